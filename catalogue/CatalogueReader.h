@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+
+namespace wh {
+
+class TWHActivity;
+class TWHSourceSettings;
+class TWHAircraftList;
+
+// Fetches "packages.zip", extracts it into the working directory, deletes it,
+// then fetches and reads every package's aircraft.lst into the list (cleared
+// first, inside one update bracket). Sorting, the recount and the status line
+// are the window's. Raises on the first failure; rows read so far stay.
+void ReadCatalogue(TWHActivity& activity, const TWHSourceSettings& source, TWHAircraftList& list,
+                   bool ignoreStatus);
+
+// Reads the working directory's aircraft.lst of one package directory (as
+// read from packages.lst, trimmed) and appends one row per entry.
+void ReadAircraftList(const std::string& directory, TWHAircraftList& list, bool ignoreStatus);
+
+} // namespace wh

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+
+namespace wh {
+
+// The window's log, status line and activity indicator, as the core sees them.
+// Every call processes the window's pending messages, so long work keeps the
+// window alive. Tests implement it with a recording object.
+class TWHActivity {
+public:
+    virtual void LogLine(const std::string& text) = 0;
+    virtual void SetStatus(const std::string& text) = 0;
+    virtual void ShowProgress() = 0;
+    virtual void StepProgress() = 0;
+    // Processes pending messages without moving the indicator (a waiting download).
+    virtual void ProcessMessages() = 0;
+    // The hourglass cursor while a download runs.
+    virtual void SetBusyCursor(bool busy) = 0;
+
+protected:
+    ~TWHActivity() = default;
+};
+
+} // namespace wh

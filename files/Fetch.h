@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+
+namespace wh {
+
+class TWHActivity;
+class TWHSourceSettings;
+
+// Brings one file of the source, named relative to the source root with "\"
+// between folders, into the working directory under the same name. Raises
+// EWingharbour (or a file error) on failure; a failure never destroys the
+// cached copy.
+void FetchFile(const std::string& relativeName, TWHActivity& activity, const TWHSourceSettings& source);
+
+std::string LocalSourceDir(const TWHSourceSettings& source);
+void FetchLocal(const std::string& relativeName, TWHActivity& activity, const TWHSourceSettings& source);
+void FetchURL(const std::string& relativeName, TWHActivity& activity, const TWHSourceSettings& source);
+void DownloadFile(const std::string& relativeName, TWHActivity& activity, const TWHSourceSettings& source);
+// True when the whole body of a successful answer is stored at destination.
+bool DownloadURL(const std::string& url, const std::string& destination, TWHActivity& activity);
+
+} // namespace wh

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace wh {
+
+// The program's own failures; the message is shown to the user as it stands.
+class EWingharbour : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The runtime's file errors. They carry only their message, like EWingharbour,
+// and travel to the event handler that started the operation.
+class EFileError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+class EFOpenError : public EFileError {   // a file cannot be opened or created
+public:
+    using EFileError::EFileError;
+};
+
+class EReadError : public EFileError {
+public:
+    using EFileError::EFileError;
+};
+
+class EWriteError : public EFileError {
+public:
+    using EFileError::EFileError;
+};
+
+class EInOutError : public EFileError {   // any other input/output failure
+public:
+    using EFileError::EFileError;
+};
+
+} // namespace wh

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "files/Activity.h"
+#include "files/SourceSettings.h"
+
+namespace wh::test {
+
+// Records what the core reports, as the window would show it.
+class TRecordingActivity : public TWHActivity {
+public:
+    std::vector<std::string> Log;        // every log line, "Status: " lines included
+    std::vector<std::string> Statuses;   // texts shown in the status line
+    int Steps = 0;                       // indicator steps, ShowProgress's included
+    int Shows = 0;
+    int Pumps = 0;                       // ProcessMessages calls
+    bool Busy = false;
+    int BusyChanges = 0;
+    std::function<void()> OnPump;        // runs at every message pump (a "click" mid-operation)
+
+    void LogLine(const std::string& text) override { Log.push_back(text); }
+    void SetStatus(const std::string& text) override {
+        if (!text.empty()) {
+            Statuses.push_back(text);
+            LogLine("Status: " + text);
+        }
+        StepProgress();
+    }
+    void ShowProgress() override {
+        StepProgress();
+        ++Shows;
+    }
+    void StepProgress() override {
+        ++Steps;
+        ProcessMessages();
+    }
+    void ProcessMessages() override {
+        ++Pumps;
+        if (OnPump)
+            OnPump();
+    }
+    void SetBusyCursor(bool busy) override {
+        Busy = busy;
+        ++BusyChanges;
+    }
+};
+
+// The Welcome page's source controls, set by the test.
+class TFakeSource : public TWHSourceSettings {
+public:
+    bool LocalDir = false;
+    std::string PackageFile;
+    bool URL = false;
+    std::string URLEdit;
+
+    static TFakeSource Local(const std::string& packageFile) {
+        TFakeSource s;
+        s.LocalDir = true;
+        s.PackageFile = packageFile;
+        return s;
+    }
+    static TFakeSource Url(const std::string& url) {
+        TFakeSource s;
+        s.URL = true;
+        s.URLEdit = url;
+        return s;
+    }
+
+    bool LocalDirSelected() const override { return LocalDir; }
+    std::string PackageFileText() const override { return PackageFile; }
+    bool URLSelected() const override { return URL; }
+    std::string URLText() const override { return URLEdit; }
+};
+
+} // namespace wh::test

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <ctime>
+#include <string>
+#include <vector>
+
+namespace wh::test {
+
+// One entry of a test archive. A name ending in "/" is a folder entry.
+struct TZipEntry {
+    std::string Name;
+    std::string Data;
+    std::time_t MTime = 0;      // 0: the time of the build
+    bool Encrypted = false;     // AES-256 with the password "secret"
+    bool Symlink = false;       // Unix symbolic link whose target is Data
+    bool Stored = false;        // no compression
+};
+
+// Writes a zip archive at path with libzip; throws on failure.
+void BuildZip(const std::string& path, const std::vector<TZipEntry>& entries);
+
+} // namespace wh::test
