@@ -1,0 +1,63 @@
+#include "platform/SingleInstance.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "platform/Paths.h"
+
+namespace wh {
+
+namespace {
+
+int OpenLockFile(const std::string& path) {
+    const std::filesystem::path os = OsPath(path);
+    int fd = ::open(os.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0) {
+        // The umask would keep other users out; every user's copy must be able
+        // to open the same file.
+        ::fchmod(fd, 0666);
+        return fd;
+    }
+    fd = ::open(os.c_str(), O_RDWR | O_CLOEXEC);
+    if (fd >= 0)
+        return fd;
+    // Another user's file without write access for us: a read-only
+    // descriptor still takes an flock.
+    return ::open(os.c_str(), O_RDONLY | O_CLOEXEC);
+}
+
+} // namespace
+
+TSingleInstanceGuard::~TSingleInstanceGuard() {
+    if (FHandle >= 0)
+        ::close(FHandle);
+}
+
+bool TSingleInstanceGuard::Acquire(const std::string& lockFilePath) {
+    if (FHandle >= 0)
+        return true;
+    const int fd = OpenLockFile(lockFilePath);
+    // A lock file that cannot be opened at all (no such folder, no access)
+    // must not keep the user from working: run without the guard.
+    if (fd < 0)
+        return true;
+    int rc;
+    do
+        rc = ::flock(fd, LOCK_EX | LOCK_NB);
+    while (rc != 0 && errno == EINTR);
+    if (rc != 0) {
+        const int err = errno;
+        ::close(fd);
+        // Only another holder refuses the start; a file system without locks
+        // behaves like an unopenable lock file.
+        return err != EWOULDBLOCK;
+    }
+    FHandle = fd;
+    return true;
+}
+
+} // namespace wh
