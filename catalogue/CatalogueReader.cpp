@@ -1,0 +1,123 @@
+#include "catalogue/CatalogueReader.h"
+
+#include <filesystem>
+#include <memory>
+#include <system_error>
+
+#include "catalogue/AircraftList.h"
+#include "catalogue/CatalogueNames.h"
+#include "files/Extract.h"
+#include "files/Fetch.h"
+#include "files/IniFiles.h"
+#include "files/WHUtils.h"
+#include "platform/Codepage.h"
+#include "platform/Errors.h"
+#include "platform/Paths.h"
+
+namespace wh {
+
+namespace {
+
+const char* const Unspecified = "<unspecified>";
+
+// Keeps the list's update bracket balanced whatever step fails.
+class TUpdateBracket {
+public:
+    explicit TUpdateBracket(TWHAircraftList& list) : FList(list) { FList.BeginUpdate(); }
+    ~TUpdateBracket() { FList.EndUpdate(); }
+    TUpdateBracket(const TUpdateBracket&) = delete;
+    TUpdateBracket& operator=(const TUpdateBracket&) = delete;
+
+private:
+    TWHAircraftList& FList;
+};
+
+std::string MissingDirectoryMessage(int n) {
+    return "directory entry missing in packages.lst section " + std::to_string(n);
+}
+
+std::string InvalidDirectoryMessage(int n) {
+    return "invalid directory entry in packages.lst section " + std::to_string(n);
+}
+
+std::string InvalidTextureNameMessage(const std::string& listName, const std::string& section) {
+    return "invalid texture name in " + listName + " section " + section;
+}
+
+std::string AircraftListName(const std::string& directory) {
+    return AppendSeparator(directory, '\\') + "aircraft.lst";
+}
+
+std::string FirstWord(const std::string& text) { return text.substr(0, text.find(' ')); }
+
+std::string EffectiveStatus(const std::string& status, bool ignoreStatus) {
+    if (ignoreStatus && AnsiLowerCase(status) != "pending")
+        return "ok";
+    return status;
+}
+
+std::unique_ptr<TWHAircraft> ReadAircraft(const TIniFile& ini, const std::string& section,
+                                          const std::string& directory, bool ignoreStatus) {
+    auto aircraft = std::make_unique<TWHAircraft>();
+    aircraft->Section = section;
+    aircraft->Airline = ini.ReadString(section, "wh_airline", Unspecified);
+    aircraft->Designer = ini.ReadString(section, "wh_designer", Unspecified);
+    aircraft->UIType = ini.ReadString(section, "ui_type", Unspecified);
+    aircraft->FileName = FirstWord(ini.ReadString(section, "wh_filename", Unspecified));
+    aircraft->Model = ini.ReadString(section, "wh_model", Unspecified);
+    aircraft->CatalogueStatus = EffectiveStatus(ini.ReadString(section, "wh_status", ""), ignoreStatus);
+    aircraft->ArchiveSize = ini.ReadInteger(section, "wh_archivesize", -1);
+    aircraft->ArchiveTimestamp = ini.ReadInteger(section, "wh_archivetimestamp", -1);
+    aircraft->Texture = ini.ReadString(section, "texture", "");
+    aircraft->Inclusion = ini.ReadString(section, "wh_inclusion", "");
+    aircraft->Directory = directory;
+    return aircraft;
+}
+
+// The extracted archive is no longer needed; a file that cannot be removed
+// only costs disk space, so the load goes on.
+void DeleteQuietly(const std::string& path) {
+    std::error_code ec;
+    std::filesystem::remove(OsPath(path), ec);
+}
+
+} // namespace
+
+void ReadAircraftList(const std::string& directory, TWHAircraftList& list, bool ignoreStatus) {
+    const std::string listName = AircraftListName(directory);
+    const TIniFile ini(WorkingDir() + listName);
+    for (int n = 0;; ++n) {
+        const std::string section = "fltsim." + std::to_string(n);
+        if (!ini.SectionExists(section))
+            break;
+        auto aircraft = ReadAircraft(ini, section, directory, ignoreStatus);
+        if (!IsSafeTextureName(aircraft->Texture))
+            throw EWingharbour(InvalidTextureNameMessage(listName, section));
+        list.Add(std::move(aircraft));
+    }
+}
+
+void ReadCatalogue(TWHActivity& activity, const TWHSourceSettings& source, TWHAircraftList& list,
+                   bool ignoreStatus) {
+    FetchFile("packages.zip", activity, source);
+    ExtractArchive("packages.zip", WorkingDir(), activity);
+    DeleteQuietly(WorkingDir() + "packages.zip");
+
+    const TIniFile packages(WorkingDir() + "packages.lst");
+    TUpdateBracket bracket(list);
+    list.Clear();
+    for (int n = 0;; ++n) {
+        const std::string section = "package." + std::to_string(n);
+        if (!packages.SectionExists(section))
+            break;
+        const std::string directory = Trim(packages.ReadString(section, "directory", ""));
+        if (directory.empty())
+            throw EWingharbour(MissingDirectoryMessage(n));
+        if (!IsSafePackageDirectory(directory))
+            throw EWingharbour(InvalidDirectoryMessage(n));
+        FetchFile(AircraftListName(directory), activity, source);
+        ReadAircraftList(directory, list, ignoreStatus);
+    }
+}
+
+} // namespace wh
