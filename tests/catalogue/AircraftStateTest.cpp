@@ -1,0 +1,201 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <ctime>
+#include <filesystem>
+#include <string>
+
+#include "catalogue/AircraftState.h"
+#include "platform/FileTimes.h"
+#include "tests/support/TempDir.h"
+
+namespace wh {
+namespace {
+
+using test::TTempDir;
+using test::WriteFile;
+
+// 2021-06-15 12:00:00 local time, and the same moment packed by hand.
+std::time_t ArchiveTime() {
+    std::tm parts{};
+    parts.tm_year = 2021 - 1900;
+    parts.tm_mon = 5;
+    parts.tm_mday = 15;
+    parts.tm_hour = 12;
+    parts.tm_isdst = -1;
+    return std::mktime(&parts);
+}
+constexpr std::int32_t ArchiveAge = (((2021 - 1980) * 512 + 6 * 32 + 15) << 16) | (12 * 2048);
+
+enum class TArchive { Missing, File, Folder };
+
+struct TStateCase {
+    const char* Name;
+    bool TextureFolder;
+    TArchive Archive;
+    std::string Status;
+    std::int32_t Timestamp;
+    bool Installed;
+    TWHAircraftState State;
+};
+
+class TStateFixture : public ::testing::Test {
+protected:
+    TTempDir Root;
+    std::string FSDir() const { return Root / "FS"; }
+    std::string WorkDir() const { return Root.Dir() + "work/"; }
+
+    TWHAircraft Record(const std::string& status, std::int32_t timestamp) const {
+        TWHAircraft a;
+        a.Directory = "a320";
+        a.Texture = "ABC";
+        a.CatalogueStatus = status;
+        a.ArchiveTimestamp = timestamp;
+        return a;
+    }
+    void MakeTextureFolder(const std::string& aircraftDir, const std::string& packageDir, const std::string& folder) {
+        std::filesystem::create_directories(Root.Path() / "FS" / aircraftDir / packageDir / folder);
+    }
+    void MakeArchiveCopy(const std::string& packageDir, const std::string& name) {
+        const auto path = Root.Path() / "work" / packageDir / name;
+        WriteFile(path, "zip");
+        ASSERT_TRUE(SetFileLastWrite(path.string(), ArchiveTime()));
+    }
+};
+
+class AircraftState : public TStateFixture, public ::testing::WithParamInterface<TStateCase> {};
+
+TEST_P(AircraftState, FollowsTheDecisionTables) {
+    const auto& c = GetParam();
+    if (c.TextureFolder)
+        MakeTextureFolder("aircraft", "a320", "texture.ABC");
+    if (c.Archive == TArchive::File)
+        MakeArchiveCopy("a320", "ABC.zip");
+    if (c.Archive == TArchive::Folder)
+        std::filesystem::create_directories(Root.Path() / "work/a320/ABC.zip");
+
+    TWHAircraft a = Record(c.Status, c.Timestamp);
+    a.Installed = !c.Installed;
+    a.State = asUpdated;
+    UpdateAircraftState(a, FSDir(), WorkDir());
+    EXPECT_EQ(a.Installed, c.Installed);
+    EXPECT_EQ(a.State, c.State);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, AircraftState,
+    ::testing::Values(
+        TStateCase{"NothingThere", false, TArchive::Missing, "ok", ArchiveAge, false, asNew},
+        TStateCase{"FolderWithoutArchive", true, TArchive::Missing, "ok", ArchiveAge, false, asNew},
+        TStateCase{"ArchiveWithoutFolder", false, TArchive::File, "ok", ArchiveAge + 1, false, asNew},
+        TStateCase{"ArchiveIsAFolder", true, TArchive::Folder, "ok", ArchiveAge, false, asNew},
+        TStateCase{"Current", true, TArchive::File, "ok", ArchiveAge, true, asNone},
+        TStateCase{"OneStepNewer", true, TArchive::File, "ok", ArchiveAge + 1, true, asUpdated},
+        TStateCase{"CatalogueOlder", true, TArchive::File, "ok", ArchiveAge - 1, true, asNone},
+        TStateCase{"NoTimestamp", true, TArchive::File, "ok", -1, true, asNone},
+        TStateCase{"SignedComparison", true, TArchive::File, "ok", INT_MIN, true, asNone},
+        TStateCase{"StatusInCapitals", true, TArchive::File, "OK", ArchiveAge + 1, true, asUpdated},
+        TStateCase{"PendingInstalled", true, TArchive::File, "pending", ArchiveAge + 1, true, asNone},
+        TStateCase{"PendingAbsent", false, TArchive::Missing, "pending", ArchiveAge, false, asNone},
+        TStateCase{"NoStatusAbsent", false, TArchive::Missing, "", ArchiveAge, false, asNone},
+        TStateCase{"OkWithBlank", false, TArchive::Missing, "ok ", ArchiveAge, false, asNone}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+struct TCaseSpelling {
+    const char* Name;
+    const char* AircraftDir;
+    const char* PackageDir;
+    const char* Folder;
+    const char* Archive;
+};
+
+class AircraftStateSpelling : public TStateFixture, public ::testing::WithParamInterface<TCaseSpelling> {};
+
+TEST_P(AircraftStateSpelling, FindsFilesWithoutRegardToLetterCase) {
+    const auto& c = GetParam();
+    MakeTextureFolder(c.AircraftDir, c.PackageDir, c.Folder);
+    MakeArchiveCopy(c.PackageDir, c.Archive);
+    TWHAircraft a = Record("ok", ArchiveAge + 1);
+    UpdateAircraftState(a, FSDir(), WorkDir());
+    EXPECT_TRUE(a.Installed);
+    EXPECT_EQ(a.State, asUpdated);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, AircraftStateSpelling,
+                         ::testing::Values(TCaseSpelling{"Wine", "Aircraft", "a320", "Texture.ABC", "ABC.zip"},
+                                           TCaseSpelling{"Upper", "AIRCRAFT", "A320", "TEXTURE.ABC", "ABC.ZIP"},
+                                           TCaseSpelling{"Lower", "aircraft", "a320", "texture.abc", "abc.zip"}),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+TEST(AircraftPaths, ComposeWithBackslashesFromTheGivenFolders) {
+    struct TCase {
+        std::string FSDir, Texture, Folder, Archive;
+    };
+    const TCase cases[] = {
+        {"C:\\FS", "ABC", "C:\\FS\\aircraft\\a320\\texture.ABC", "W\\a320\\ABC.zip"},
+        {" C:\\FS\\ ", "ABC", "C:\\FS\\aircraft\\a320\\texture.ABC", "W\\a320\\ABC.zip"},
+        {"/opt/fs", "ABC", "/opt/fs\\aircraft\\a320\\texture.ABC", "W\\a320\\ABC.zip"},
+        {"C:\\FS", "", "C:\\FS\\aircraft\\a320\\texture.", "W\\a320\\.zip"},
+    };
+    for (const auto& c : cases) {
+        TWHAircraft a;
+        a.Directory = "a320";
+        a.Texture = c.Texture;
+        EXPECT_EQ(TextureFolderPath(a, c.FSDir), c.Folder) << c.FSDir;
+        EXPECT_EQ(ArchiveCopyPath(a, "W\\"), c.Archive) << c.FSDir;
+    }
+}
+
+TEST(SizeText, RoundsHalfUpAndGroupsThousands) {
+    struct TCase {
+        std::int32_t Size;
+        const char* Separator;
+        const char* Text;
+    };
+    const TCase cases[] = {
+        {-1, ",", ""},
+        {INT_MIN, ",", ""},
+        {0, ",", "0KB"},
+        {511, ",", "0KB"},
+        {512, ",", "1KB"},
+        {1536, ",", "2KB"},
+        {2560, ",", "3KB"},
+        {1023 * 1024 + 511, ",", "1,023KB"},
+        {1023 * 1024 + 512, ",", "1,024KB"},
+        {1048576, ",", "1,024KB"},
+        {1048576, ".", "1.024KB"},
+        {1048576, "", "1024KB"},
+        {999 * 1024, ",", "999KB"},
+        {1000 * 1000 * 1024, "'", "1'000'000KB"},
+        {INT_MAX, ",", "2,097,152KB"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(SizeText(c.Size, c.Separator), c.Text) << c.Size;
+}
+
+TEST(AircraftRowTexts, FillCaptionAndSevenColumnsInOrder) {
+    TWHAircraft a;
+    a.Airline = "Lufthansa";
+    a.UIType = "Boeing 737-800";
+    a.Designer = "J. Doe";
+    a.Model = "PSS";
+    a.ArchiveSize = 2 * 1024 * 1024;
+    a.Inclusion = "panel";
+    a.Installed = true;
+    a.State = asUpdated;
+    const std::array<std::string, 8> updated{"Lufthansa", "Boeing 737-800", "updated", "yes", "J. Doe", "PSS",
+                                             "2,048KB", "panel"};
+    EXPECT_EQ(AircraftRowTexts(a, ","), updated);
+
+    a.Installed = false;
+    a.State = asNew;
+    a.ArchiveSize = -1;
+    const std::array<std::string, 8> fresh{"Lufthansa", "Boeing 737-800", "new", "no", "J. Doe", "PSS", "", "panel"};
+    EXPECT_EQ(AircraftRowTexts(a, ","), fresh);
+
+    a.State = asNone;
+    EXPECT_EQ(AircraftRowTexts(a, ",")[2], "");
+}
+
+} // namespace
+} // namespace wh
