@@ -2,6 +2,9 @@
 
 #include <zip.h>
 
+#include <cstdint>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <stdexcept>
 
@@ -15,6 +18,49 @@ struct TZipCloser {
 
 [[noreturn]] void Fail(zip_t* z, const std::string& what) {
     throw std::runtime_error(what + ": " + zip_strerror(z));
+}
+
+std::uint32_t Get(const std::string& bytes, std::size_t at, int width) {
+    if (at + static_cast<std::size_t>(width) > bytes.size())
+        throw std::runtime_error("zip structure out of range");
+    std::uint32_t value = 0;
+    for (int i = width - 1; i >= 0; --i)
+        value = (value << 8) | static_cast<unsigned char>(bytes[at + static_cast<std::size_t>(i)]);
+    return value;
+}
+
+void ClearUtf8Flag(std::string& bytes, std::size_t flagsAt) {
+    constexpr unsigned char kUtf8FlagHigh = 0x08;   // bit 11 of the general purpose flags
+    bytes.at(flagsAt + 1) = static_cast<char>(static_cast<unsigned char>(bytes.at(flagsAt + 1)) & ~kUtf8FlagHigh);
+}
+
+// libzip marks every name that looks like UTF-8; old tools never did, so the
+// flag is taken off again in the central and the local headers.
+void StoreCp437Names(const std::string& path, const std::vector<TZipEntry>& entries) {
+    std::string bytes;
+    {
+        std::ifstream in(path, std::ios::binary);
+        bytes.assign(std::istreambuf_iterator<char>(in), {});
+    }
+    constexpr std::size_t kEndRecordSize = 22;   // libzip writes no archive comment
+    if (bytes.size() < kEndRecordSize || Get(bytes, bytes.size() - kEndRecordSize, 4) != 0x06054b50)
+        throw std::runtime_error("end of central directory not found in " + path);
+    const std::size_t end = bytes.size() - kEndRecordSize;
+    std::size_t at = Get(bytes, end + 16, 4);
+    const std::uint32_t count = Get(bytes, end + 10, 2);
+    for (std::uint32_t i = 0; i < count && i < entries.size(); ++i) {
+        if (Get(bytes, at, 4) != 0x02014b50)
+            throw std::runtime_error("central directory damaged in " + path);
+        if (entries[i].Cp437Name) {
+            ClearUtf8Flag(bytes, at + 8);
+            ClearUtf8Flag(bytes, Get(bytes, at + 42, 4) + 6);
+        }
+        at += 46 + Get(bytes, at + 28, 2) + Get(bytes, at + 30, 2) + Get(bytes, at + 32, 2);
+    }
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out)
+        throw std::runtime_error("cannot rewrite " + path);
 }
 
 } // namespace
@@ -57,6 +103,11 @@ void BuildZip(const std::string& path, const std::vector<TZipEntry>& entries) {
     if (zip_close(z) < 0)
         Fail(z, "zip_close " + path);
     archive.release();
+    for (const auto& entry : entries)
+        if (entry.Cp437Name) {
+            StoreCp437Names(path, entries);
+            break;
+        }
 }
 
 } // namespace wh::test

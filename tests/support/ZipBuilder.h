@@ -14,6 +14,9 @@ struct TZipEntry {
     bool Encrypted = false;     // AES-256 with the password "secret"
     bool Symlink = false;       // Unix symbolic link whose target is Data
     bool Stored = false;        // no compression
+    // The name's bytes are stored without the UTF-8 flag even when they form
+    // valid UTF-8, as old tools write CP437 names.
+    bool Cp437Name = false;
 };
 
 // Writes a zip archive at path with libzip; throws on failure.
