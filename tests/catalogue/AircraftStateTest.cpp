@@ -3,6 +3,7 @@
 #include <climits>
 #include <ctime>
 #include <filesystem>
+#include <ostream>
 #include <string>
 
 #include "catalogue/AircraftState.h"
@@ -11,6 +12,13 @@
 
 namespace wh {
 namespace {
+
+// A failing case is named rather than dumped as bytes.
+template <typename T>
+    requires requires(const T& c) { c.Name; }
+void PrintTo(const T& c, std::ostream* os) {
+    *os << c.Name;
+}
 
 using test::TTempDir;
 using test::WriteFile;
