@@ -1,0 +1,20 @@
+#include "app/AircraftRow.h"
+
+#include "platform/Codepage.h"
+
+namespace wh {
+
+TWHAircraftRow::TWHAircraftRow(std::unique_ptr<TWHAircraft> aircraft) : FAircraft(std::move(aircraft)) {
+    FAircraft->ListItem = this;
+    setFlags(flags() | Qt::ItemIsUserCheckable);
+    setCheckState(0, Qt::Unchecked);
+}
+
+TWHAircraftRow::~TWHAircraftRow() { FAircraft->ListItem = nullptr; }
+
+void TWHAircraftRow::SetTexts(const std::array<std::string, 8>& texts) {
+    for (std::size_t column = 0; column < texts.size(); ++column)
+        setText(static_cast<int>(column), QString::fromStdString(AnsiToUtf8(texts[column])));
+}
+
+} // namespace wh

@@ -1,0 +1,30 @@
+#include "app/LinkLabel.h"
+
+#include <QMouseEvent>
+
+namespace wh {
+
+TLinkLabel::TLinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
+    QPalette colours = palette();
+    colours.setColor(QPalette::WindowText, Qt::blue);
+    setPalette(colours);
+    setCursor(Qt::PointingHandCursor);
+}
+
+void TLinkLabel::enterEvent(QEnterEvent* event) {
+    QLabel::enterEvent(event);
+    emit mouseEntered();
+}
+
+void TLinkLabel::leaveEvent(QEvent* event) {
+    QLabel::leaveEvent(event);
+    emit mouseLeft();
+}
+
+void TLinkLabel::mouseReleaseEvent(QMouseEvent* event) {
+    QLabel::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit clicked();
+}
+
+} // namespace wh

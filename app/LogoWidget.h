@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QWidget>
+
+namespace wh {
+
+// The picture along the window's left edge, drawn rather than loaded: a wing
+// over a harbour in shades of blue, with the project's name.
+class TLogoWidget : public QWidget {
+    Q_OBJECT
+public:
+    explicit TLogoWidget(QWidget* parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+} // namespace wh

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+
+namespace wh {
+
+// Facts compiled into the program.
+std::string ProgramVersionText();   // "major.minor.release.build"
+std::string HomePageURL();
+std::string DefaultSourceURL();
+std::string SingleInstanceLockFile();
+
+} // namespace wh

@@ -1,0 +1,53 @@
+#include "app/StatusPanel.h"
+
+#include <algorithm>
+
+#include <QLabel>
+
+namespace wh {
+
+namespace {
+
+QRect Shifted(const TRect& r, int dx) { return QRect(r.Left + dx, r.Top, r.Width, r.Height); }
+
+} // namespace
+
+TStatusPanel::TStatusPanel(QWidget* parent)
+    : QFrame(parent), FStatusLine(new QLabel(this)), FFrame(new QFrame(this)), FBlock(new QFrame(this)) {
+    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    setFixedHeight(20);
+    FStatusLine->setTextFormat(Qt::PlainText);
+    FFrame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    FBlock->setStyleSheet(QStringLiteral("background-color: blue; border: 1px solid blue;"));
+    FFrame->hide();
+    FBlock->hide();
+    FBlock->raise();
+    PlaceChildren();
+}
+
+void TStatusPanel::StepIndicator() {
+    FIndicator.Step();
+    PlaceChildren();
+}
+
+void TStatusPanel::SetIndicatorVisible(bool visible) {
+    FFrame->setVisible(visible);
+    FBlock->setVisible(visible);
+}
+
+void TStatusPanel::resizeEvent(QResizeEvent* event) {
+    QFrame::resizeEvent(event);
+    PlaceChildren();
+}
+
+// Frame and block keep their distance from the panel's right end, as in a
+// panel of the design width.
+void TStatusPanel::PlaceChildren() {
+    const int dx = width() - TProgressBlock::DesignPanelWidth;
+    const QRect frame = Shifted(FIndicator.Frame(), dx);
+    FFrame->setGeometry(frame);
+    FBlock->setGeometry(Shifted(FIndicator.Block(), dx));
+    FStatusLine->setGeometry(4, 2, std::max(0, frame.left() - 8), height() - 4);
+}
+
+} // namespace wh

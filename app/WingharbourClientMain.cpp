@@ -1,0 +1,613 @@
+#include "app/WingharbourClientMain.h"
+
+#include <algorithm>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStackedWidget>
+#include <QTreeWidget>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "app/AircraftRow.h"
+#include "app/CommandLine.h"
+#include "app/LinkLabel.h"
+#include "app/LogFile.h"
+#include "app/LogoWidget.h"
+#include "app/MessageBoxes.h"
+#include "app/MessageRules.h"
+#include "app/PathEdit.h"
+#include "app/PickerRules.h"
+#include "app/ProgramInfo.h"
+#include "app/StatusPanel.h"
+#include "app/WelcomeValidation.h"
+#include "catalogue/AircraftState.h"
+#include "catalogue/CatalogueReader.h"
+#include "files/IniFiles.h"
+#include "files/UnZip32.h"
+#include "files/UnzipVersionReport.h"
+#include "files/WHUtils.h"
+#include "platform/Codepage.h"
+#include "platform/Errors.h"
+#include "platform/Paths.h"
+
+namespace wh {
+
+namespace {
+
+QString Wide(const std::string& ansi) { return QString::fromStdString(AnsiToUtf8(ansi)); }
+std::string Narrow(const QString& text) { return Utf8ToAnsi(text.toStdString()); }
+QString OsText(const std::string& path) { return QString::fromStdString(OsPath(path).string()); }
+
+QLabel* PageHeader(const QString& name, const QString& text, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    QFont font = label->font();
+    font.setPixelSize(24);
+    font.setBold(true);
+    label->setFont(font);
+    label->setAlignment(Qt::AlignCenter);
+    return label;
+}
+
+template <class T>
+T* Named(T* widget, const char* name) {
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+// A radio button of an exclusive pair can only be unchecked with the
+// exclusivity lifted for a moment.
+void SetRadioChecked(QRadioButton* button, bool checked) {
+    button->setAutoExclusive(false);
+    button->setChecked(checked);
+    button->setAutoExclusive(true);
+}
+
+constexpr int ButtonWidth = 75;
+constexpr int ButtonHeight = 25;
+
+} // namespace
+
+// While a long operation runs, the controls that would start another one or
+// change its source are disabled; they get their states back on every path.
+// A close asked for meanwhile happens once the operation is over.
+class TfmWingharbourClientMain::TOperationScope {
+public:
+    explicit TOperationScope(TfmWingharbourClientMain& window) : FWindow(window) {
+        ++FWindow.FOperationDepth;
+        for (QWidget* control : Controls()) {
+            FSaved.push_back(control->isEnabled());
+            control->setEnabled(false);
+        }
+    }
+    ~TOperationScope() {
+        const auto controls = Controls();
+        for (std::size_t i = 0; i < controls.size(); ++i)
+            controls[i]->setEnabled(FSaved[i]);
+        if (--FWindow.FOperationDepth == 0 && FWindow.FCloseRequested)
+            QMetaObject::invokeMethod(&FWindow, &QWidget::close, Qt::QueuedConnection);
+    }
+    TOperationScope(const TOperationScope&) = delete;
+    TOperationScope& operator=(const TOperationScope&) = delete;
+
+private:
+    std::vector<QWidget*> Controls() const {
+        return {FWindow.btnNext, FWindow.btnPrev, FWindow.rbLocalDir, FWindow.rbURL, FWindow.edPackageFile,
+                FWindow.edURL};
+    }
+
+    TfmWingharbourClientMain& FWindow;
+    std::vector<bool> FSaved;
+};
+
+TfmWingharbourClientMain::TfmWingharbourClientMain(TMainOptions options, QWidget* parent)
+    : QWidget(parent), FOptions(std::move(options)),
+      FTitle(ApplicationTitle(ExtractFileName(FOptions.ProgramPath))) {
+    BuildWindow();
+    ConnectHandlers();
+    FormCreate();
+}
+
+TfmWingharbourClientMain::~TfmWingharbourClientMain() {
+    while (FBusyCursorDepth > 0)
+        SetBusyCursor(false);
+    // The rows go before the rest of the window so their records never
+    // outlive the list that shows them.
+    lvAircraft->clear();
+}
+
+// ---- Window construction ----
+
+void TfmWingharbourClientMain::BuildWindow() {
+    setObjectName(QStringLiteral("fmWingharbourClientMain"));
+    setWindowTitle(QStringLiteral("Project Wingharbour"));
+    setMinimumSize(560, 430);
+    resize(560, 430);
+
+    imgLogo = Named(new TLogoWidget(this), "imgLogo");
+    nbPages = Named(new QStackedWidget(this), "nbPages");
+    nbPages->addWidget(BuildWelcomePage());
+    nbPages->addWidget(BuildSelectionPage());
+    nbPages->addWidget(BuildActionPage());
+
+    pnlBottom = Named(new QWidget(this), "pnlBottom");
+    pnlBottom->setFixedHeight(32);
+    lblVersion = Named(new TLinkLabel(QString(), pnlBottom), "lblVersion");
+    btnPrev = Named(new QPushButton(QStringLiteral("<< Back"), pnlBottom), "btnPrev");
+    btnNext = Named(new QPushButton(QStringLiteral("Next >>"), pnlBottom), "btnNext");
+    btnClose = Named(new QPushButton(QStringLiteral("Close"), pnlBottom), "btnClose");
+    auto* bottom = new QHBoxLayout(pnlBottom);
+    bottom->setContentsMargins(6, 3, 6, 4);
+    bottom->addWidget(lblVersion);
+    bottom->addStretch(1);
+    for (QPushButton* button : {btnPrev, btnNext, btnClose}) {
+        button->setFixedSize(ButtonWidth, ButtonHeight);
+        button->setAutoDefault(false);
+        bottom->addWidget(button);
+    }
+
+    pnlZipStatus = Named(new TStatusPanel(this), "pnlZipStatus");
+    lblProgress = Named(pnlZipStatus->StatusLine(), "lblProgress");
+    Named(pnlZipStatus->IndicatorFrame(), "bvProgress");
+    Named(pnlZipStatus->IndicatorBlock(), "shProgress");
+
+    auto* top = new QHBoxLayout;
+    top->setContentsMargins(0, 0, 0, 0);
+    top->setSpacing(0);
+    top->addWidget(imgLogo);
+    top->addWidget(nbPages, 1);
+    auto* main = new QVBoxLayout(this);
+    main->setContentsMargins(0, 0, 0, 0);
+    main->setSpacing(0);
+    main->addLayout(top, 1);
+    main->addWidget(pnlBottom);
+    main->addWidget(pnlZipStatus);
+
+    QWidget::setTabOrder(rbLocalDir, edPackageFile->LineEdit());
+    QWidget::setTabOrder(edPackageFile->LineEdit(), rbURL);
+    QWidget::setTabOrder(rbURL, edURL);
+    QWidget::setTabOrder(edURL, edFSDir->LineEdit());
+    QWidget::setTabOrder(edFSDir->LineEdit(), cbZapFiles);
+    QWidget::setTabOrder(cbZapFiles, cbFakeManufacturer);
+    QWidget::setTabOrder(cbFakeManufacturer, btnNext);
+    QWidget::setTabOrder(btnNext, btnPrev);
+    QWidget::setTabOrder(btnPrev, btnClose);
+}
+
+QWidget* TfmWingharbourClientMain::BuildWelcomePage() {
+    auto* page = Named(new QWidget, "tsWelcome");
+    lblWelcomeCaption = PageHeader(QStringLiteral("lblWelcomeCaption"), QStringLiteral("Welcome"), page);
+    const std::string welcome =
+        "This is the client/installer program for Project Wingharbour aircraft. It can be used to install and "
+        "deinstall Wingharbour aircraft from either a local directory or the internet. \n\nVisit " +
+        HomePageURL() +
+        " for details on project Wingharbour.\n\nPlease select the mode of installation and an URL or local "
+        "directory below:";
+    lblWelcome = Named(new QLabel(Wide(welcome), page), "lblWelcome");
+    lblWelcome->setTextFormat(Qt::PlainText);
+    lblWelcome->setWordWrap(true);
+    rbLocalDir = Named(
+        new QRadioButton(QStringLiteral("From local directory (select location of a packages.lst file)"), page),
+        "rbLocalDir");
+    edPackageFile = Named(new TPathEdit(page), "edPackageFile");
+    rbURL = Named(new QRadioButton(QStringLiteral("From URL"), page), "rbURL");
+    edURL = Named(new QLineEdit(page), "edURL");
+    lblFSDir = Named(new QLabel(QStringLiteral("Select your FS2002 main directory:"), page), "lblFSDir");
+    edFSDir = Named(new TPathEdit(page), "edFSDir");
+    cbZapFiles = Named(new QCheckBox(QStringLiteral("Zap successfully installed files"), page), "cbZapFiles");
+    cbZapFiles->setChecked(true);
+    cbFakeManufacturer = Named(
+        new QCheckBox(QStringLiteral("Install under manufacturer \"Wingharbour\""), page), "cbFakeManufacturer");
+
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(lblWelcomeCaption);
+    layout->addWidget(lblWelcome);
+    for (QWidget* control : std::initializer_list<QWidget*>{rbLocalDir, edPackageFile, rbURL, edURL, lblFSDir,
+                                                            edFSDir, cbZapFiles, cbFakeManufacturer})
+        layout->addWidget(control);
+    layout->addStretch(1);
+    return page;
+}
+
+QWidget* TfmWingharbourClientMain::BuildSelectionPage() {
+    auto* page = Named(new QWidget, "tsSelection");
+    lblSelectionCaption = PageHeader(QStringLiteral("lblSelectionCaption"), QStringLiteral("Selection"), page);
+    auto* intro = Named(new QLabel(QStringLiteral("Select those aircraft you want to install/update/deinstall and "
+                                                  "click one of the red buttons."),
+                                   page),
+                        "lblSelectionIntro");
+    intro->setWordWrap(true);
+
+    lvAircraft = Named(new QTreeWidget(page), "lvAircraft");
+    lvAircraft->setColumnCount(8);
+    lvAircraft->setHeaderLabels({QStringLiteral("Livery"), QStringLiteral("Type"), QStringLiteral("Status"),
+                                 QStringLiteral("Installed"), QStringLiteral("Designer"), QStringLiteral("Model"),
+                                 QStringLiteral("Size"), QStringLiteral("Included")});
+    lvAircraft->setRootIsDecorated(false);
+    lvAircraft->setUniformRowHeights(true);
+    lvAircraft->setAllColumnsShowFocus(true);
+    lvAircraft->setSelectionBehavior(QAbstractItemView::SelectRows);
+    lvAircraft->setSelectionMode(QAbstractItemView::SingleSelection);
+    lvAircraft->setStyleSheet(
+        QStringLiteral("QTreeWidget::item { border-right: 1px solid #d4d4d4; border-bottom: 1px solid #d4d4d4; }"));
+    lvAircraft->header()->setSectionsClickable(true);
+    for (const auto& [column, width] : {std::pair{2, 60}, {3, 60}, {5, 50}, {6, 50}, {7, 50}})
+        lvAircraft->setColumnWidth(column, width);
+
+    // The selection buttons and the summary go here.
+    auto* pnlSelection = Named(new QWidget(page), "pnlSelection");
+    pnlSelection->setFixedWidth(110);
+
+    lblShowLog = Named(new TLinkLabel(QStringLiteral("log"), page), "lblShowLog");
+
+    auto* row = new QHBoxLayout;
+    row->addWidget(lvAircraft, 1);
+    row->addWidget(pnlSelection);
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(lblSelectionCaption);
+    layout->addWidget(intro);
+    layout->addLayout(row, 1);
+    layout->addWidget(lblShowLog, 0, Qt::AlignRight);
+    return page;
+}
+
+QWidget* TfmWingharbourClientMain::BuildActionPage() {
+    auto* page = Named(new QWidget, "tsAction");
+    lblAction = PageHeader(QStringLiteral("lblAction"), QStringLiteral("Action"), page);
+    meLog = Named(new QPlainTextEdit(page), "meLog");
+    meLog->setReadOnly(true);
+    meLog->setLineWrapMode(QPlainTextEdit::NoWrap);
+    meLog->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    meLog->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    QFont font(QStringLiteral("Courier New"));
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    meLog->setFont(font);
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(lblAction);
+    layout->addWidget(meLog, 1);
+    return page;
+}
+
+void TfmWingharbourClientMain::ConnectHandlers() {
+    const auto guarded = [this](void (TfmWingharbourClientMain::*handler)()) {
+        return [this, handler] { Guarded([this, handler] { (this->*handler)(); }); };
+    };
+    connect(btnNext, &QPushButton::clicked, this, guarded(&TfmWingharbourClientMain::btnNextClick));
+    connect(btnPrev, &QPushButton::clicked, this, guarded(&TfmWingharbourClientMain::btnPrevClick));
+    connect(btnClose, &QPushButton::clicked, this, guarded(&TfmWingharbourClientMain::btnCloseClick));
+    connect(rbLocalDir, &QRadioButton::clicked, this, guarded(&TfmWingharbourClientMain::rbLocalDirClick));
+    connect(rbURL, &QRadioButton::clicked, this, guarded(&TfmWingharbourClientMain::rbLocalDirClick));
+    connect(edPackageFile, &TPathEdit::textChanged, this, guarded(&TfmWingharbourClientMain::edURLChange));
+    connect(edURL, &QLineEdit::textChanged, this, guarded(&TfmWingharbourClientMain::edURLChange));
+    connect(edFSDir, &TPathEdit::textChanged, this, guarded(&TfmWingharbourClientMain::edURLChange));
+    connect(edPackageFile, &TPathEdit::pickRequested, this, guarded(&TfmWingharbourClientMain::PickPackageFile));
+    connect(edFSDir, &TPathEdit::pickRequested, this, guarded(&TfmWingharbourClientMain::PickFSDir));
+    connect(lblVersion, &TLinkLabel::mouseEntered, this, guarded(&TfmWingharbourClientMain::lblVersionMouseEnter));
+    connect(lblVersion, &TLinkLabel::mouseLeft, this, guarded(&TfmWingharbourClientMain::lblVersionMouseLeave));
+    connect(lblVersion, &TLinkLabel::clicked, this, guarded(&TfmWingharbourClientMain::lblVersionClick));
+    connect(lblShowLog, &TLinkLabel::clicked, this, guarded(&TfmWingharbourClientMain::lblShowLogClick));
+    edURL->installEventFilter(this);
+}
+
+void TfmWingharbourClientMain::Guarded(const std::function<void()>& body) {
+    try {
+        body();
+    } catch (const std::exception& error) {
+        ShowErrorBox(this, FTitle, error.what());
+    }
+}
+
+bool TfmWingharbourClientMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == edURL && event->type() == QEvent::FocusOut)
+        Guarded([this] { edURLExit(); });
+    return QWidget::eventFilter(watched, event);
+}
+
+// ---- Start-up and shutdown ----
+
+void TfmWingharbourClientMain::FormCreate() {
+    const TCommandLine commandLine = ParseCommandLine(FOptions.Arguments);
+    if (commandLine.UnknownArgument) {
+        ShowPlainMessage(nullptr, FTitle, UnknownParameterMessage(*commandLine.UnknownArgument));
+        FStartupEnded = true;
+        return;
+    }
+    FIgnoreStatus = commandLine.IgnoreStatus;
+    lblVersion->setText(Wide(ProgramVersionText()));
+    try {
+        FLog = std::make_unique<TLogFile>(ChangeFileExt(FOptions.ProgramPath, ".LOG"));
+        meLog->clear();
+        ReportUnzipVersion();
+        FSortColumn = -1;
+        FSettings = std::make_unique<TIniFile>(ChangeFileExt(FOptions.ProgramPath, ".ini"));
+        ShowPage(TWizardPage::Welcome);
+        LoadSettings();
+        HideProgress();
+    } catch (const std::exception& error) {
+        // Without a log no status can be written and no settings were read:
+        // the program cannot work, so it ends after saying why.
+        ShowErrorBox(nullptr, FTitle, error.what());
+        FSettings.reset();
+        FStartupEnded = true;
+        FExitCode = 1;
+    }
+}
+
+void TfmWingharbourClientMain::FormDestroy() {
+    if (!FSettings)
+        return;
+    Guarded([this] { SaveSettings(); });
+    FSettings.reset();
+}
+
+void TfmWingharbourClientMain::closeEvent(QCloseEvent* event) {
+    if (FOperationDepth > 0) {
+        FCloseRequested = true;
+        event->ignore();
+        return;
+    }
+    FormDestroy();
+    event->accept();
+}
+
+TWelcomeSettings TfmWingharbourClientMain::WelcomePage() const {
+    TWelcomeSettings page;
+    page.LocalDir = rbLocalDir->isChecked();
+    page.PackageFile = Narrow(edPackageFile->text());
+    page.URL = rbURL->isChecked();
+    page.URLText = Narrow(edURL->text());
+    page.FSDir = Narrow(edFSDir->text());
+    page.ZapFiles = cbZapFiles->isChecked();
+    page.FakeManufacturer = cbFakeManufacturer->isChecked();
+    return page;
+}
+
+void TfmWingharbourClientMain::LoadSettings() {
+    const TWelcomeSettings page = LoadWelcomeSettings(*FSettings, DefaultSourceURL());
+    SetRadioChecked(rbLocalDir, page.LocalDir);
+    edPackageFile->setText(Wide(page.PackageFile));
+    SetRadioChecked(rbURL, page.URL);
+    edURL->setText(Wide(page.URLText));
+    edFSDir->setText(Wide(page.FSDir));
+    cbZapFiles->setChecked(page.ZapFiles);
+    cbFakeManufacturer->setChecked(page.FakeManufacturer);
+    UpdateNavigation();
+}
+
+void TfmWingharbourClientMain::SaveSettings() { SaveWelcomeSettings(*FSettings, WelcomePage()); }
+
+void TfmWingharbourClientMain::lblVersionMouseEnter() {
+    QFont font = lblVersion->font();
+    font.setUnderline(true);
+    lblVersion->setFont(font);
+}
+
+void TfmWingharbourClientMain::lblVersionMouseLeave() {
+    QFont font = lblVersion->font();
+    font.setUnderline(false);
+    lblVersion->setFont(font);
+}
+
+void TfmWingharbourClientMain::lblVersionClick() {
+    if (FOptions.OpenURL)
+        FOptions.OpenURL(HomePageURL());
+    else
+        QDesktopServices::openUrl(QUrl(QString::fromStdString(HomePageURL())));
+}
+
+// ---- Log, status line and indicator ----
+
+void TfmWingharbourClientMain::LogLine(const std::string& text) {
+    meLog->appendPlainText(Wide(text));
+    ProcessMessages();
+    if (!FLog)
+        throw EInOutError("The log file is not open");
+    FLog->WriteLine(text);
+}
+
+void TfmWingharbourClientMain::SetStatus(const std::string& text) {
+    if (!text.empty()) {
+        lblProgress->setText(Wide(text));
+        LogLine("Status: " + text);
+    }
+    StepProgress();
+    ProcessMessages();
+}
+
+void TfmWingharbourClientMain::ShowProgress() {
+    StepProgress();
+    pnlZipStatus->SetIndicatorVisible(true);
+    ProcessMessages();
+}
+
+void TfmWingharbourClientMain::HideProgress() {
+    pnlZipStatus->SetIndicatorVisible(false);
+    ProcessMessages();
+}
+
+void TfmWingharbourClientMain::StepProgress() {
+    pnlZipStatus->StepIndicator();
+    ProcessMessages();
+}
+
+void TfmWingharbourClientMain::ProcessMessages() { QCoreApplication::processEvents(); }
+
+void TfmWingharbourClientMain::SetBusyCursor(bool busy) {
+    if (busy) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        ++FBusyCursorDepth;
+    } else if (FBusyCursorDepth > 0) {
+        QApplication::restoreOverrideCursor();
+        --FBusyCursorDepth;
+    }
+}
+
+void TfmWingharbourClientMain::ReportUnzipVersion() {
+    for (const std::string& line : UnzipVersionReport(*UzpVersion()))
+        LogLine(line);
+}
+
+// ---- Source settings ----
+
+bool TfmWingharbourClientMain::LocalDirSelected() const { return rbLocalDir->isChecked(); }
+std::string TfmWingharbourClientMain::PackageFileText() const { return Narrow(edPackageFile->text()); }
+bool TfmWingharbourClientMain::URLSelected() const { return rbURL->isChecked(); }
+std::string TfmWingharbourClientMain::URLText() const { return Narrow(edURL->text()); }
+
+// ---- The aircraft list ----
+
+void TfmWingharbourClientMain::BeginUpdate() {
+    if (FUpdateDepth++ == 0)
+        lvAircraft->setUpdatesEnabled(false);
+}
+
+void TfmWingharbourClientMain::EndUpdate() {
+    if (FUpdateDepth == 0 || --FUpdateDepth > 0)
+        return;
+    lvAircraft->setUpdatesEnabled(true);
+    for (int column : {0, 1, 4})
+        lvAircraft->resizeColumnToContents(column);
+}
+
+void TfmWingharbourClientMain::Clear() { lvAircraft->clear(); }
+
+void TfmWingharbourClientMain::Add(std::unique_ptr<TWHAircraft> aircraft) {
+    auto* row = new TWHAircraftRow(std::move(aircraft));
+    lvAircraft->addTopLevelItem(row);
+    RefreshAircraftRow(row);
+}
+
+void TfmWingharbourClientMain::RefreshAircraftRow(TWHAircraftRow* row) {
+    TWHAircraft& aircraft = row->Aircraft();
+    UpdateAircraftState(aircraft, Narrow(edFSDir->text()), WorkingDir());
+    row->SetTexts(AircraftRowTexts(aircraft, Narrow(QLocale().groupSeparator())));
+}
+
+int TfmWingharbourClientMain::lvAircraftCompare(const QTreeWidgetItem* row1, const QTreeWidgetItem* row2) const {
+    if (FSortColumn < 0)
+        return 0;
+    const int result = FCollator.compare(row1->text(FSortColumn), row2->text(FSortColumn));
+    return FSortDescending ? -result : result;
+}
+
+void TfmWingharbourClientMain::SortAircraftRows() {
+    if (FSortColumn < 0)
+        return;
+    QList<QTreeWidgetItem*> rows;
+    rows.reserve(lvAircraft->topLevelItemCount());
+    while (lvAircraft->topLevelItemCount() > 0)
+        rows.append(lvAircraft->takeTopLevelItem(lvAircraft->topLevelItemCount() - 1));
+    std::reverse(rows.begin(), rows.end());
+    FCollator = QCollator(QLocale());
+    FCollator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::stable_sort(rows.begin(), rows.end(), [this](const QTreeWidgetItem* a, const QTreeWidgetItem* b) {
+        return lvAircraftCompare(a, b) < 0;
+    });
+    lvAircraft->addTopLevelItems(rows);
+}
+
+void TfmWingharbourClientMain::LoadCatalogue() {
+    ReadCatalogue(*this, *this, *this, FIgnoreStatus);
+    FSortColumn = 0;
+    FSortDescending = false;
+    SortAircraftRows();
+    lblProgress->clear();
+    HideProgress();
+}
+
+// ---- Navigation ----
+
+TWizardPage TfmWingharbourClientMain::CurrentPage() const {
+    return static_cast<TWizardPage>(nbPages->currentIndex());
+}
+
+void TfmWingharbourClientMain::ShowPage(TWizardPage page) { nbPages->setCurrentIndex(static_cast<int>(page)); }
+
+void TfmWingharbourClientMain::UpdateNavigation() {
+    // A running operation owns the navigation until it ends.
+    if (FOperationDepth > 0)
+        return;
+    const TWizardPage page = CurrentPage();
+    bool welcomeValid = false;
+    if (page == TWizardPage::Welcome) {
+        edPackageFile->setEnabled(rbLocalDir->isChecked());
+        edURL->setEnabled(rbURL->isChecked());
+        btnPrev->setEnabled(false);
+        welcomeValid = WelcomePageValid(WelcomePage());
+    }
+    const TNavigationState state = NavigationFor(page, welcomeValid);
+    btnPrev->setEnabled(state.BackEnabled);
+    btnNext->setEnabled(state.NextEnabled);
+}
+
+void TfmWingharbourClientMain::btnNextClick() {
+    if (FOperationDepth > 0)
+        return;
+    const TWizardPage page = CurrentPage();
+    if (page == TWizardPage::Welcome) {
+        {
+            TOperationScope scope(*this);
+            LoadCatalogue();
+        }
+        ShowPage(PageAfterNext(page));
+    } else {
+        ShowPage(PageAfterNext(page));
+    }
+    UpdateNavigation();
+}
+
+void TfmWingharbourClientMain::btnPrevClick() {
+    ShowPage(PageAfterBack(CurrentPage()));
+    UpdateNavigation();
+}
+
+void TfmWingharbourClientMain::btnCloseClick() { close(); }
+
+void TfmWingharbourClientMain::rbLocalDirClick() { UpdateNavigation(); }
+
+void TfmWingharbourClientMain::edURLChange() { UpdateNavigation(); }
+
+void TfmWingharbourClientMain::edPackageFileAfterDialog() { UpdateNavigation(); }
+
+void TfmWingharbourClientMain::edURLExit() {
+    const QString normalised = Wide(AppendSeparator(Narrow(edURL->text()), '/'));
+    if (normalised != edURL->text())
+        edURL->setText(normalised);
+}
+
+void TfmWingharbourClientMain::lblShowLogClick() {
+    ShowPage(TWizardPage::Action);
+    UpdateNavigation();
+}
+
+void TfmWingharbourClientMain::PickPackageFile() {
+    const std::string start = PackagePickerStart(PackageFileText());
+    const QString chosen =
+        QFileDialog::getOpenFileName(this, QString(), start.empty() ? QString() : OsText(start),
+                                     QStringLiteral("package files (packages.lst);;all files (*)"));
+    edPackageFileAfterDialog();
+    if (!chosen.isEmpty())
+        edPackageFile->setText(Wide(PackagePickerResult(Narrow(chosen))));
+}
+
+void TfmWingharbourClientMain::PickFSDir() {
+    const QString chosen =
+        QFileDialog::getExistingDirectory(this, QString(), OsText(FolderPickerStart(Narrow(edFSDir->text()))));
+    edPackageFileAfterDialog();
+    if (!chosen.isEmpty())
+        edFSDir->setText(Wide(Narrow(chosen)));
+}
+
+} // namespace wh
