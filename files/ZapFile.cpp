@@ -1,6 +1,7 @@
 #include "files/Extract.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -53,6 +54,11 @@ void ZapFile(const std::string& path) {
         TFd fd(::open(os.c_str(), O_RDONLY | O_CLOEXEC));
         if (fd.Get() < 0)
             RaiseOpenError(path, std::strerror(errno));
+        struct stat st;
+        if (::fstat(fd.Get(), &st) != 0)
+            RaiseOpenError(path, std::strerror(errno));
+        if (!S_ISREG(st.st_mode))
+            RaiseOpenError(path, std::strerror(S_ISDIR(st.st_mode) ? EISDIR : EINVAL));
         if (InUseByOthers(fd.Get()))
             RaiseOpenError(path, "The file is in use by another program.");
         times = GetFileTimes(path);

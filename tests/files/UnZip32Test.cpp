@@ -111,7 +111,7 @@ std::string RandomText(std::size_t size, unsigned seed) {
 
 TEST_F(UnZip32Test, ArchiveKindsGiveTheClassicCodes) {
     const std::string good = FTemp / "good.zip";
-    BuildZip(good, {{"a.txt", RandomText(5000, 1)}, {"b/c.txt", "cc"}});
+    BuildZip(good, {{"a.txt", RandomText(5000, 1)}, {"b/c.txt", "cc", 0, false, false, true}});
     const std::string whole = ReadFile(good);
 
     struct Case {
@@ -120,9 +120,8 @@ TEST_F(UnZip32Test, ArchiveKindsGiveTheClassicCodes) {
         int Code;
         std::string Says;
     };
-    const std::string local = "PK\x03\x04";
     std::string crcBroken = whole;
-    crcBroken[whole.find("cc", whole.find("b/c.txt") + 7)] = 'x';   // stored data of b/c.txt
+    crcBroken.at(whole.find("cc", whole.find("b/c.txt") + 7)) = 'x';   // stored data of b/c.txt
     const Case cases[] = {
         {"missing.zip", "missing", wh::PK_NOZIP, "cannot find or open"},
         {"zapped.zip", "", wh::PK_NOZIP, "empty (0 bytes)"},
