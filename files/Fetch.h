@@ -6,6 +6,7 @@ namespace wh {
 
 class TWHActivity;
 class TWHSourceSettings;
+struct THttpOptions;
 
 // Brings one file of the source, named relative to the source root with "\"
 // between folders, into the working directory under the same name. Raises
@@ -19,5 +20,9 @@ void FetchURL(const std::string& relativeName, TWHActivity& activity, const TWHS
 void DownloadFile(const std::string& relativeName, TWHActivity& activity, const TWHSourceSettings& source);
 // True when the whole body of a successful answer is stored at destination.
 bool DownloadURL(const std::string& url, const std::string& destination, TWHActivity& activity);
+// The same with the transfer's time limits given (files/HttpDownload.h); the
+// overload above uses the defaults. Tests shorten them here.
+bool DownloadURL(const std::string& url, const std::string& destination, TWHActivity& activity,
+                 const THttpOptions& options);
 
 } // namespace wh

@@ -1,0 +1,113 @@
+#include "files/Fetch.h"
+
+#include <algorithm>
+
+#include "files/Activity.h"
+#include "files/HttpDownload.h"
+#include "files/ReplacementFile.h"
+#include "files/SourceSettings.h"
+#include "files/WHUtils.h"
+#include "platform/Codepage.h"
+#include "platform/Errors.h"
+#include "platform/Paths.h"
+
+namespace wh {
+
+namespace {
+
+constexpr const char* HttpPrefix = "http://";
+constexpr const char* HttpsPrefix = "https://";
+
+bool StartsWithIgnoringCase(const std::string& text, const std::string& prefix) {
+    return text.size() >= prefix.size() && AnsiLowerCase(text.substr(0, prefix.size())) == prefix;
+}
+
+std::string ReplaceAll(std::string text, const std::string& from, const std::string& to) {
+    if (from.empty())
+        return text;
+    for (std::size_t pos = text.find(from); pos != std::string::npos; pos = text.find(from, pos + to.size()))
+        text.replace(pos, from.size(), to);
+    return text;
+}
+
+// FileCopy names the file it writes; the user should see the cached file's
+// name, not the temporary one it is written under.
+template <class E>
+[[noreturn]] void RethrowNaming(const E& error, const TReplacementFile& file) {
+    throw E(ReplaceAll(error.what(), NativePath(file.Path()), NativePath(file.Destination())));
+}
+
+void CopyReplacing(const std::string& source, const std::string& destination) {
+    TReplacementFile file(destination);
+    file.Close();
+    try {
+        FileCopy(source, file.Path());
+    } catch (const EFOpenError& e) {
+        RethrowNaming(e, file);
+    } catch (const EReadError& e) {
+        RethrowNaming(e, file);
+    } catch (const EWriteError& e) {
+        RethrowNaming(e, file);
+    } catch (const EInOutError& e) {
+        RethrowNaming(e, file);
+    }
+    file.Commit();
+}
+
+} // namespace
+
+void FetchFile(const std::string& relativeName, TWHActivity& activity, const TWHSourceSettings& source) {
+    const std::string destination = WorkingDir() + relativeName;
+    CreateDirectoryPath(ExtractFilePath(destination));
+
+    if (source.LocalDirSelected())
+        FetchLocal(relativeName, activity, source);
+    else if (source.URLSelected())
+        FetchURL(relativeName, activity, source);
+    else
+        throw EWingharbour("Source (local,URL) not specified.");
+
+    // Our own steps raise before this could happen; it remains for a file
+    // removed meanwhile (a message handled during the fetch may do so).
+    if (!FileExists(destination))
+        throw EWingharbour("Could not fetch file '" + relativeName + "'");
+}
+
+std::string LocalSourceDir(const TWHSourceSettings& source) {
+    const std::string packageFile = source.LocalDirSelected() ? EditFileName(source.PackageFileText()) : std::string();
+    if (Trim(packageFile).empty())
+        throw EWingharbour("no local directory specified.");
+    if (!FileExists(packageFile))
+        throw EWingharbour("local directory not found.");
+    return ExtractFilePath(packageFile);
+}
+
+void FetchLocal(const std::string& relativeName, TWHActivity& activity, const TWHSourceSettings& source) {
+    activity.SetStatus("copying '" + relativeName + "'");
+    const std::string destination = WorkingDir() + relativeName;
+    const std::string sourcePath = LocalSourceDir(source) + relativeName;
+    CopyReplacing(sourcePath, destination);
+    activity.SetStatus("copied '" + relativeName + "'");
+}
+
+void FetchURL(const std::string& relativeName, TWHActivity& activity, const TWHSourceSettings& source) {
+    const std::string url = source.URLSelected() ? source.URLText() : std::string();
+    if (Trim(url).empty())
+        throw EWingharbour("no source URL specified.");
+    // Checked on the text as typed: a leading blank is refused.
+    if (!StartsWithIgnoringCase(url, HttpPrefix) && !StartsWithIgnoringCase(url, HttpsPrefix))
+        throw EWingharbour("URL-protocol for '" + url + "' not supported.");
+    DownloadFile(relativeName, activity, source);
+}
+
+void DownloadFile(const std::string& relativeName, TWHActivity& activity, const TWHSourceSettings& source) {
+    activity.SetStatus("connecting to fetch file '" + relativeName + "'.");
+    std::string path = relativeName;
+    std::replace(path.begin(), path.end(), '\\', '/');
+    const std::string url = AppendSeparator(source.URLText(), '/') + path;
+    const std::string destination = WorkingDir() + relativeName;
+    if (!DownloadURL(url, destination, activity))
+        throw EWingharbour("Error downloading URL '" + url + "'.");
+}
+
+} // namespace wh

@@ -1,0 +1,115 @@
+#pragma once
+
+// An HTTP server on 127.0.0.1 for the download tests: it serves what the test
+// routes and records every request line and header it receives.
+
+#include <httplib.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdlib>
+#include <mutex>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace wh::test {
+
+struct TSeenRequest {
+    std::string Method;
+    std::string Target;   // as sent, before any decoding
+    std::string Version;
+    std::vector<std::pair<std::string, std::string>> Headers; // the client's own only
+};
+
+class TLoopbackServer {
+public:
+    TLoopbackServer() {
+        // A proxy from the environment must not see loopback requests.
+        ::setenv("no_proxy", "127.0.0.1", 1);
+        ::setenv("NO_PROXY", "127.0.0.1", 1);
+        FServer.set_pre_routing_handler([this](const httplib::Request& req, httplib::Response&) {
+            TSeenRequest seen{req.method, req.target, req.version, {}};
+            for (const auto& [name, value] : req.headers)
+                if (name.rfind("REMOTE_", 0) != 0 && name.rfind("LOCAL_", 0) != 0)
+                    seen.Headers.emplace_back(name, value);
+            std::lock_guard lock(FMutex);
+            FSeen.push_back(std::move(seen));
+            return httplib::Server::HandlerResponse::Unhandled;
+        });
+    }
+
+    ~TLoopbackServer() {
+        Release();
+        FServer.stop();
+        if (FThread.joinable())
+            FThread.join();
+    }
+
+    httplib::Server& Server() { return FServer; }
+
+    void Start() {
+        FPort = FServer.bind_to_any_port("127.0.0.1");
+        if (FPort <= 0)
+            throw std::runtime_error("cannot bind a loopback port");
+        FThread = std::thread([this] { FServer.listen_after_bind(); });
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (!FServer.is_running()) {
+            if (std::chrono::steady_clock::now() > deadline)
+                throw std::runtime_error("loopback server did not start");
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+    }
+
+    int Port() const { return FPort; }
+    std::string Root() const { return "http://127.0.0.1:" + std::to_string(FPort); }
+
+    std::vector<TSeenRequest> Seen() {
+        std::lock_guard lock(FMutex);
+        return FSeen;
+    }
+
+    // Blocks a handler until the test ends (a server that stalls).
+    void WaitForRelease() {
+        std::unique_lock lock(FMutex);
+        FReleaseSignal.wait(lock, [this] { return FReleased; });
+    }
+
+    void Release() {
+        {
+            std::lock_guard lock(FMutex);
+            FReleased = true;
+        }
+        FReleaseSignal.notify_all();
+    }
+
+private:
+    httplib::Server FServer;
+    std::thread FThread;
+    int FPort = 0;
+    std::mutex FMutex;
+    std::condition_variable FReleaseSignal;
+    bool FReleased = false;
+    std::vector<TSeenRequest> FSeen;
+};
+
+// A loopback port that nothing listens on.
+inline int ClosedLoopbackPort() {
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    addr.sin_port = 0;
+    socklen_t length = sizeof addr;
+    if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
+        ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &length) != 0)
+        throw std::runtime_error("cannot find a free loopback port");
+    ::close(fd);
+    return ntohs(addr.sin_port);
+}
+
+} // namespace wh::test
