@@ -1,0 +1,217 @@
+// Loads a generated collection of P packages x 50 liveries and compares the
+// time with a plain copy of the same catalogue files. Run without arguments
+// for the table of 50, 100 and 200 packages.
+
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "catalogue/AircraftList.h"
+#include "catalogue/AircraftState.h"
+#include "catalogue/CatalogueReader.h"
+#include "files/WHUtils.h"
+#include "tests/support/Recorders.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/ZipBuilder.h"
+
+namespace {
+
+using namespace wh;
+namespace fs = std::filesystem;
+
+constexpr int LiveriesPerPackage = 50;
+
+std::string PackageDir(int p) {
+    char name[16];
+    std::snprintf(name, sizeof name, "b%03d", p);
+    return name;
+}
+
+std::string AircraftListText(int p) {
+    std::string text = "[Wingharbour]\r\nwh_basetimestamp=1390000000\r\n\r\n";
+    for (int n = 0; n < LiveriesPerPackage; ++n) {
+        const std::string id = PackageDir(p) + "_" + std::to_string(n);
+        text += "[fltsim." + std::to_string(n) + "]\r\n";
+        text += "title=Boeing 737-800 Airline " + id + "\r\n";
+        text += "sim=b737_800\r\nmodel=\r\npanel=\r\nsound=\r\n";
+        text += "texture=" + id + "\r\n";
+        text += "atc_id=N" + std::to_string(p * 100 + n) + "\r\n";
+        text += "ui_manufacturer=Boeing\r\nui_type=Boeing 737-800\r\n";
+        text += "ui_variation=Airline " + id + "\r\n";
+        text += "description=A livery of the collection, painted after photographs.\r\n";
+        text += "wh_airline=Airline " + id + "\r\nwh_designer=Designer " + std::to_string(n % 7) + "\r\n";
+        text += "wh_filename=" + id + ".zip\r\nwh_model=PSS\r\nwh_status=ok\r\n";
+        text += "wh_archivesize=" + std::to_string(400000 + n * 1024) + "\r\n";
+        text += "wh_archivetimestamp=0x" + std::to_string(52000000 + n) + "\r\n";
+        text += "wh_inclusion=panel, sound\r\n\r\n";
+    }
+    return text;
+}
+
+// One generated source, and a simulator folder where every tenth livery is installed.
+struct TCollection {
+    test::TTempDir Root;
+    int Packages = 0;
+
+    fs::path Source() const { return Root.Path() / "source"; }
+    std::string FSDir() const { return Root / "fs"; }
+
+    explicit TCollection(int packages) : Packages(packages) {
+        std::string packagesLst;
+        for (int p = 0; p < packages; ++p) {
+            packagesLst += "[package." + std::to_string(p) + "]\r\ndirectory=" + PackageDir(p) + "\r\n";
+            test::WriteFile(Source() / PackageDir(p) / "aircraft.lst", AircraftListText(p));
+            for (int n = 0; n < LiveriesPerPackage; n += 10)
+                fs::create_directories(Root.Path() / "fs/aircraft" / PackageDir(p) /
+                                       ("texture." + PackageDir(p) + "_" + std::to_string(n)));
+        }
+        test::WriteFile(Source() / "packages.lst", packagesLst);
+        test::BuildZip((Source() / "packages.zip").string(), {{"packages.lst", packagesLst}});
+    }
+};
+
+TCollection& Collection(int packages) {
+    static std::map<int, std::unique_ptr<TCollection>> collections;
+    auto& slot = collections[packages];
+    if (!slot)
+        slot = std::make_unique<TCollection>(packages);
+    return *slot;
+}
+
+// The window's list minus widgets: each row keeps its record and its texts.
+class TKeepingList : public TWHAircraftList {
+public:
+    explicit TKeepingList(std::string fsDir) : FFSDir(std::move(fsDir)) {}
+
+    struct TRow {
+        std::unique_ptr<TWHAircraft> Aircraft;
+        std::array<std::string, 8> Texts;
+    };
+    std::vector<TRow> Rows;
+
+    void BeginUpdate() override {}
+    void EndUpdate() override {}
+    void Clear() override { Rows.clear(); }
+    void Add(std::unique_ptr<TWHAircraft> aircraft) override {
+        UpdateAircraftState(*aircraft, FFSDir, WorkingDir());
+        auto texts = AircraftRowTexts(*aircraft, ",");
+        Rows.push_back({std::move(aircraft), std::move(texts)});
+    }
+
+private:
+    std::string FFSDir;
+};
+
+// The machine is shared: besides wall time the summary shows the process's
+// own processor time, which other load does not inflate.
+struct TTimes {
+    double Wall = 0;
+    double Cpu = 0;
+};
+
+double CpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+class TStopwatch {
+public:
+    TTimes Elapsed() const {
+        return {std::chrono::duration<double>(std::chrono::steady_clock::now() - FWall).count(), CpuSeconds() - FCpu};
+    }
+
+private:
+    std::chrono::steady_clock::time_point FWall = std::chrono::steady_clock::now();
+    double FCpu = CpuSeconds();
+};
+
+// Best times per run, by benchmark and package count, for the summary.
+std::map<std::string, std::map<int, TTimes>> Best;
+
+void Record(const char* name, int packages, TTimes times) {
+    auto [it, fresh] = Best[name].emplace(packages, times);
+    if (!fresh) {
+        it->second.Wall = std::min(it->second.Wall, times.Wall);
+        it->second.Cpu = std::min(it->second.Cpu, times.Cpu);
+    }
+}
+
+void BM_CopyCatalogueFiles(benchmark::State& state) {
+    const int packages = static_cast<int>(state.range(0));
+    TCollection& c = Collection(packages);
+    const fs::path target = c.Root.Path() / "copy";
+    for (auto _ : state) {
+        fs::remove_all(target);
+        const TStopwatch watch;
+        fs::create_directories(target);
+        fs::copy_file(c.Source() / "packages.zip", target / "packages.zip");
+        for (int p = 0; p < packages; ++p) {
+            fs::create_directories(target / PackageDir(p));
+            fs::copy_file(c.Source() / PackageDir(p) / "aircraft.lst", target / PackageDir(p) / "aircraft.lst");
+        }
+        const TTimes times = watch.Elapsed();
+        state.SetIterationTime(times.Wall);
+        Record("copy", packages, times);
+    }
+}
+
+void BM_ReadCatalogue(benchmark::State& state) {
+    const int packages = static_cast<int>(state.range(0));
+    TCollection& c = Collection(packages);
+    test::TWorkingDirOverride workingDir(c.Root / "appdata");
+    test::TRecordingActivity activity;
+    const auto source = test::TFakeSource::Local((c.Source() / "packages.lst").string());
+    for (auto _ : state) {
+        activity = test::TRecordingActivity();
+        TKeepingList list(c.FSDir());
+        const TStopwatch watch;
+        ReadCatalogue(activity, source, list, false);
+        const TTimes times = watch.Elapsed();
+        state.SetIterationTime(times.Wall);
+        Record("load", packages, times);
+        if (list.Rows.size() != static_cast<std::size_t>(packages * LiveriesPerPackage))
+            state.SkipWithError("the load missed liveries");
+    }
+    state.counters["liveries"] = packages * LiveriesPerPackage;
+}
+
+BENCHMARK(BM_CopyCatalogueFiles)->Arg(50)->Arg(100)->Arg(200)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadCatalogue)->Arg(50)->Arg(100)->Arg(200)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+void PrintSummary() {
+    std::printf("\n                      ------- wall -------------------  ------- processor --------------\n");
+    std::printf("packages liveries    copy ms    load ms  ratio us/livery    copy ms    load ms  ratio us/livery\n");
+    for (const auto& [packages, load] : Best["load"]) {
+        const TTimes copy = Best["copy"][packages];
+        const int liveries = packages * LiveriesPerPackage;
+        std::printf("%8d %8d %10.2f %10.2f %6.1f %9.1f %10.2f %10.2f %6.1f %9.1f\n", packages, liveries,
+                    copy.Wall * 1e3, load.Wall * 1e3, copy.Wall > 0 ? load.Wall / copy.Wall : 0.0,
+                    load.Wall * 1e6 / liveries, copy.Cpu * 1e3, load.Cpu * 1e3,
+                    copy.Cpu > 0 ? load.Cpu / copy.Cpu : 0.0, load.Cpu * 1e6 / liveries);
+    }
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    std::printf("peak resident memory: %.1f MB\n", usage.ru_maxrss / 1024.0);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    PrintSummary();
+    return 0;
+}
