@@ -89,6 +89,8 @@ void SyncFolder(const std::filesystem::path& folder) {
 } // namespace
 
 int WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
+    if (path.empty() || !path.has_filename())
+        return ENOENT;
     std::filesystem::path target = path;
     struct stat linkInfo;
     if (::lstat(target.c_str(), &linkInfo) == 0 && S_ISLNK(linkInfo.st_mode)) {
