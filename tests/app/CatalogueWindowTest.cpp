@@ -1,0 +1,167 @@
+#include <filesystem>
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStackedWidget>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include "WindowTestSupport.h"
+#include "app/AircraftRow.h"
+#include "app/PathEdit.h"
+#include "files/IniFiles.h"
+
+namespace wh::test {
+namespace {
+
+class CatalogueWindowTest : public TWindowTest {
+protected:
+    static QTreeWidget* List(const QWidget& window) { return Child<QTreeWidget>(window, "lvAircraft"); }
+    static std::vector<QStringList> Rows(const QWidget& window) {
+        std::vector<QStringList> rows;
+        QTreeWidget* list = List(window);
+        for (int i = 0; i < list->topLevelItemCount(); ++i) {
+            QStringList texts;
+            for (int column = 0; column < list->columnCount(); ++column)
+                texts << list->topLevelItem(i)->text(column);
+            rows.push_back(texts);
+        }
+        return rows;
+    }
+    static QStringList Liveries(const QWidget& window) {
+        QStringList names;
+        for (const QStringList& row : Rows(window))
+            names << row[0];
+        return names;
+    }
+    static void ClickNext(const QWidget& window) {
+        QTest::mouseClick(Child<QPushButton>(window, "btnNext"), Qt::LeftButton);
+    }
+};
+
+TEST_F(CatalogueWindowTest, ListHasItsColumns) {
+    auto window = Start();
+    QTreeWidget* list = List(*window);
+    ASSERT_EQ(list->columnCount(), 8);
+    const QStringList titles = {"Livery", "Type", "Status", "Installed", "Designer", "Model", "Size", "Included"};
+    for (int column = 0; column < 8; ++column)
+        EXPECT_EQ(list->headerItem()->text(column), titles[column]);
+    for (const auto& [column, width] : {std::pair{2, 60}, {3, 60}, {5, 50}, {6, 50}, {7, 50}})
+        EXPECT_EQ(list->columnWidth(column), width) << column;
+}
+
+TEST_F(CatalogueWindowTest, LoadsALocalCollectionSortedByLivery) {
+    const std::string packageFile = BuildCollection(
+        "collection",
+        {{"pkgA",
+          {{.Airline = "charlie Air", .Type = "B737", .Designer = "Cee", .Model = "m7", .Texture = "charlie"},
+           {.Airline = "Bravo", .Status = "pending", .Texture = "bravo", .Inclusion = "base", .Size = 512}}},
+         {"pkgB",
+          {{.Airline = "Delta", .Texture = "delta", .Size = -1},
+           {.Airline = "alpha", .Designer = "Ay", .Texture = "alpha", .Size = 1536}}}});
+    // charlie is installed: its texture folder and its archive copy exist.
+    std::filesystem::create_directories(FSDir() + "/aircraft/pkgA/texture.charlie");
+    WriteFile(WorkDir() + "/pkgA/charlie.zip", "zip");
+    UseLocalSource(packageFile);
+    auto window = Start();
+    window->show();
+    ClickNext(*window);
+
+    EXPECT_EQ(Child<QStackedWidget>(*window, "nbPages")->currentIndex(), 1);
+    const std::vector<QStringList> expected = {
+        {"alpha", "A320", "new", "no", "Ay", "m1", "2KB", ""},
+        {"Bravo", "A320", "", "no", "D. Signer", "m1", "1KB", "base"},
+        {"charlie Air", "B737", "", "yes", "Cee", "m7", "1,024KB", ""},
+        {"Delta", "A320", "new", "no", "D. Signer", "m1", "", ""},
+    };
+    EXPECT_EQ(Rows(*window), expected);
+    EXPECT_EQ(window->SortColumn(), 0);
+    EXPECT_FALSE(window->SortDescending());
+
+    QTreeWidget* list = List(*window);
+    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+        auto* row = dynamic_cast<TWHAircraftRow*>(list->topLevelItem(i));
+        ASSERT_NE(row, nullptr);
+        EXPECT_EQ(row->Aircraft().ListItem, row);
+        EXPECT_EQ(row->checkState(0), Qt::Unchecked);
+        EXPECT_TRUE(row->flags() & Qt::ItemIsUserCheckable);
+    }
+    EXPECT_EQ(dynamic_cast<TWHAircraftRow*>(list->topLevelItem(0))->Aircraft().Directory, "pkgB");
+
+    EXPECT_TRUE(std::filesystem::exists(WorkDir() + "/packages.lst"));
+    EXPECT_TRUE(std::filesystem::exists(WorkDir() + "/pkgB/aircraft.lst"));
+    EXPECT_FALSE(std::filesystem::exists(WorkDir() + "/packages.zip"));
+    EXPECT_TRUE(Child<QLabel>(*window, "lblProgress")->text().isEmpty());
+    EXPECT_TRUE(Child<QWidget>(*window, "shProgress")->isHidden());
+    const auto lines = LogFileLines();
+    ASSERT_GT(lines.size(), 6u);
+    for (std::size_t i = 6; i < lines.size(); ++i)
+        EXPECT_EQ(lines[i].substr(0, 8), "Status: ") << lines[i];
+}
+
+TEST_F(CatalogueWindowTest, SecondLoadShowsOnlyItsOwnRows) {
+    UseLocalSource(BuildCollection("collection", {{"pkg", {{.Airline = "Old One", .Texture = "one"},
+                                                           {.Airline = "Old Two", .Texture = "two"}}}}));
+    auto window = Start();
+    window->show();
+    ClickNext(*window);
+    ASSERT_EQ(Liveries(*window), QStringList({"Old One", "Old Two"}));
+
+    BuildCollection("collection", {{"pkg", {{.Airline = "New", .Texture = "new"}}},
+                                   {"more", {{.Airline = "Another", .Texture = "another"}}}});
+    QTest::mouseClick(Child<QPushButton>(*window, "btnPrev"), Qt::LeftButton);
+    ClickNext(*window);
+    EXPECT_EQ(Liveries(*window), QStringList({"Another", "New"}));
+}
+
+TEST_F(CatalogueWindowTest, LoadLocksItsControlsAndCloseWaitsForIt) {
+    UseLocalSource(BuildCollection("collection", {{"pkg", {{.Airline = "Solo", .Texture = "solo"}}}}));
+    auto window = Start();
+    window->show();
+    std::vector<std::pair<const char*, bool>> duringLoad;
+    bool runningWhenClosed = false;
+    QTimer::singleShot(0, window.get(), [&] {
+        for (const char* name : {"btnNext", "btnPrev", "rbLocalDir", "rbURL", "edPackageFile", "edURL"})
+            duringLoad.emplace_back(name, Child<QWidget>(*window, name)->isEnabled());
+        runningWhenClosed = window->OperationRunning();
+        window->close();
+        EXPECT_TRUE(window->isVisible()) << "closed in the middle of the load";
+    });
+    ClickNext(*window);
+    ASSERT_TRUE(runningWhenClosed);
+    ASSERT_EQ(duringLoad.size(), 6u);
+    for (const auto& [name, enabled] : duringLoad)
+        EXPECT_FALSE(enabled) << name;
+    EXPECT_EQ(Liveries(*window), QStringList({"Solo"}));
+    EXPECT_TRUE(window->isVisible());
+    QTest::qWait(50);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(TIniFile(IniPath()).ReadString("Welcome", "rbLocalDir", ""), "1");
+}
+
+TEST_F(CatalogueWindowTest, LoadFailingAtASecondPackageKeepsTheFirstPackagesRows) {
+    const std::string packageFile = BuildCollection(
+        "collection", {{"first", {{.Airline = "Zulu", .Texture = "zulu"}, {.Airline = "Yankee", .Texture = "y"}}},
+                       {"second", {{.Airline = "Xray", .Texture = "x"}}}});
+    std::filesystem::remove(ProgramDir / "collection/second/aircraft.lst");
+    UseLocalSource(packageFile);
+    auto window = Start();
+    window->show();
+    TMessageBoxAnswerer answerer;
+    ClickNext(*window);
+    ASSERT_EQ(answerer.Boxes.size(), 1u);
+    EXPECT_TRUE(answerer.Boxes[0].Text.contains("aircraft.lst")) << answerer.Boxes[0].Text.toStdString();
+    EXPECT_EQ(Child<QStackedWidget>(*window, "nbPages")->currentIndex(), 0);
+    // Rows read so far stay, unsorted; the status line keeps the last status.
+    EXPECT_EQ(Liveries(*window), QStringList({"Zulu", "Yankee"}));
+    EXPECT_EQ(window->SortColumn(), -1);
+    EXPECT_FALSE(Child<QLabel>(*window, "lblProgress")->text().isEmpty());
+    EXPECT_TRUE(Child<QPushButton>(*window, "btnNext")->isEnabled());
+    EXPECT_TRUE(Child<QWidget>(*window, "edPackageFile")->isEnabled());
+}
+
+} // namespace
+} // namespace wh::test

@@ -1,0 +1,92 @@
+#include <filesystem>
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include "WindowTestSupport.h"
+#include "app/PathEdit.h"
+#include "app/ProgramInfo.h"
+#include "files/IniFiles.h"
+
+namespace wh::test {
+namespace {
+
+using SettingsWindowTest = TWindowTest;
+
+TEST_F(SettingsWindowTest, StoredValuesReachTheControls) {
+    struct TCase {
+        const char* Name;
+        std::map<std::string, std::string> Keys;
+        bool LocalDir, URL;
+        QString URLText;
+    };
+    const QString defaultURL = QString::fromStdString(DefaultSourceURL());
+    const TCase cases[] = {
+        {"three blanks", {{"edURL", "   "}}, false, true, defaultURL},
+        {"blanks kept around a URL", {{"edURL", "\"  http://a.example/x  \""}}, false, true, "  http://a.example/x  "},
+        {"both radios true", {{"rbLocalDir", "1"}, {"rbURL", "1"}}, false, true, defaultURL},
+        {"both radios false", {{"rbLocalDir", "0"}, {"rbURL", "0"}}, false, false, defaultURL},
+        {"local", {{"rbLocalDir", "1"}, {"rbURL", "0"}}, true, false, defaultURL},
+    };
+    for (const auto& c : cases) {
+        WriteSettings(c.Keys);
+        auto window = Start();
+        EXPECT_EQ(Child<QRadioButton>(*window, "rbLocalDir")->isChecked(), c.LocalDir) << c.Name;
+        EXPECT_EQ(Child<QRadioButton>(*window, "rbURL")->isChecked(), c.URL) << c.Name;
+        EXPECT_EQ(Child<QLineEdit>(*window, "edURL")->text(), c.URLText) << c.Name;
+        // Each source edit is enabled exactly while its radio button is selected.
+        EXPECT_EQ(Child<TPathEdit>(*window, "edPackageFile")->isEnabled(), c.LocalDir) << c.Name;
+        EXPECT_EQ(Child<QLineEdit>(*window, "edURL")->isEnabled(), c.URL) << c.Name;
+        EXPECT_FALSE(Child<QPushButton>(*window, "btnNext")->isEnabled()) << c.Name;
+    }
+}
+
+TEST_F(SettingsWindowTest, CloseWritesTheControlsAndTheNextStartReadsThem) {
+    WriteFile(ProgramDir / "src/packages.lst", "");
+    std::filesystem::create_directories(ProgramDir / "fs/aircraft");
+    {
+        auto window = Start();
+        window->show();
+        QTest::mouseClick(Child<QRadioButton>(*window, "rbLocalDir"), Qt::LeftButton);
+        Child<TPathEdit>(*window, "edPackageFile")->setText(QString::fromStdString(ProgramDir / "src/packages.lst"));
+        Child<TPathEdit>(*window, "edFSDir")->setText(QString::fromStdString(ProgramDir / "fs"));
+        Child<QCheckBox>(*window, "cbZapFiles")->setChecked(false);
+        Child<QCheckBox>(*window, "cbFakeManufacturer")->setChecked(true);
+        EXPECT_TRUE(Child<QPushButton>(*window, "btnNext")->isEnabled());
+        QTest::mouseClick(Child<QPushButton>(*window, "btnClose"), Qt::LeftButton);
+        EXPECT_FALSE(window->isVisible());
+    }
+    const TIniFile settings(IniPath());
+    EXPECT_EQ(settings.ReadString("Welcome", "rbLocalDir", ""), "1");
+    EXPECT_EQ(settings.ReadString("Welcome", "rbURL", ""), "0");
+    EXPECT_EQ(settings.ReadString("Welcome", "edPackageFile", ""), ProgramDir / "src/packages.lst");
+    EXPECT_EQ(settings.ReadString("Welcome", "edURL", ""), DefaultSourceURL());
+    EXPECT_EQ(settings.ReadString("Welcome", "FSDir", ""), ProgramDir / "fs");
+    EXPECT_EQ(settings.ReadString("Welcome", "cbZapFiles", ""), "0");
+    EXPECT_EQ(settings.ReadString("Welcome", "cbFakeManufacturer", ""), "1");
+
+    auto again = Start();
+    EXPECT_TRUE(Child<QRadioButton>(*again, "rbLocalDir")->isChecked());
+    EXPECT_FALSE(Child<QRadioButton>(*again, "rbURL")->isChecked());
+    EXPECT_FALSE(Child<QCheckBox>(*again, "cbZapFiles")->isChecked());
+    EXPECT_TRUE(Child<QCheckBox>(*again, "cbFakeManufacturer")->isChecked());
+    EXPECT_TRUE(Child<QPushButton>(*again, "btnNext")->isEnabled());
+}
+
+TEST_F(SettingsWindowTest, ASettingsWriteErrorIsShownAndTheWindowStillCloses) {
+    std::filesystem::create_directory(IniPath());   // cannot be written as a file
+    auto window = Start();
+    window->show();
+    TMessageBoxAnswerer answerer;
+    window->close();
+    EXPECT_FALSE(window->isVisible());
+    ASSERT_EQ(answerer.Boxes.size(), 1u);
+    EXPECT_EQ(answerer.Boxes[0].Icon, QMessageBox::Critical);
+    EXPECT_EQ(answerer.Boxes[0].Title, "Wingharbourclient");
+}
+
+} // namespace
+} // namespace wh::test
