@@ -211,6 +211,8 @@ QWidget* TfmWingharbourClientMain::BuildWelcomePage() {
         new QCheckBox(QStringLiteral("Install under manufacturer \"Wingharbour\""), page), "cbFakeManufacturer");
 
     auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(8, 4, 8, 4);
+    layout->setSpacing(3);
     layout->addWidget(lblWelcomeCaption);
     layout->addWidget(lblWelcome);
     for (QWidget* control : std::initializer_list<QWidget*>{rbLocalDir, edPackageFile, rbURL, edURL, lblFSDir,
@@ -469,13 +471,17 @@ std::string TfmWingharbourClientMain::URLText() const { return Narrow(edURL->tex
 // ---- The aircraft list ----
 
 void TfmWingharbourClientMain::BeginUpdate() {
-    if (FUpdateDepth++ == 0)
+    if (FUpdateDepth == 0) {
+        FBracketContext = CurrentRowContext();
         lvAircraft->setUpdatesEnabled(false);
+    }
+    ++FUpdateDepth;
 }
 
 void TfmWingharbourClientMain::EndUpdate() {
     if (FUpdateDepth == 0 || --FUpdateDepth > 0)
         return;
+    FBracketContext.reset();
     lvAircraft->setUpdatesEnabled(true);
     for (int column : {0, 1, 4})
         lvAircraft->resizeColumnToContents(column);
@@ -489,10 +495,15 @@ void TfmWingharbourClientMain::Add(std::unique_ptr<TWHAircraft> aircraft) {
     RefreshAircraftRow(row);
 }
 
+TfmWingharbourClientMain::TRowContext TfmWingharbourClientMain::CurrentRowContext() const {
+    return {Narrow(edFSDir->text()), WorkingDir(), Narrow(QLocale().groupSeparator())};
+}
+
 void TfmWingharbourClientMain::RefreshAircraftRow(TWHAircraftRow* row) {
+    const TRowContext context = FBracketContext ? *FBracketContext : CurrentRowContext();
     TWHAircraft& aircraft = row->Aircraft();
-    UpdateAircraftState(aircraft, Narrow(edFSDir->text()), WorkingDir());
-    row->SetTexts(AircraftRowTexts(aircraft, Narrow(QLocale().groupSeparator())));
+    UpdateAircraftState(aircraft, context.FSDir, context.WorkingDir);
+    row->SetTexts(AircraftRowTexts(aircraft, context.ThousandsSeparator));
 }
 
 int TfmWingharbourClientMain::lvAircraftCompare(const QTreeWidgetItem* row1, const QTreeWidgetItem* row2) const {

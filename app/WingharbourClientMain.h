@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -142,6 +143,15 @@ private:
     int FBusyCursorDepth = 0;
     int FOperationDepth = 0;
     bool FCloseRequested = false;
+    // What every row of one load is judged against, fixed when the load's
+    // update bracket opens so that 10,000 rows do not work it out 10,000 times.
+    struct TRowContext {
+        std::string FSDir;
+        std::string WorkingDir;
+        std::string ThousandsSeparator;
+    };
+    TRowContext CurrentRowContext() const;
+    std::optional<TRowContext> FBracketContext;
     QCollator FCollator;   // the user's locale, letter case ignored; set at each sort
 
     TLogoWidget* imgLogo = nullptr;

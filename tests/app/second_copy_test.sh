@@ -1,0 +1,85 @@
+#!/usr/bin/env bash
+# A second copy of the program, started while a first one runs, must tell the
+# user in a message box and end with status 0, without a log or settings file.
+# Usage: second_copy_test.sh <path of the built program> <its lock file>
+set -uo pipefail
+
+program=$1
+lock=$2
+work=$(mktemp -d)
+first=""
+
+cleanup() {
+    [ -n "$first" ] && kill "$first" 2>/dev/null && wait "$first" 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+# The lock is machine-wide: a copy already running elsewhere would make this
+# test meaningless.
+if command -v flock >/dev/null && [ -e "$lock" ] && ! flock -n "$lock" true; then
+    echo "SKIP: another copy holds $lock" >&2
+    exit 0
+fi
+
+mkdir "$work/first" "$work/second"
+cp "$program" "$work/first/WingharbourClient"
+cp "$program" "$work/second/WingharbourClient"
+
+QT_QPA_PLATFORM=offscreen "$work/first/WingharbourClient" >"$work/first.out" 2>&1 &
+first=$!
+for _ in $(seq 200); do
+    [ -s "$work/first/WingharbourClient.LOG" ] && break
+    sleep 0.05
+done
+[ -s "$work/first/WingharbourClient.LOG" ] || fail "the first copy did not start its log"
+first_log=$(cat "$work/first/WingharbourClient.LOG")
+
+# The second copy's box is modal; find it by its title and press Return on it.
+xvfb-run -a bash -c '
+    QT_QPA_PLATFORM=xcb "$1" >"$2/second.out" 2>&1 &
+    pid=$!
+    win=""
+    for _ in $(seq 200); do
+        win=$(xdotool search --name "^Wingharbourclient$" 2>/dev/null | head -1)
+        [ -n "$win" ] && break
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.05
+    done
+    if [ -z "$win" ]; then
+        kill "$pid" 2>/dev/null
+        echo "nobox" >"$2/result"
+        exit 0
+    fi
+    sleep 0.3
+    xdotool windowfocus --sync "$win" key Return 2>/dev/null
+    for _ in $(seq 100); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.05
+    done
+    if kill -0 "$pid" 2>/dev/null; then
+        kill "$pid"
+        echo "hung" >"$2/result"
+        exit 0
+    fi
+    wait "$pid"
+    echo "exit $?" >"$2/result"
+' _ "$work/second/WingharbourClient" "$work" || fail "xvfb-run failed"
+
+result=$(cat "$work/result" 2>/dev/null)
+case "$result" in
+    nobox) fail "the second copy showed no message box" ;;
+    hung) fail "the second copy did not end after its box was answered" ;;
+    "exit 0") ;;
+    *) fail "the second copy ended with '$result'" ;;
+esac
+[ -e "$work/second/WingharbourClient.LOG" ] && fail "the second copy created a log"
+[ -e "$work/second/WingharbourClient.ini" ] && fail "the second copy created settings"
+kill -0 "$first" 2>/dev/null || fail "the first copy did not survive"
+[ "$(cat "$work/first/WingharbourClient.LOG")" = "$first_log" ] || fail "the first copy's log changed"
+echo "PASS"
