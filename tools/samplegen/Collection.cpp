@@ -34,7 +34,7 @@ const std::vector<TPackageSeed>& PackageSeeds() {
           {"Ambercrest Airlines", "ambercrest", "AMBERCREST", {{230, 150, 20}, {110, 60, 20}, {250, 240, 220}}, false},
           {"Pelican Isles Airways", "pelican", "PELICAN", {{70, 160, 220}, {250, 220, 60}, {255, 255, 255}}, false},
           {"Saffron Sky", "saffron", "SAFFRON", {{244, 180, 0}, {120, 20, 40}, {255, 250, 235}}, true}}},
-        {"wh_b737", "Boeing", "737-800", "BOEING", "737-800", "Corvid",
+        {"wh_b737", "Boeing", "737-800", "BOEING", "737-800", "Crow",
          {{"Kestrel Express", "kestrel", "KESTREL", {{30, 120, 60}, {250, 250, 250}, {240, 120, 20}}, false},
           {"Granite Peak Airlines", "granitepeak", "GRANITE", {{96, 100, 104}, {20, 70, 40}, {230, 230, 225}}, false},
           {"Tidewater Connect", "tidewater", "TIDEWATER", {{0, 130, 140}, {20, 30, 80}, {240, 248, 250}}, false},
@@ -81,7 +81,8 @@ std::string Letters(std::mt19937& rng, int count) {
 
 std::vector<TSamplePackage> MakeCollection() {
     std::mt19937 rng(20261101u);
-    const char* inclusions[] = {"textures", "textures", "textures, night", "textures, VC"};
+    // Short: the list gives these columns little room.
+    const char* inclusions[] = {"textures", "textures", "tex+VC"};
     std::vector<TSamplePackage> packages;
     int packageIndex = 0;
     for (const auto& seed : PackageSeeds()) {
@@ -104,9 +105,9 @@ std::vector<TSamplePackage> MakeCollection() {
             livery.FileName = livery.Texture + ".zip";
             if (Pick(rng, 3) == 0)
                 livery.FileName += " (repaint of the " + package.UIType + ")";
-            livery.Model = std::string(seed.ModelName) + " 1." + std::to_string(2 + Pick(rng, 3));
+            livery.Model = std::string(seed.ModelName) + (Pick(rng, 3) == 0 ? "2" : "");
             livery.Status = airline.Pending ? "pending" : "ok";
-            livery.Inclusion = inclusions[Pick(rng, 4)];
+            livery.Inclusion = inclusions[Pick(rng, 3)];
             livery.Colours = airline.Colours;
             // Between 1 October and 1 November, always in the past for the client.
             livery.ArchiveTime = {2026, 10, 1 + Pick(rng, 30), 8 + Pick(rng, 11), Pick(rng, 60), 2 * Pick(rng, 30)};
