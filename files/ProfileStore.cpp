@@ -12,6 +12,7 @@
 #include <optional>
 
 #include "files/AtomicWrite.h"
+#include "platform/Codepage.h"
 #include "platform/Errors.h"
 #include "platform/Paths.h"
 
@@ -19,9 +20,8 @@ namespace wh {
 
 namespace {
 
-// A file whose last write lies this close to the moment it was read may be
-// written again within the same file-system clock tick, unseen by stat.
-constexpr std::int64_t kRacyWindowNs = 100'000'000;
+constexpr std::int64_t kMillisecondNs = 1'000'000;
+constexpr std::int64_t kCoarseStampWindowNs = 2'000'000'000;
 
 std::int64_t Nanoseconds(const timespec& t) {
     return static_cast<std::int64_t>(t.tv_sec) * 1'000'000'000 + t.tv_nsec;
@@ -29,8 +29,24 @@ std::int64_t Nanoseconds(const timespec& t) {
 
 std::int64_t NowNs() {
     timespec now{};
-    ::clock_gettime(CLOCK_REALTIME, &now);   // the clock file times are taken from
+    ::clock_gettime(CLOCK_REALTIME, &now);
     return Nanoseconds(now);
+}
+
+// File times are taken from the coarse real-time clock: a write made after
+// our read gets a newer stamp once one coarse tick has passed since the stamp
+// we saw. A stamp without a sub-millisecond part comes from a file system
+// with coarse stamps (FAT keeps two seconds), where a tick is far longer.
+std::int64_t RacyWindowNs(std::int64_t modifiedNs) {
+    if (modifiedNs % kMillisecondNs == 0)
+        return kCoarseStampWindowNs;
+    static const std::int64_t fine = [] {
+        timespec resolution{};
+        if (::clock_getres(CLOCK_REALTIME_COARSE, &resolution) != 0)
+            return kCoarseStampWindowNs;
+        return Nanoseconds(resolution) + kMillisecondNs;
+    }();
+    return fine;
 }
 
 struct TFileSignature {
@@ -44,45 +60,51 @@ struct TFileSignature {
         : Device(st.st_dev), Inode(st.st_ino), Size(st.st_size), ModifiedNs(Nanoseconds(st.st_mtim)),
           ChangedNs(Nanoseconds(st.st_ctim)) {}
     bool operator==(const TFileSignature&) const = default;
+    bool SameFile(const TFileSignature& other) const { return Device == other.Device && Inode == other.Inode; }
 };
 
-struct TCachedProfile {
-    std::string Key;
-    TFileSignature Signature;
-    std::int64_t ReadAtNs;
-    std::shared_ptr<const TProfileDocument> Document;
-
-    // Only content read well after its last write can be vouched for by stat.
-    bool Trusted(const TFileSignature& now) const {
-        return Signature == now && Signature.ModifiedNs + kRacyWindowNs <= ReadAtNs;
-    }
-};
-
-struct TFileHandle {
-    int Value;
-    explicit TFileHandle(int value) : Value(value) {}
-    ~TFileHandle() {
-        if (Value >= 0)
-            ::close(Value);
+class TFileHandle {
+public:
+    explicit TFileHandle(int value = -1) : FValue(value) {}
+    ~TFileHandle() { Close(); }
+    TFileHandle(TFileHandle&& other) noexcept : FValue(other.FValue) { other.FValue = -1; }
+    TFileHandle& operator=(TFileHandle&& other) noexcept {
+        if (this != &other) {
+            Close();
+            FValue = other.FValue;
+            other.FValue = -1;
+        }
+        return *this;
     }
     TFileHandle(const TFileHandle&) = delete;
     TFileHandle& operator=(const TFileHandle&) = delete;
+
+    int Value() const { return FValue; }
+    bool IsOpen() const { return FValue >= 0; }
+
+private:
+    void Close() {
+        if (FValue >= 0)
+            ::close(FValue);
+        FValue = -1;
+    }
+    int FValue;
 };
 
-// The bytes of a regular file and the signature of what was read.
-std::optional<std::string> ReadRegularFile(const std::filesystem::path& path, std::optional<TFileSignature>& signature) {
-    TFileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    struct stat st;
-    if (file.Value < 0 || ::fstat(file.Value, &st) != 0 || !S_ISREG(st.st_mode))
-        return std::nullopt;
-    signature.emplace(st);
+TFileHandle OpenForReading(const std::filesystem::path& path) {
+    return TFileHandle(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+}
+
+// The whole content of an open file, from its start; expectedSize only sizes
+// the buffer, a file that grew or shrank meanwhile is read as it is now.
+std::optional<std::string> ReadWhole(const TFileHandle& file, off_t expectedSize) {
     std::string bytes;
-    bytes.resize(static_cast<std::size_t>(st.st_size));
+    bytes.resize(static_cast<std::size_t>(expectedSize) + 1);
     std::size_t used = 0;
     while (true) {
         if (used == bytes.size())
-            bytes.resize(bytes.size() + 4096);   // the file grew since fstat
-        const ssize_t n = ::read(file.Value, bytes.data() + used, bytes.size() - used);
+            bytes.resize(bytes.size() + 4096);
+        const ssize_t n = ::pread(file.Value(), bytes.data() + used, bytes.size() - used, static_cast<off_t>(used));
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
@@ -95,10 +117,28 @@ std::optional<std::string> ReadRegularFile(const std::filesystem::path& path, st
     return bytes;
 }
 
+struct TCachedProfile {
+    std::string Key;
+    TFileSignature Signature;
+    std::int64_t ReadAtNs;
+    std::shared_ptr<const TProfileDocument> Document;
+    TFileHandle File;   // kept open so that a re-check needs no open
+
+    // Only content read well after its last write can be vouched for by stat.
+    bool Trusted(const TFileSignature& now) const {
+        return Signature == now && Signature.ModifiedNs + RacyWindowNs(Signature.ModifiedNs) <= ReadAtNs;
+    }
+};
+
+// The key of the file's entry: the path as handed to the system, made
+// absolute when it is not, so that a change of the current folder cannot
+// mix up two files.
 std::string CacheKey(const std::filesystem::path& path) {
+    if (path.is_absolute())
+        return path.native();
     std::error_code ec;
     const std::filesystem::path absolute = std::filesystem::absolute(path, ec);
-    return (ec ? path : absolute).lexically_normal().string();
+    return (ec ? path : absolute).lexically_normal().native();
 }
 
 const std::shared_ptr<const TProfileDocument>& EmptyDocument() {
@@ -106,25 +146,58 @@ const std::shared_ptr<const TProfileDocument>& EmptyDocument() {
     return empty;
 }
 
+// The file's system path and its status. The name as written is tried
+// first: when it exists, letter-case resolution would keep it as it is.
+struct TLocatedFile {
+    std::filesystem::path Path;
+    std::optional<struct stat> Status;
+};
+
+TLocatedFile Locate(const std::string& fileName) {
+    TLocatedFile located;
+    struct stat st;
+    located.Path = AnsiToUtf8(NativePath(fileName));
+    if (located.Path.empty() || ::stat(located.Path.c_str(), &st) != 0) {
+        located.Path = OsPath(fileName);
+        if (::stat(located.Path.c_str(), &st) != 0)
+            return located;
+    }
+    located.Status = st;
+    return located;
+}
+
 // The program runs on one thread; the lock only keeps a stray second thread
 // from corrupting the list.
 class TProfileCache {
 public:
-    std::shared_ptr<const TProfileDocument> Load(const std::filesystem::path& path) {
-        const std::string key = CacheKey(path);
+    std::shared_ptr<const TProfileDocument> Load(const std::string& fileName) {
+        const TLocatedFile located = Locate(fileName);
+        const std::string key = CacheKey(located.Path);
         std::lock_guard lock(FLock);
-        struct stat st;
-        if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        if (!located.Status || !S_ISREG(located.Status->st_mode)) {
             Forget(key);
             return EmptyDocument();
         }
+        const TFileSignature now(*located.Status);
         auto cached = Find(key);
-        if (cached != FEntries.end() && cached->Trusted(TFileSignature(st)))
+        if (cached != FEntries.end() && cached->Trusted(now))
             return cached->Document;
 
+        // The same file (changed in place, or too fresh to trust) is read
+        // again through the handle already open; another one is opened.
+        TFileHandle file;
+        if (cached != FEntries.end() && cached->Signature.SameFile(now))
+            file = std::move(cached->File);
+        else
+            file = OpenForReading(located.Path);
         const std::int64_t readAt = NowNs();
         std::optional<TFileSignature> signature;
-        std::optional<std::string> bytes = ReadRegularFile(path, signature);
+        std::optional<std::string> bytes;
+        struct stat st;
+        if (file.IsOpen() && ::fstat(file.Value(), &st) == 0 && S_ISREG(st.st_mode)) {
+            signature.emplace(st);
+            bytes = ReadWhole(file, st.st_size);
+        }
         if (!bytes) {
             Forget(key);
             return EmptyDocument();
@@ -132,22 +205,25 @@ public:
         if (cached != FEntries.end() && cached->Document->Bytes() == *bytes) {
             cached->Signature = *signature;
             cached->ReadAtNs = readAt;
+            cached->File = std::move(file);
             return cached->Document;
         }
         auto document = std::make_shared<const TProfileDocument>(std::move(*bytes));
-        Remember(key, *signature, readAt, document);
+        Remember(key, *signature, readAt, document, std::move(file));
         return document;
     }
 
     void Saved(const std::filesystem::path& path, std::int64_t writtenAt, std::string bytes) {
         const std::string key = CacheKey(path);
         std::lock_guard lock(FLock);
+        TFileHandle file = OpenForReading(path);
         struct stat st;
-        if (::stat(path.c_str(), &st) != 0) {
+        if (!file.IsOpen() || ::fstat(file.Value(), &st) != 0 || !S_ISREG(st.st_mode)) {
             Forget(key);
             return;
         }
-        Remember(key, TFileSignature(st), writtenAt, std::make_shared<const TProfileDocument>(std::move(bytes)));
+        Remember(key, TFileSignature(st), writtenAt, std::make_shared<const TProfileDocument>(std::move(bytes)),
+                 std::move(file));
     }
 
     std::size_t Count() {
@@ -180,9 +256,9 @@ private:
     }
 
     void Remember(const std::string& key, const TFileSignature& signature, std::int64_t readAt,
-                  std::shared_ptr<const TProfileDocument> document) {
+                  std::shared_ptr<const TProfileDocument> document, TFileHandle file) {
         Forget(key);
-        FEntries.push_front(TCachedProfile{key, signature, readAt, std::move(document)});
+        FEntries.push_front(TCachedProfile{key, signature, readAt, std::move(document), std::move(file)});
         while (FEntries.size() > ProfileCacheCapacity)
             FEntries.pop_back();
     }
@@ -199,7 +275,7 @@ TProfileCache& Cache() {
 } // namespace
 
 std::shared_ptr<const TProfileDocument> LoadProfile(const std::string& fileName) {
-    return Cache().Load(OsPath(fileName));
+    return Cache().Load(fileName);
 }
 
 void SaveProfile(const std::string& fileName, std::string bytes) {

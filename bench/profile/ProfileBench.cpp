@@ -93,8 +93,9 @@ void BM_FirstReadAfterChange(benchmark::State& state) {
     file.Age();
 }
 
-// Every key of a file written just now: until its last write is 100 ms old
-// the store checks the content at each call.
+// Every key of a file written just now: until one tick of the file-system
+// clock has passed since its last write the store checks the content at each
+// call.
 void BM_EveryKeyRightAfterWrite(benchmark::State& state) {
     const TBenchFile& file = File();
     for (auto _ : state) {
