@@ -8,7 +8,7 @@
 #include "catalogue/CatalogueNames.h"
 #include "files/Extract.h"
 #include "files/Fetch.h"
-#include "files/IniFiles.h"
+#include "files/MemIniFiles.h"
 #include "files/WHUtils.h"
 #include "platform/Codepage.h"
 #include "platform/Errors.h"
@@ -56,7 +56,7 @@ std::string EffectiveStatus(const std::string& status, bool ignoreStatus) {
     return status;
 }
 
-std::unique_ptr<TWHAircraft> ReadAircraft(const TIniFile& ini, const std::string& section,
+std::unique_ptr<TWHAircraft> ReadAircraft(const TMemIniFile& ini, const std::string& section,
                                           const std::string& directory, bool ignoreStatus) {
     auto aircraft = std::make_unique<TWHAircraft>();
     aircraft->Section = section;
@@ -85,7 +85,8 @@ void DeleteQuietly(const std::string& path) {
 
 void ReadAircraftList(const std::string& directory, TWHAircraftList& list, bool ignoreStatus) {
     const std::string listName = AircraftListName(directory);
-    const TIniFile ini(WorkingDir() + listName);
+    // Read once: the list was fetched just before and nothing writes it meanwhile.
+    const TMemIniFile ini(WorkingDir() + listName);
     for (int n = 0;; ++n) {
         const std::string section = "fltsim." + std::to_string(n);
         if (!ini.SectionExists(section))
@@ -103,7 +104,7 @@ void ReadCatalogue(TWHActivity& activity, const TWHSourceSettings& source, TWHAi
     ExtractArchive("packages.zip", WorkingDir(), activity);
     DeleteQuietly(WorkingDir() + "packages.zip");
 
-    const TIniFile packages(WorkingDir() + "packages.lst");
+    const TMemIniFile packages(WorkingDir() + "packages.lst");
     TUpdateBracket bracket(list);
     list.Clear();
     for (int n = 0;; ++n) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -66,6 +67,20 @@ public:
     // The key names a listing shows, in file order: entries with "=" whose
     // name does not start with ";". Duplicates are listed twice.
     std::vector<std::string> ListableKeys(std::string_view section) const;
+
+    // Reading as the private-profile functions read, for every reader of a
+    // profile: names and values end at a NUL, a value comes through a
+    // 2048-byte buffer with one outer pair of quotes removed, and key names
+    // through a 16384-byte buffer.
+    std::string ReadString(const std::string& section, const std::string& key,
+                           const std::string& defaultValue) const;
+    // Hexadecimal after "0x" (the 32-bit pattern, so 0xFFFFFFFF is -1), else
+    // signed decimal; the default for anything else.
+    std::int32_t ReadInteger(const std::string& section, const std::string& key, std::int32_t defaultValue) const;
+    bool ReadBool(const std::string& section, const std::string& key, bool defaultValue) const;
+    std::vector<std::string> ReadSection(const std::string& section) const;
+    // True when ReadSection would list at least one name.
+    bool SectionExists(const std::string& section) const;
 
 private:
     void Parse();
