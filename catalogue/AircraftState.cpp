@@ -1,7 +1,10 @@
 #include "catalogue/AircraftState.h"
 
+#include <sys/stat.h>
+
 #include <cmath>
 #include <cstdint>
+#include <optional>
 
 #include "files/WHUtils.h"
 #include "platform/Codepage.h"
@@ -18,17 +21,32 @@ std::string ArchiveCopyPath(const TWHAircraft& aircraft, const std::string& work
     return workingDir + aircraft.Directory + "\\" + aircraft.Texture + ".zip";
 }
 
+namespace {
+
+// The status of an existing entry of that kind; one path resolution each,
+// as this runs for every row of the catalogue.
+std::optional<struct stat> StatusIf(const std::string& path, mode_t kind) {
+    struct stat st;
+    if (::stat(OsPath(path).c_str(), &st) != 0 || (st.st_mode & S_IFMT) != kind)
+        return std::nullopt;
+    return st;
+}
+
+} // namespace
+
 void UpdateAircraftState(TWHAircraft& aircraft, const std::string& fsDir, const std::string& workingDir) {
-    const std::string archiveCopy = ArchiveCopyPath(aircraft, workingDir);
     // The archive copy only counts beside an existing texture folder.
-    aircraft.Installed = DirectoryExists(TextureFolderPath(aircraft, fsDir)) && FileExists(archiveCopy);
+    std::optional<struct stat> archiveCopy;
+    if (StatusIf(TextureFolderPath(aircraft, fsDir), S_IFDIR))
+        archiveCopy = StatusIf(ArchiveCopyPath(aircraft, workingDir), S_IFREG);
+    aircraft.Installed = archiveCopy.has_value();
 
     aircraft.State = asNone;
     if (AnsiLowerCase(aircraft.CatalogueStatus) != "ok")
         return;
     if (!aircraft.Installed)
         aircraft.State = asNew;
-    else if (FileAge(archiveCopy) < aircraft.ArchiveTimestamp)
+    else if (PackedFromTime(archiveCopy->st_mtim.tv_sec) < aircraft.ArchiveTimestamp)
         aircraft.State = asUpdated;
 }
 

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -80,22 +81,36 @@ std::filesystem::path OsPath(const std::string& path) {
     if (asWritten.empty() || EntryExists(asWritten))
         return std::filesystem::path(asWritten);
 
-    // Walk from the root; only components that miss cost a directory scan.
-    std::string resolved;
-    std::size_t pos = 0;
-    if (native.front() == PathDelim) {
-        resolved = std::string(1, PathDelim);
-        pos = 1;
-    }
-    bool matching = true;
+    // Where each component starts and ends in native.
+    struct TComponent {
+        std::size_t Begin, End;
+    };
+    std::vector<TComponent> components;
+    std::size_t pos = native.front() == PathDelim ? 1 : 0;
     while (pos < native.size()) {
-        std::size_t end = native.find(PathDelim, pos);
-        if (end == std::string::npos)
-            end = native.size();
-        const std::string component = native.substr(pos, end - pos);
-        const std::string componentUtf8 = AnsiToUtf8(component);
-        std::string next = resolved + componentUtf8;
-        if (matching && component != "." && component != ".." && !EntryExists(next)) {
+        const std::size_t end = std::min(native.find(PathDelim, pos), native.size());
+        components.push_back({pos, end});
+        pos = end + 1;
+    }
+    if (components.empty())
+        return std::filesystem::path(asWritten);
+
+    // Usually only the last component or two miss: walk back to the deepest
+    // folder that exists as written. Everything above it exists as written
+    // too, which is what a walk from the root would keep.
+    std::size_t first = components.size() - 1;
+    while (first > 0 && !EntryExists(AnsiToUtf8(native.substr(0, components[first - 1].End))))
+        --first;
+
+    // From there on, only components that miss cost a directory scan.
+    std::string resolved = AnsiToUtf8(native.substr(0, components[first].Begin));
+    bool matching = true;
+    for (std::size_t i = first; i < components.size(); ++i) {
+        const auto [begin, end] = components[i];
+        const std::string component = native.substr(begin, end - begin);
+        std::string next = resolved + AnsiToUtf8(component);
+        // The whole path as written is known to miss.
+        if (matching && component != "." && component != ".." && (next == asWritten || !EntryExists(next))) {
             const std::string entry = FindEntryIgnoringCase(resolved, component);
             if (entry.empty())
                 matching = false;   // nothing below a missing folder can exist
@@ -105,7 +120,6 @@ std::filesystem::path OsPath(const std::string& path) {
         resolved = std::move(next);
         if (end < native.size())
             resolved += PathDelim;
-        pos = end + 1;
     }
     return std::filesystem::path(resolved);
 }

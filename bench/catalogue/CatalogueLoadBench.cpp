@@ -98,17 +98,19 @@ public:
     };
     std::vector<TRow> Rows;
 
-    void BeginUpdate() override {}
+    // As the window does, the working directory is looked up once per bracket.
+    void BeginUpdate() override { FWorkingDir = WorkingDir(); }
     void EndUpdate() override {}
     void Clear() override { Rows.clear(); }
     void Add(std::unique_ptr<TWHAircraft> aircraft) override {
-        UpdateAircraftState(*aircraft, FFSDir, WorkingDir());
+        UpdateAircraftState(*aircraft, FFSDir, FWorkingDir);
         auto texts = AircraftRowTexts(*aircraft, ",");
         Rows.push_back({std::move(aircraft), std::move(texts)});
     }
 
 private:
     std::string FFSDir;
+    std::string FWorkingDir;
 };
 
 // The machine is shared: besides wall time the summary shows the process's
