@@ -4,6 +4,7 @@
 #include "app/MessageBoxes.h"
 #include "app/MessageRules.h"
 #include "app/ProgramInfo.h"
+#include "app/TerminationSignals.h"
 #include "app/WingharbourClientMain.h"
 #include "platform/Codepage.h"
 #include "platform/Paths.h"
@@ -29,6 +30,7 @@ int main(int argc, char** argv) {
     wh::TfmWingharbourClientMain window(std::move(options));
     if (window.StartupEnded())
         return window.ExitCode();
+    wh::TTerminationSignals termination([&window] { window.close(); });
     window.show();
     application.exec();
     return 0;

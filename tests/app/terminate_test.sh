@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Asked to end by a signal (logout's SIGTERM, Ctrl+C's SIGINT), the program
+# closes as its Close button does: status 0, settings written.
+# Usage: terminate_test.sh <path of the built program> <its lock file>
+set -uo pipefail
+
+program=$1
+lock=$2
+work=$(mktemp -d)
+pid=""
+trap '[ -n "$pid" ] && kill -9 "$pid" 2>/dev/null; rm -rf "$work"' EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+if command -v flock >/dev/null && [ -e "$lock" ] && ! flock -n "$lock" true; then
+    echo "SKIP: another copy holds $lock" >&2
+    exit 77
+fi
+
+for signal in TERM INT HUP; do
+    rm -rf "$work/run" && mkdir "$work/run"
+    cp "$program" "$work/run/WingharbourClient"
+    QT_QPA_PLATFORM=offscreen "$work/run/WingharbourClient" >"$work/out" 2>&1 &
+    pid=$!
+    for _ in $(seq 200); do
+        [ -s "$work/run/WingharbourClient.LOG" ] && break
+        sleep 0.05
+    done
+    [ -s "$work/run/WingharbourClient.LOG" ] || fail "the program did not start its log"
+    sleep 0.3
+    kill -s "$signal" "$pid"
+    for _ in $(seq 100); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.05
+    done
+    kill -0 "$pid" 2>/dev/null && fail "SIG$signal did not end the program"
+    wait "$pid"
+    status=$?
+    pid=""
+    [ "$status" -eq 0 ] || fail "SIG$signal: exit status $status"
+    keys=$(grep -c '=' "$work/run/WingharbourClient.ini" 2>/dev/null)
+    [ "$keys" = 7 ] || fail "SIG$signal: settings not written (${keys:-no file})"
+done
+echo "PASS"
