@@ -3,6 +3,8 @@
 #include <clocale>
 #include <cwctype>
 
+#include "platform/Codepage.h"
+
 namespace wh {
 
 namespace {
@@ -15,54 +17,6 @@ bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 
 locale_t Utf8Locale() {
     static const locale_t locale = ::newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(0));
     return locale;
-}
-
-std::size_t DecodeUtf8(std::string_view text, std::size_t i, char32_t& cp) {
-    const auto b0 = static_cast<unsigned char>(text[i]);
-    std::size_t len;
-    if (b0 < 0x80) {
-        cp = b0;
-        return 1;
-    }
-    if ((b0 & 0xE0) == 0xC0) {
-        len = 2;
-        cp = b0 & 0x1F;
-    } else if ((b0 & 0xF0) == 0xE0) {
-        len = 3;
-        cp = b0 & 0x0F;
-    } else if ((b0 & 0xF8) == 0xF0) {
-        len = 4;
-        cp = b0 & 0x07;
-    } else {
-        return 0;
-    }
-    if (i + len > text.size())
-        return 0;
-    for (std::size_t k = 1; k < len; ++k) {
-        const auto b = static_cast<unsigned char>(text[i + k]);
-        if ((b & 0xC0) != 0x80)
-            return 0;
-        cp = (cp << 6) | (b & 0x3F);
-    }
-    return len;
-}
-
-void AppendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -15,6 +16,12 @@ std::string AnsiToUtf8(std::string_view ansi);
 // UTF-8 to Windows-1252. A character the code page lacks becomes '?';
 // malformed UTF-8 bytes are taken as Windows-1252 bytes.
 std::string Utf8ToAnsi(std::string_view utf8);
+
+// One code point appended as UTF-8.
+void AppendUtf8(std::string& out, char32_t cp);
+// Decodes the UTF-8 sequence at text[i]; its length, or 0 when it is
+// malformed (overlong, surrogate, truncated or beyond U+10FFFF).
+std::size_t DecodeUtf8(std::string_view text, std::size_t i, char32_t& cp);
 
 // Letter case folded in Windows-1252 (ASCII and the accented letters).
 char AnsiLowerChar(char c);
