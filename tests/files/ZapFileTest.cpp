@@ -15,18 +15,11 @@
 
 namespace {
 
+using wh::test::RandomBytes;
 using wh::test::ReadFile;
 using wh::test::TTempDir;
 using wh::test::WriteFile;
 namespace fs = std::filesystem;
-
-std::string RandomBytes(std::size_t size, unsigned seed) {
-    std::mt19937 random(seed);
-    std::string bytes(size, '\0');
-    for (char& c : bytes)
-        c = static_cast<char>(random() & 0xFF);
-    return bytes;
-}
 
 TEST(ZapFileTest, EmptiesTheFileAndKeepsItsTimes) {
     TTempDir temp;

@@ -41,6 +41,14 @@ void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
         throw std::runtime_error("cannot write " + path.string());
 }
 
+std::string RandomBytes(std::size_t size, unsigned seed) {
+    std::mt19937 random(seed);
+    std::string bytes(size, '\0');
+    for (char& c : bytes)
+        c = static_cast<char>(random() & 0xFF);
+    return bytes;
+}
+
 std::string ReadFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in)

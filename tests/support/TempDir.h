@@ -23,6 +23,8 @@ private:
 };
 
 void WriteFile(const std::filesystem::path& path, const std::string& bytes);
+// size bytes of every value, the same for the same seed.
+std::string RandomBytes(std::size_t size, unsigned seed);
 std::string ReadFile(const std::filesystem::path& path);
 
 // Points the working directory (common application-data folder) at a folder
