@@ -1,6 +1,5 @@
 #include "platform/Paths.h"
 
-#include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,6 +8,7 @@
 #include <vector>
 
 #include "platform/Codepage.h"
+#include "platform/DirectoryCache.h"
 
 #ifndef WH_COMMON_APPDATA_DIR
 #define WH_COMMON_APPDATA_DIR "/var/lib"
@@ -43,44 +43,18 @@ bool EntryExists(const std::string& nativeUtf8) {
     return ::lstat(nativeUtf8.c_str(), &st) == 0;
 }
 
-struct TDirCloser {
-    void operator()(DIR* dir) const { ::closedir(dir); }
-};
-
-// The entry of dir whose name equals name (Windows-1252) without regard to
-// letter case; empty when there is none. Of several such entries the lowest
-// name wins, so the choice does not depend on the order of the directory.
-std::string FindEntryIgnoringCase(const std::string& dirUtf8, const std::string& nameAnsi) {
-    std::unique_ptr<DIR, TDirCloser> dir(::opendir(dirUtf8.empty() ? "." : dirUtf8.c_str()));
-    if (!dir)
-        return {};
-    const std::string wanted = AnsiLowerCase(nameAnsi);
-    std::string found;
-    while (const dirent* entry = ::readdir(dir.get())) {
-        const std::string name = entry->d_name;
-        if (name == "." || name == "..")
-            continue;
-        if (AnsiLowerCase(Utf8ToAnsi(name)) == wanted && (found.empty() || name < found))
-            found = name;
-    }
-    return found;
+// The status of an entry that exists, following symbolic links; a link that
+// leads nowhere still counts as existing, without a status.
+bool FolderStatus(const std::string& nativeUtf8, struct stat& st, bool& known) {
+    known = ::stat(nativeUtf8.c_str(), &st) == 0;
+    return known || EntryExists(nativeUtf8);
 }
 
-std::string& CommonAppDataOverride() {
-    static std::string folder;
-    return folder;
-}
-
-} // namespace
-
-std::string NativePath(const std::string& path) { return FoldSeparators(path); }
-
-std::filesystem::path OsPath(const std::string& path) {
-    const std::string native = FoldSeparators(path);
-    const std::string asWritten = AnsiToUtf8(native);
-    if (asWritten.empty() || EntryExists(asWritten))
-        return std::filesystem::path(asWritten);
-
+// The letter-case resolution of a path known not to exist as written.
+// absent tells that some component matched nothing, so that nothing exists
+// at the result.
+std::string Resolve(const std::string& native, const std::string& asWritten, bool& absent) {
+    absent = false;
     // Where each component starts and ends in native.
     struct TComponent {
         std::size_t Begin, End;
@@ -93,35 +67,121 @@ std::filesystem::path OsPath(const std::string& path) {
         pos = end + 1;
     }
     if (components.empty())
-        return std::filesystem::path(asWritten);
+        return asWritten;
 
     // Usually only the last component or two miss: walk back to the deepest
     // folder that exists as written. Everything above it exists as written
-    // too, which is what a walk from the root would keep.
+    // too, which is what a walk from the root would keep. Its status comes
+    // along, so that a trusted listing of it needs no further call.
+    struct stat folder;
+    bool folderKnown = false;
     std::size_t first = components.size() - 1;
-    while (first > 0 && !EntryExists(AnsiToUtf8(native.substr(0, components[first - 1].End))))
+    while (first > 0 && !FolderStatus(AnsiToUtf8(native.substr(0, components[first - 1].End)), folder, folderKnown))
         --first;
 
-    // From there on, only components that miss cost a directory scan.
+    // From there on, only components that miss cost a lookup in a listing.
+    TDirectoryListings& listings = TDirectoryListings::Shared();
     std::string resolved = AnsiToUtf8(native.substr(0, components[first].Begin));
     bool matching = true;
     for (std::size_t i = first; i < components.size(); ++i) {
         const auto [begin, end] = components[i];
         const std::string component = native.substr(begin, end - begin);
         std::string next = resolved + AnsiToUtf8(component);
-        // The whole path as written is known to miss.
-        if (matching && component != "." && component != ".." && (next == asWritten || !EntryExists(next))) {
-            const std::string entry = FindEntryIgnoringCase(resolved, component);
-            if (entry.empty())
-                matching = false;   // nothing below a missing folder can exist
-            else
-                next = resolved + entry;
+        const bool last = i + 1 == components.size();
+        struct stat nextStatus{};
+        bool nextKnown = false;
+        if (matching && component != "." && component != "..") {
+            // The whole path as written is known to miss.
+            const bool exists = next != asWritten &&
+                                (last ? EntryExists(next) : FolderStatus(next, nextStatus, nextKnown));
+            if (!exists) {
+                const std::string entry = listings.Find(resolved, component, folderKnown ? &folder : nullptr);
+                if (entry.empty())
+                    matching = false;   // nothing below a missing folder can exist
+                else
+                    next = resolved + entry;
+            }
         }
+        folder = nextStatus;
+        folderKnown = nextKnown;
         resolved = std::move(next);
         if (end < native.size())
             resolved += PathDelim;
     }
-    return std::filesystem::path(resolved);
+    absent = !matching;
+    return resolved;
+}
+
+std::string& CommonAppDataOverride() {
+    static std::string folder;
+    return folder;
+}
+
+} // namespace
+
+std::string NativePath(const std::string& path) { return FoldSeparators(path); }
+
+namespace {
+
+// A path whose folder has a trusted listing is answered from it: one stat
+// of the folder, none of the entry, even when the entry is missing, which is
+// the common case of a lookup in a folder asked about again and again.
+TDirectoryListings::TAnswer LookupInListing(const std::string& native, std::string& resolved) {
+    const std::size_t separator = native.rfind(PathDelim);
+    const std::size_t nameStart = separator == std::string::npos ? 0 : separator + 1;
+    const std::string name = native.substr(nameStart);
+    if (name.empty() || name == "." || name == "..")
+        return TDirectoryListings::TAnswer::Unknown;
+    const std::string folder = AnsiToUtf8(native.substr(0, nameStart));
+    std::string entry;
+    const auto answer = TDirectoryListings::Shared().Lookup(folder, name, entry);
+    if (answer == TDirectoryListings::TAnswer::Found)
+        resolved = folder + entry;
+    return answer;
+}
+
+} // namespace
+
+std::filesystem::path OsPath(const std::string& path) {
+    const std::string native = FoldSeparators(path);
+    std::string asWritten = AnsiToUtf8(native);
+    if (asWritten.empty())
+        return std::filesystem::path(std::move(asWritten));
+    std::string resolved;
+    switch (LookupInListing(native, resolved)) {
+    case TDirectoryListings::TAnswer::Found:
+        return std::filesystem::path(std::move(resolved));
+    case TDirectoryListings::TAnswer::Absent:
+        return std::filesystem::path(std::move(asWritten));
+    case TDirectoryListings::TAnswer::Unknown:
+        break;
+    }
+    if (EntryExists(asWritten))
+        return std::filesystem::path(std::move(asWritten));
+    bool absent;
+    return std::filesystem::path(Resolve(native, asWritten, absent));
+}
+
+bool OsStatus(const std::string& path, struct stat& status) {
+    const std::string native = FoldSeparators(path);
+    const std::string asWritten = AnsiToUtf8(native);
+    if (asWritten.empty())
+        return false;
+    std::string resolved;
+    switch (LookupInListing(native, resolved)) {
+    case TDirectoryListings::TAnswer::Found:
+        return ::stat(resolved.c_str(), &status) == 0;
+    case TDirectoryListings::TAnswer::Absent:
+        return false;
+    case TDirectoryListings::TAnswer::Unknown:
+        break;
+    }
+    // Found as written is what the resolution would keep.
+    if (::stat(asWritten.c_str(), &status) == 0)
+        return true;
+    bool absent;
+    resolved = Resolve(native, asWritten, absent);
+    return !absent && ::stat(resolved.c_str(), &status) == 0;
 }
 
 std::string ExtractFilePath(const std::string& path) {
@@ -157,12 +217,12 @@ std::string ExecutablePath() {
 
 bool FileExists(const std::string& path) {
     struct stat st;
-    return ::stat(OsPath(path).c_str(), &st) == 0 && S_ISREG(st.st_mode);
+    return OsStatus(path, st) && S_ISREG(st.st_mode);
 }
 
 bool DirectoryExists(const std::string& path) {
     struct stat st;
-    return ::stat(OsPath(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    return OsStatus(path, st) && S_ISDIR(st.st_mode);
 }
 
 std::string CommonAppDataFolder() {

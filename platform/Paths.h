@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <string>
 
@@ -24,6 +26,11 @@ std::string NativePath(const std::string& path);
 // "Aircraft\Texture.ABC" is found as "aircraft/texture.abc"). Components
 // that match nothing are kept as written.
 std::filesystem::path OsPath(const std::string& path);
+
+// stat() of the entry OsPath names, in fewer calls than OsPath and stat
+// apart: a path found as written costs one call, and a component that
+// matches nothing ends the search. False when there is no such entry.
+bool OsStatus(const std::string& path, struct stat& status);
 
 // Everything up to and including the last "\" or "/" (or ":"); empty if none.
 std::string ExtractFilePath(const std::string& path);
