@@ -54,16 +54,47 @@ void CopyReplacing(const std::string& source, const std::string& destination) {
     file.Commit();
 }
 
+void FetchLocalTo(const std::string& relativeName, const std::string& destination, TWHActivity& activity,
+                  const TWHSourceSettings& source) {
+    activity.SetStatus("copying '" + relativeName + "'");
+    const std::string sourcePath = LocalSourceDir(source) + relativeName;
+    CopyReplacing(sourcePath, destination);
+    activity.SetStatus("copied '" + relativeName + "'");
+}
+
+void DownloadFileTo(const std::string& relativeName, const std::string& destination, TWHActivity& activity,
+                    const TWHSourceSettings& source) {
+    activity.SetStatus("connecting to fetch file '" + relativeName + "'.");
+    std::string path = relativeName;
+    std::replace(path.begin(), path.end(), '\\', '/');
+    const std::string url = AppendSeparator(source.URLText(), '/') + path;
+    if (!DownloadURL(url, destination, activity))
+        throw EWingharbour("Error downloading URL '" + url + "'.");
+}
+
+void FetchURLTo(const std::string& relativeName, const std::string& destination, TWHActivity& activity,
+                const TWHSourceSettings& source) {
+    const std::string url = source.URLSelected() ? source.URLText() : std::string();
+    if (Trim(url).empty())
+        throw EWingharbour("no source URL specified.");
+    // Checked on the text as typed: a leading blank is refused.
+    if (!StartsWithIgnoringCase(url, HttpPrefix) && !StartsWithIgnoringCase(url, HttpsPrefix))
+        throw EWingharbour("URL-protocol for '" + url + "' not supported.");
+    DownloadFileTo(relativeName, destination, activity, source);
+}
+
 } // namespace
 
+// The working directory is worked out once per fetch and handed down, so
+// that one fetch makes sure of it once.
 void FetchFile(const std::string& relativeName, TWHActivity& activity, const TWHSourceSettings& source) {
     const std::string destination = WorkingDir() + relativeName;
     CreateDirectoryPath(ExtractFilePath(destination));
 
     if (source.LocalDirSelected())
-        FetchLocal(relativeName, activity, source);
+        FetchLocalTo(relativeName, destination, activity, source);
     else if (source.URLSelected())
-        FetchURL(relativeName, activity, source);
+        FetchURLTo(relativeName, destination, activity, source);
     else
         throw EWingharbour("Source (local,URL) not specified.");
 
@@ -74,40 +105,32 @@ void FetchFile(const std::string& relativeName, TWHActivity& activity, const TWH
 }
 
 std::string LocalSourceDir(const TWHSourceSettings& source) {
-    const std::string packageFile = source.LocalDirSelected() ? EditFileName(source.PackageFileText()) : std::string();
+    // The edit's text usually names the file itself: one look tells both
+    // which name to take and that the file exists.
+    std::string packageFile;
+    bool found = false;
+    if (source.LocalDirSelected()) {
+        const std::string text = source.PackageFileText();
+        found = FileExists(text);
+        packageFile = found ? text : EditFileName(text);
+    }
     if (Trim(packageFile).empty())
         throw EWingharbour("no local directory specified.");
-    if (!FileExists(packageFile))
+    if (!found && !FileExists(packageFile))
         throw EWingharbour("local directory not found.");
     return ExtractFilePath(packageFile);
 }
 
 void FetchLocal(const std::string& relativeName, TWHActivity& activity, const TWHSourceSettings& source) {
-    activity.SetStatus("copying '" + relativeName + "'");
-    const std::string destination = WorkingDir() + relativeName;
-    const std::string sourcePath = LocalSourceDir(source) + relativeName;
-    CopyReplacing(sourcePath, destination);
-    activity.SetStatus("copied '" + relativeName + "'");
+    FetchLocalTo(relativeName, WorkingDir() + relativeName, activity, source);
 }
 
 void FetchURL(const std::string& relativeName, TWHActivity& activity, const TWHSourceSettings& source) {
-    const std::string url = source.URLSelected() ? source.URLText() : std::string();
-    if (Trim(url).empty())
-        throw EWingharbour("no source URL specified.");
-    // Checked on the text as typed: a leading blank is refused.
-    if (!StartsWithIgnoringCase(url, HttpPrefix) && !StartsWithIgnoringCase(url, HttpsPrefix))
-        throw EWingharbour("URL-protocol for '" + url + "' not supported.");
-    DownloadFile(relativeName, activity, source);
+    FetchURLTo(relativeName, WorkingDir() + relativeName, activity, source);
 }
 
 void DownloadFile(const std::string& relativeName, TWHActivity& activity, const TWHSourceSettings& source) {
-    activity.SetStatus("connecting to fetch file '" + relativeName + "'.");
-    std::string path = relativeName;
-    std::replace(path.begin(), path.end(), '\\', '/');
-    const std::string url = AppendSeparator(source.URLText(), '/') + path;
-    const std::string destination = WorkingDir() + relativeName;
-    if (!DownloadURL(url, destination, activity))
-        throw EWingharbour("Error downloading URL '" + url + "'.");
+    DownloadFileTo(relativeName, WorkingDir() + relativeName, activity, source);
 }
 
 } // namespace wh

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <random>
 
+#include "platform/Codepage.h"
 #include "platform/Errors.h"
 #include "platform/Paths.h"
 
@@ -31,9 +32,16 @@ std::string UniqueSuffix() {
 TReplacementFile::TReplacementFile(std::string destination) : FDestination(std::move(destination)) {
     const std::string folder = ExtractFilePath(FDestination);
     const std::string stem = ExtractFileName(FDestination).substr(0, MaxNameStem);
+    // The temporary name is ours and new, so only its folder needs looking
+    // up; a lookup of the whole name would scan the folder for nothing.
+    std::string osFolder = folder.empty() ? std::string() : OsPath(folder).string();
+    if (!osFolder.empty() && osFolder.back() != PathDelim)
+        osFolder += PathDelim;
     for (int attempt = 0;; ++attempt) {
-        FPath = folder + "." + stem + "." + UniqueSuffix() + ".part";
-        FHandle = ::open(OsPath(FPath).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        const std::string name = "." + stem + "." + UniqueSuffix() + ".part";
+        FPath = folder + name;
+        FOsPath = osFolder + AnsiToUtf8(name);
+        FHandle = ::open(FOsPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (FHandle >= 0)
             break;
         if (errno != EEXIST || attempt >= 100)
@@ -46,7 +54,7 @@ TReplacementFile::~TReplacementFile() {
     if (FHandle >= 0)
         ::close(FHandle);
     if (!FCommitted)
-        ::unlink(OsPath(FPath).c_str());
+        ::unlink(FOsPath.c_str());
 }
 
 void TReplacementFile::Fail(const char* what, int error) const {
@@ -101,7 +109,7 @@ void TReplacementFile::Close() {
 void TReplacementFile::Commit() {
     Close();
     std::error_code ec;
-    std::filesystem::rename(OsPath(FPath), OsPath(FDestination), ec);
+    std::filesystem::rename(FOsPath, OsPath(FDestination), ec);
     if (ec)
         Fail("Could not replace", ec.value());
     FCommitted = true;

@@ -38,6 +38,7 @@ private:
 
     std::string FDestination;
     std::string FPath;
+    std::string FOsPath;   // FPath as the system knows it
     int FHandle = -1;
     bool FCommitted = false;
     std::vector<char> FBuffer;

@@ -125,12 +125,34 @@ void DeleteContents(const std::filesystem::path& dir) {
 // "C:" and the like: a drive, which cannot be created.
 bool IsDriveName(const std::string& path) { return path.size() == 2 && path[1] == ':'; }
 
+// Creates what is missing of the path, from the deepest existing folder
+// down; a folder that exists costs one stat and ends the walk up. True when
+// the path is a directory at the end.
+bool EnsureDirectoryPath(const std::string& path) {
+    std::string p = path;
+    if (!p.empty() && IsSeparator(p.back()))
+        p.pop_back();
+    if (p.empty() || IsDriveName(p))
+        return true;
+    struct stat st;
+    if (OsStatus(p, st))
+        return S_ISDIR(st.st_mode);
+    const std::string parent = ExtractFilePath(p);
+    if (parent == p)
+        return false;
+    if (!parent.empty())
+        EnsureDirectoryPath(parent);
+    if (::mkdir(OsPath(p).c_str(), 0777) == 0)
+        return true;
+    // Made meanwhile by someone else, perhaps.
+    return errno == EEXIST && DirectoryExists(p);
+}
+
 } // namespace
 
 std::string WorkingDir() {
     const std::string dir = CommonAppDataDir() + "\\Wingharbour";
-    CreateDirectoryPath(dir);
-    if (!DirectoryExists(dir)) {
+    if (!EnsureDirectoryPath(dir)) {
         // No permission for the machine-wide folder: work beside the executable.
         return ExtractFilePath(ExecutablePath());
     }
@@ -202,18 +224,8 @@ std::string CommonAppDataDir() { return SpecialFolderPath(CSIDL_COMMON_APPDATA |
 void CreateDirectoryPath(const std::string& path) {
     if (path.empty())
         throw EInOutError("Unable to create directory: the path is empty");
-    std::string p = path;
-    if (IsSeparator(p.back()))
-        p.pop_back();
-    if (p.empty() || IsDriveName(p) || DirectoryExists(p))
-        return;
-    const std::string parent = ExtractFilePath(p);
-    if (parent == p)
-        return;
-    if (!parent.empty())
-        CreateDirectoryPath(parent);
     // A failure shows later, when a file in the folder cannot be created.
-    ::mkdir(OsPath(p).c_str(), 0777);
+    EnsureDirectoryPath(path);
 }
 
 } // namespace wh

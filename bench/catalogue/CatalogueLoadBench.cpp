@@ -18,6 +18,7 @@
 #include "catalogue/AircraftList.h"
 #include "catalogue/AircraftState.h"
 #include "catalogue/CatalogueReader.h"
+#include "files/Fetch.h"
 #include "files/WHUtils.h"
 #include "tests/support/Recorders.h"
 #include "tests/support/TempDir.h"
@@ -204,9 +205,24 @@ void BM_UpdateAircraftState(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(list.Rows.size()));
 }
 
+// The fetch part of a load alone: every package's list copied anew from the
+// local source over the cached copy, as a repeated load does.
+void BM_FetchAircraftLists(benchmark::State& state) {
+    const int packages = static_cast<int>(state.range(0));
+    TCollection& c = Collection(packages);
+    test::TWorkingDirOverride workingDir(c.Root / "appdata");
+    test::TRecordingActivity activity;
+    const auto source = test::TFakeSource::Local((c.Source() / "packages.lst").string());
+    for (auto _ : state)
+        for (int p = 0; p < packages; ++p)
+            FetchFile(PackageDir(p) + "\\aircraft.lst", activity, source);
+    state.SetItemsProcessed(state.iterations() * packages);
+}
+
 BENCHMARK(BM_CopyCatalogueFiles)->Arg(50)->Arg(100)->Arg(200)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadCatalogue)->Arg(50)->Arg(100)->Arg(200)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_UpdateAircraftState)->Arg(200)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FetchAircraftLists)->Arg(200)->Unit(benchmark::kMillisecond);
 
 void PrintSummary() {
     std::printf("\n                      ------- wall -------------------  ------- processor --------------\n");
