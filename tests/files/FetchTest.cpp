@@ -1,6 +1,9 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <chrono>
+#include <ctime>
 #include <filesystem>
 #include <set>
 
@@ -81,6 +84,29 @@ TEST_F(FetchTest, LocalFetchReplacesCachedCopyEachTime) {
 
     EXPECT_EQ(ReadFile(Working / "packages.zip"), "second edition");
     EXPECT_EQ(Activity.Statuses.size(), 4u);
+}
+
+// The package folder may exist in another letter case, made by another tool;
+// each fetch, also one answered from a folder listing kept since the last,
+// lands in that folder and leaves no temporary file behind.
+TEST_F(FetchTest, FetchLandsInTheFolderOfAnotherLetterCase) {
+    fs::create_directories(Working / "A320");
+    const auto source = TFakeSource::Local(PackageList);
+    for (const char* edition : {"first", "second", "third"}) {
+        WriteFile(SourceDir / "a320" / "aircraft.lst", edition);
+        FetchFile("a320\\aircraft.lst", Activity, source);
+        EXPECT_EQ(ReadFile(Working / "A320" / "aircraft.lst"), edition);
+        EXPECT_EQ(NamesIn(Working), (std::set<std::string>{"A320"})) << edition;
+        EXPECT_EQ(NamesIn(Working / "A320"), std::set<std::string>{"aircraft.lst"}) << edition;
+        // Past the clock tick of the last change, so the next fetch may
+        // trust what it has seen of the folders.
+        for (const auto& folder : {Working, Working / "A320"}) {
+            timespec times[2]{};
+            times[0].tv_nsec = UTIME_OMIT;
+            times[1].tv_sec = std::time(nullptr) - 10;
+            ASSERT_EQ(::utimensat(AT_FDCWD, folder.c_str(), times, 0), 0);
+        }
+    }
 }
 
 TEST_F(FetchTest, QuotedPackageFileWithBlanksNamesTheSource) {
