@@ -27,7 +27,7 @@ namespace {
 // as this runs for every row of the catalogue.
 std::optional<struct stat> StatusIf(const std::string& path, mode_t kind) {
     struct stat st;
-    if (::stat(OsPath(path).c_str(), &st) != 0 || (st.st_mode & S_IFMT) != kind)
+    if (!OsStatus(path, st) || (st.st_mode & S_IFMT) != kind)
         return std::nullopt;
     return st;
 }

@@ -14,40 +14,12 @@
 #include "files/AtomicWrite.h"
 #include "platform/Codepage.h"
 #include "platform/Errors.h"
+#include "platform/FileStamps.h"
 #include "platform/Paths.h"
 
 namespace wh {
 
 namespace {
-
-constexpr std::int64_t kMillisecondNs = 1'000'000;
-constexpr std::int64_t kCoarseStampWindowNs = 2'000'000'000;
-
-std::int64_t Nanoseconds(const timespec& t) {
-    return static_cast<std::int64_t>(t.tv_sec) * 1'000'000'000 + t.tv_nsec;
-}
-
-std::int64_t NowNs() {
-    timespec now{};
-    ::clock_gettime(CLOCK_REALTIME, &now);
-    return Nanoseconds(now);
-}
-
-// File times are taken from the coarse real-time clock: a write made after
-// our read gets a newer stamp once one coarse tick has passed since the stamp
-// we saw. A stamp without a sub-millisecond part comes from a file system
-// with coarse stamps (FAT keeps two seconds), where a tick is far longer.
-std::int64_t RacyWindowNs(std::int64_t modifiedNs) {
-    if (modifiedNs % kMillisecondNs == 0)
-        return kCoarseStampWindowNs;
-    static const std::int64_t fine = [] {
-        timespec resolution{};
-        if (::clock_getres(CLOCK_REALTIME_COARSE, &resolution) != 0)
-            return kCoarseStampWindowNs;
-        return Nanoseconds(resolution) + kMillisecondNs;
-    }();
-    return fine;
-}
 
 struct TFileSignature {
     dev_t Device = 0;
@@ -126,7 +98,7 @@ struct TCachedProfile {
 
     // Only content read well after its last write can be vouched for by stat.
     bool Trusted(const TFileSignature& now) const {
-        return Signature == now && Signature.ModifiedNs + RacyWindowNs(Signature.ModifiedNs) <= ReadAtNs;
+        return Signature == now && StampsVouchFor(Signature.ModifiedNs, ReadAtNs);
     }
 };
 

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "platform/Codepage.h"
+#include "platform/FileStamps.h"
 
 namespace wh {
 
@@ -15,35 +16,6 @@ namespace {
 constexpr std::size_t kSharedCapacity = 512;
 // Larger folders are scanned every time rather than held in memory.
 constexpr std::size_t kMaxCachedNames = 20000;
-
-constexpr std::int64_t kMillisecondNs = 1'000'000;
-constexpr std::int64_t kCoarseStampWindowNs = 2'000'000'000;
-
-std::int64_t Nanoseconds(const timespec& t) {
-    return static_cast<std::int64_t>(t.tv_sec) * 1'000'000'000 + t.tv_nsec;
-}
-
-std::int64_t NowNs() {
-    timespec now{};
-    ::clock_gettime(CLOCK_REALTIME, &now);
-    return Nanoseconds(now);
-}
-
-// Folder times come from the coarse real-time clock, so a change made after
-// a read carries a newer stamp once a coarse tick has passed since the stamp
-// seen at the read. Stamps without a sub-millisecond part come from file
-// systems that keep whole seconds or two (FAT), where the tick is far longer.
-std::int64_t RacyWindowNs(std::int64_t modifiedNs) {
-    if (modifiedNs % kMillisecondNs == 0)
-        return kCoarseStampWindowNs;
-    static const std::int64_t fine = [] {
-        timespec resolution{};
-        if (::clock_getres(CLOCK_REALTIME_COARSE, &resolution) != 0)
-            return kCoarseStampWindowNs;
-        return Nanoseconds(resolution) + kMillisecondNs;
-    }();
-    return fine;
-}
 
 struct TDirCloser {
     void operator()(DIR* dir) const { ::closedir(dir); }
@@ -67,7 +39,7 @@ std::string TDirectoryListings::TListing::Find(const std::string& folded, const 
 }
 
 bool TDirectoryListings::TListing::Trusted(const TSignature& now) const {
-    return Signature == now && Signature.ModifiedNs + RacyWindowNs(Signature.ModifiedNs) <= ReadAtNs;
+    return Signature == now && StampsVouchFor(Signature.ModifiedNs, ReadAtNs);
 }
 
 TDirectoryListings::TSignature TDirectoryListings::SignatureOf(const struct stat& st) {
