@@ -12,6 +12,9 @@ struct TCommandLineCase {
     std::optional<std::string> Unknown;
 };
 
+// Keeps test names readable (and free of addresses) in test listings.
+void PrintTo(const TCommandLineCase& c, std::ostream* out) { *out << c.Name; }
+
 class ParseCommandLineTest : public testing::TestWithParam<TCommandLineCase> {};
 
 TEST_P(ParseCommandLineTest, AcceptsOnlyTheOptionInAnyLetterCase) {
