@@ -22,35 +22,11 @@ bool StartsWithIgnoringCase(const std::string& text, const std::string& prefix) 
     return text.size() >= prefix.size() && AnsiLowerCase(text.substr(0, prefix.size())) == prefix;
 }
 
-std::string ReplaceAll(std::string text, const std::string& from, const std::string& to) {
-    if (from.empty())
-        return text;
-    for (std::size_t pos = text.find(from); pos != std::string::npos; pos = text.find(from, pos + to.size()))
-        text.replace(pos, from.size(), to);
-    return text;
-}
-
-// FileCopy names the file it writes; the user should see the cached file's
-// name, not the temporary one it is written under.
-template <class E>
-[[noreturn]] void RethrowNaming(const E& error, const TReplacementFile& file) {
-    throw E(ReplaceAll(error.what(), NativePath(file.Path()), NativePath(file.Destination())));
-}
-
 void CopyReplacing(const std::string& source, const std::string& destination) {
     TReplacementFile file(destination);
     file.Close();
-    try {
-        FileCopy(source, file.Path());
-    } catch (const EFOpenError& e) {
-        RethrowNaming(e, file);
-    } catch (const EReadError& e) {
-        RethrowNaming(e, file);
-    } catch (const EWriteError& e) {
-        RethrowNaming(e, file);
-    } catch (const EInOutError& e) {
-        RethrowNaming(e, file);
-    }
+    // The user should see the cached file's name, not the temporary one.
+    FileCopy(source, file.Path(), destination);
     file.Commit();
 }
 

@@ -166,7 +166,9 @@ std::string AppendSeparator(const std::string& text, char separator) {
     return result;
 }
 
-void FileCopy(const std::string& source, const std::string& destination) {
+void FileCopy(const std::string& source, const std::string& destination) { FileCopy(source, destination, destination); }
+
+void FileCopy(const std::string& source, const std::string& destination, const std::string& destinationShownAs) {
     std::vector<char> buffer(kCopyBufferSize);
 
     TFileHandle in(::open(OsPath(source).c_str(), O_RDONLY | O_CLOEXEC));
@@ -175,7 +177,7 @@ void FileCopy(const std::string& source, const std::string& destination) {
 
     TFileHandle out(::open(OsPath(destination).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
     if (!out.IsOpen())
-        throw EFOpenError(Quoted("Could not open \"%s\".", destination));
+        throw EFOpenError(Quoted("Could not open \"%s\".", destinationShownAs));
 
     ssize_t n;
     do {
@@ -183,12 +185,12 @@ void FileCopy(const std::string& source, const std::string& destination) {
         if (n < 0)
             throw EReadError(Quoted("Error reading from \"%s\"", source));
         if (n > 0 && !WriteBlock(out.Get(), buffer.data(), static_cast<std::size_t>(n)))
-            throw EWriteError(Quoted("Error writing \"%s\"", destination));
+            throw EWriteError(Quoted("Error writing \"%s\"", destinationShownAs));
     } while (static_cast<std::size_t>(n) >= kCopyBufferSize);
 
     // A file system may report a failed write only when the file is closed.
     if (!out.Close())
-        throw EWriteError(Quoted("Error writing \"%s\"", destination));
+        throw EWriteError(Quoted("Error writing \"%s\"", destinationShownAs));
 }
 
 std::int32_t FileSizeOf(const std::string& path) {
