@@ -1,6 +1,10 @@
 #include "files/Fetch.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <optional>
 
 #include "files/Activity.h"
 #include "files/HttpDownload.h"
@@ -22,12 +26,29 @@ bool StartsWithIgnoringCase(const std::string& text, const std::string& prefix) 
     return text.size() >= prefix.size() && AnsiLowerCase(text.substr(0, prefix.size())) == prefix;
 }
 
+bool CanOpenForReading(const std::string& path) {
+    const int fd = ::open(OsPath(path).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    ::close(fd);
+    return true;
+}
+
+std::string CouldNotOpen(const std::string& path) { return "Could not open \"" + NativePath(path) + "\"."; }
+
 void CopyReplacing(const std::string& source, const std::string& destination) {
-    TReplacementFile file(destination);
-    file.Close();
+    std::optional<TReplacementFile> file;
+    try {
+        file.emplace(destination);
+    } catch (const EInOutError&) {
+        // Report what a plain copy would: it opens the source first, and a
+        // destination it cannot create is an open error naming that file.
+        throw EFOpenError(CouldNotOpen(CanOpenForReading(source) ? destination : source));
+    }
+    file->Close();
     // The user should see the cached file's name, not the temporary one.
-    FileCopy(source, file.Path(), destination);
-    file.Commit();
+    FileCopy(source, file->Path(), destination);
+    file->Commit();
 }
 
 void FetchLocalTo(const std::string& relativeName, const std::string& destination, TWHActivity& activity,

@@ -186,6 +186,30 @@ TEST_F(FetchTest, FailedLocalWriteNamesCachedFileAndKeepsIt) {
     EXPECT_EQ(NamesIn(Working / "a320"), std::set<std::string>{"base.zip"});
 }
 
+// The package folder in the working directory is a plain file, so nothing can
+// be created in it: the copy's own open error names the cached file; a
+// missing source is still named first, as the copy opens it first.
+TEST_F(FetchTest, DestinationThatCannotBeCreatedRaisesTheCopysOpenError) {
+    WriteFile(Working / "a320", "not a folder");
+    struct Case {
+        std::string Name, Shown;
+    } cases[] = {
+        {"a320\\aircraft.lst", (Working / "a320" / "aircraft.lst").string()},
+        {"a320\\nothing.lst", (SourceDir / "a320" / "nothing.lst").string()},
+    };
+    for (const auto& c : cases) {
+        try {
+            FetchFile(c.Name, Activity, TFakeSource::Local(PackageList));
+            ADD_FAILURE() << c.Name << ": no error raised";
+        } catch (const EFOpenError& e) {
+            EXPECT_EQ(std::string(e.what()), "Could not open \"" + c.Shown + "\".") << c.Name;
+        } catch (const std::exception& e) {
+            ADD_FAILURE() << c.Name << ": " << e.what();
+        }
+    }
+    EXPECT_EQ(ReadFile(Working / "a320"), "not a folder");
+}
+
 // A message handled during the fetch (another operation the user started)
 // may remove the file before the fetch ends.
 TEST_F(FetchTest, FileRemovedBeforeTheFetchEndsIsReported) {
