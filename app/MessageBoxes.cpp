@@ -12,15 +12,21 @@ namespace {
 
 QString Widen(const std::string& ansi) { return QString::fromStdString(AnsiToUtf8(ansi)); }
 
-} // namespace
-
-void ShowPlainMessage(QWidget* parent, const std::string& title, const std::string& text) {
-    QMessageBox box(QMessageBox::NoIcon, Widen(title), Widen(text), QMessageBox::Ok, parent);
+// Messages quote typed URLs, arguments and file names; none of it is markup.
+void ShowBox(QWidget* parent, QMessageBox::Icon icon, const std::string& title, const std::string& text) {
+    QMessageBox box(icon, Widen(title), Widen(text), QMessageBox::Ok, parent);
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 
+} // namespace
+
+void ShowPlainMessage(QWidget* parent, const std::string& title, const std::string& text) {
+    ShowBox(parent, QMessageBox::NoIcon, title, text);
+}
+
 void ShowErrorBox(QWidget* parent, const std::string& title, const std::string& message) {
-    QMessageBox::critical(parent, Widen(title), Widen(ErrorBoxText(message)), QMessageBox::Ok);
+    ShowBox(parent, QMessageBox::Critical, title, ErrorBoxText(message));
 }
 
 bool AcquireSingleInstance(TSingleInstanceGuard& guard, const std::string& lockFile, const std::string& title) {

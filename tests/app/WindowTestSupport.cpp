@@ -21,7 +21,7 @@ void TMessageBoxAnswerer::Answer() {
     if (!box || !box->isVisible())
         return;
     QAbstractButton* ok = box->button(QMessageBox::Ok);
-    Boxes.push_back({box->windowTitle(), box->text(), box->icon(), ok != nullptr});
+    Boxes.push_back({box->windowTitle(), box->text(), box->icon(), ok != nullptr, box->textFormat()});
     if (ok)
         ok->click();
     else

@@ -21,6 +21,7 @@ struct TShownBox {
     QString Text;
     QMessageBox::Icon Icon = QMessageBox::NoIcon;
     bool HasOk = false;
+    Qt::TextFormat Format = Qt::AutoText;
 };
 
 // While alive, answers every modal message box with OK and records it.
