@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QFocusEvent>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QHBoxLayout>
@@ -95,7 +96,16 @@ public:
         const auto controls = Controls();
         for (std::size_t i = 0; i < controls.size(); ++i)
             controls[i]->setEnabled(FSaved[i]);
-        if (--FWindow.FOperationDepth == 0 && FWindow.FCloseRequested)
+        if (--FWindow.FOperationDepth > 0)
+            return;
+        // An edit made meanwhile was judged against nothing; judge it now, so
+        // that a failed operation does not leave Next enabled for a page that
+        // is no longer valid.
+        if (FWindow.FNavigationPending) {
+            FWindow.FNavigationPending = false;
+            FWindow.UpdateNavigation();
+        }
+        if (FWindow.FCloseRequested)
             QMetaObject::invokeMethod(&FWindow, &QWidget::close, Qt::QueuedConnection);
     }
     TOperationScope(const TOperationScope&) = delete;
@@ -312,8 +322,13 @@ void TfmWingharbourClientMain::Guarded(const std::function<void()>& body) {
 }
 
 bool TfmWingharbourClientMain::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == edURL && event->type() == QEvent::FocusOut)
-        Guarded([this] { edURLExit(); });
+    // A context menu or another program taking the focus does not leave the
+    // edit: the text stays as typed until the focus moves to another control.
+    if (watched == edURL && event->type() == QEvent::FocusOut) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+            Guarded([this] { edURLExit(); });
+    }
     return QWidget::eventFilter(watched, event);
 }
 
@@ -548,8 +563,10 @@ void TfmWingharbourClientMain::ShowPage(TWizardPage page) { nbPages->setCurrentI
 
 void TfmWingharbourClientMain::UpdateNavigation() {
     // A running operation owns the navigation until it ends.
-    if (FOperationDepth > 0)
+    if (FOperationDepth > 0) {
+        FNavigationPending = true;
         return;
+    }
     const TWizardPage page = CurrentPage();
     bool welcomeValid = false;
     if (page == TWizardPage::Welcome) {

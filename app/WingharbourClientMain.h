@@ -143,6 +143,7 @@ private:
     int FBusyCursorDepth = 0;
     int FOperationDepth = 0;
     bool FCloseRequested = false;
+    bool FNavigationPending = false;   // UpdateNavigation asked for while an operation ran
     // What every row of one load is judged against, fixed when the load's
     // update bracket opens so that 10,000 rows do not work it out 10,000 times.
     struct TRowContext {

@@ -7,6 +7,7 @@
 #include <QRadioButton>
 #include <QStackedWidget>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include "WindowTestSupport.h"
@@ -109,6 +110,50 @@ TEST_F(NavigationWindowTest, LeavingTheURLEditTrimsAndAddsTheSlash) {
     EXPECT_FALSE(NextEnabled(*window));
     LeaveURL(*window);
     EXPECT_TRUE(NextEnabled(*window));
+}
+
+// Only leaving the edit for another control of the window counts: a context
+// menu or a switch to another program keeps the text as typed.
+TEST_F(NavigationWindowTest, URLIsNormalisedOnlyWhenTheFocusMovesOn) {
+    WriteSettings({{"FSDir", FSDir()}});
+    auto window = Start();
+    auto* edURL = Child<QLineEdit>(*window, "edURL");
+    const std::pair<Qt::FocusReason, QString> cases[] = {
+        {Qt::TabFocusReason, "http://host.example/files/"},
+        {Qt::BacktabFocusReason, "http://host.example/files/"},
+        {Qt::MouseFocusReason, "http://host.example/files/"},
+        {Qt::OtherFocusReason, "http://host.example/files/"},
+        {Qt::PopupFocusReason, " http://host.example/files"},
+        {Qt::ActiveWindowFocusReason, " http://host.example/files"},
+    };
+    for (const auto& [reason, left] : cases) {
+        edURL->setText(" http://host.example/files");
+        QFocusEvent out(QEvent::FocusOut, reason);
+        QCoreApplication::sendEvent(edURL, &out);
+        EXPECT_EQ(edURL->text(), left) << reason;
+    }
+}
+
+// An edit made while a load runs counts once the load is over, also when
+// the load fails.
+TEST_F(NavigationWindowTest, SimulatorFolderChangedDuringAFailedLoadIsJudged) {
+    UseLocalSource(ProgramDir / "src/packages.lst");   // no packages.zip beside it
+    auto window = Start();
+    window->show();
+    ASSERT_TRUE(NextEnabled(*window));
+    bool changedDuringLoad = false;
+    QTimer::singleShot(0, window.get(), [&] {
+        changedDuringLoad = window->OperationRunning();
+        Child<TPathEdit>(*window, "edFSDir")->setText(QString::fromStdString(ProgramDir / "bare"));
+    });
+    TMessageBoxAnswerer answerer;
+    QTest::mouseClick(Child<QPushButton>(*window, "btnNext"), Qt::LeftButton);
+    ASSERT_TRUE(changedDuringLoad);
+    ASSERT_EQ(answerer.Boxes.size(), 1u);
+    EXPECT_EQ(Page(*window), 0);
+    EXPECT_FALSE(NextEnabled(*window));
+    EXPECT_TRUE(Child<TPathEdit>(*window, "edPackageFile")->isEnabled());
+    EXPECT_FALSE(Child<QLineEdit>(*window, "edURL")->isEnabled());
 }
 
 TEST_F(NavigationWindowTest, FileURLPassesThePageButFailsAtNext) {
