@@ -210,6 +210,20 @@ TEST_F(FetchTest, DestinationThatCannotBeCreatedRaisesTheCopysOpenError) {
     EXPECT_EQ(ReadFile(Working / "a320"), "not a folder");
 }
 
+// The working directory holds a packages.lst of its own, which the user may
+// pick as the local source: each file is then copied onto itself and must
+// come through whole.
+TEST_F(FetchTest, SourceThatIsTheWorkingDirectoryKeepsItsFiles) {
+    const std::string bytes(20000, 'w');
+    WriteFile(Working / "packages.lst", "[packages]\n");
+    WriteFile(Working / "a320" / "base.zip", bytes);
+
+    FetchFile("a320\\base.zip", Activity, TFakeSource::Local((Working / "packages.lst").string()));
+
+    EXPECT_EQ(ReadFile(Working / "a320" / "base.zip"), bytes);
+    EXPECT_EQ(NamesIn(Working / "a320"), std::set<std::string>{"base.zip"});
+}
+
 // A message handled during the fetch (another operation the user started)
 // may remove the file before the fetch ends.
 TEST_F(FetchTest, FileRemovedBeforeTheFetchEndsIsReported) {
