@@ -82,7 +82,7 @@ constexpr int ButtonHeight = 25;
 
 // While a long operation runs, the controls that would start another one or
 // change its source are disabled; they get their states back on every path.
-// A close asked for meanwhile happens once the operation is over.
+// A close asked for meanwhile happens once the handler is over (Guarded).
 class TfmWingharbourClientMain::TOperationScope {
 public:
     explicit TOperationScope(TfmWingharbourClientMain& window) : FWindow(window) {
@@ -105,8 +105,6 @@ public:
             FWindow.FNavigationPending = false;
             FWindow.UpdateNavigation();
         }
-        if (FWindow.FCloseRequested)
-            QMetaObject::invokeMethod(&FWindow, &QWidget::close, Qt::QueuedConnection);
     }
     TOperationScope(const TOperationScope&) = delete;
     TOperationScope& operator=(const TOperationScope&) = delete;
@@ -318,6 +316,11 @@ void TfmWingharbourClientMain::Guarded(const std::function<void()>& body) {
         body();
     } catch (const std::exception& error) {
         ShowErrorBox(this, FTitle, error.what());
+    }
+    // Only now, so that an operation's error box is read before the window goes.
+    if (FCloseRequested && FOperationDepth == 0) {
+        FCloseRequested = false;
+        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
     }
 }
 

@@ -7,11 +7,13 @@
 #include <QRadioButton>
 #include <QStackedWidget>
 #include <QTest>
+#include <QApplication>
 #include <QTimer>
 #include <QTreeWidget>
 
 #include "WindowTestSupport.h"
 #include "app/PathEdit.h"
+#include "files/IniFiles.h"
 
 namespace wh::test {
 namespace {
@@ -154,6 +156,30 @@ TEST_F(NavigationWindowTest, SimulatorFolderChangedDuringAFailedLoadIsJudged) {
     EXPECT_FALSE(NextEnabled(*window));
     EXPECT_TRUE(Child<TPathEdit>(*window, "edPackageFile")->isEnabled());
     EXPECT_FALSE(Child<QLineEdit>(*window, "edURL")->isEnabled());
+}
+
+// Close during a load that fails: the user still reads the error, over the
+// window, and the program ends after it.
+TEST_F(NavigationWindowTest, CloseDuringAFailedLoadWaitsForItsErrorBox) {
+    UseLocalSource(ProgramDir / "src/packages.lst");   // no packages.zip beside it
+    auto window = Start();
+    window->show();
+    QTimer::singleShot(0, window.get(), [&] { window->close(); });
+    bool hiddenUnderTheBox = false;
+    QTimer watch;
+    watch.setInterval(2);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (qobject_cast<QMessageBox*>(QApplication::activeModalWidget()) && !window->isVisible())
+            hiddenUnderTheBox = true;
+    });
+    watch.start();
+    TMessageBoxAnswerer answerer;
+    QTest::mouseClick(Child<QPushButton>(*window, "btnNext"), Qt::LeftButton);
+    ASSERT_EQ(answerer.Boxes.size(), 1u);
+    EXPECT_EQ(answerer.Boxes[0].Icon, QMessageBox::Critical);
+    EXPECT_FALSE(hiddenUnderTheBox);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !window->isVisible(); }, 1000));
+    EXPECT_EQ(TIniFile(IniPath()).ReadString("Welcome", "rbLocalDir", ""), "1");
 }
 
 TEST_F(NavigationWindowTest, FileURLPassesThePageButFailsAtNext) {
