@@ -151,10 +151,14 @@ bool EnsureDirectoryPath(const std::string& path) {
 } // namespace
 
 std::string WorkingDir() {
-    const std::string dir = CommonAppDataDir() + "\\Wingharbour";
+    std::string dir = CommonAppDataDir() + "\\Wingharbour";
     if (!EnsureDirectoryPath(dir)) {
-        // No permission for the machine-wide folder: work beside the executable.
-        return ExtractFilePath(ExecutablePath());
+        // No permission for the machine-wide folder: the executable's folder
+        // takes its place, still with a folder of our own in it.
+        const std::string programDir = ExtractFilePath(ExecutablePath());
+        dir = programDir + "Wingharbour";
+        if (!EnsureDirectoryPath(dir))
+            return programDir;
     }
     return NativePath(dir) + PathDelim;
 }

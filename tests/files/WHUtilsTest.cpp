@@ -207,11 +207,30 @@ TEST(WorkingDirTest, IsTheFolderBelowTheCommonFolderAndIsRecreated) {
     EXPECT_TRUE(fs::is_empty(expected));
 }
 
-TEST(WorkingDirTest, FallsBackToTheExecutableFolderWhenTheFolderCannotBeMade) {
+// The fallback lies beside the test program; it is removed again unless it was there before.
+class TProgramFolderFallback {
+public:
+    TProgramFolderFallback()
+        : FPath(wh::ExtractFilePath(wh::ExecutablePath()) + "Wingharbour"), FExisted(fs::exists(FPath)) {}
+    ~TProgramFolderFallback() {
+        std::error_code ec;
+        if (!FExisted)
+            fs::remove_all(FPath, ec);
+    }
+    std::string Dir() const { return FPath + "/"; }
+
+private:
+    std::string FPath;
+    bool FExisted;
+};
+
+TEST(WorkingDirTest, FallsBackToAFolderBesideTheExecutableWhenTheFolderCannotBeMade) {
+    TProgramFolderFallback fallback;
     TTempDir dir;
     WriteFile(dir / "plain-file", "");
     TWorkingDirOverride override(dir / "plain-file/appdata");
-    EXPECT_EQ(wh::WorkingDir(), wh::ExtractFilePath(wh::ExecutablePath()));
+    EXPECT_EQ(wh::WorkingDir(), fallback.Dir());
+    EXPECT_TRUE(fs::is_directory(fallback.Dir()));
 }
 
 TEST(WorkingDirTest, FallsBackWhenTheCommonFolderIsReadOnly) {
@@ -221,7 +240,8 @@ TEST(WorkingDirTest, FallsBackWhenTheCommonFolderIsReadOnly) {
     fs::create_directories(dir.Path() / "locked");
     fs::permissions(dir.Path() / "locked", fs::perms::owner_read | fs::perms::owner_exec);
     TWorkingDirOverride override(dir / "locked");
-    EXPECT_EQ(wh::WorkingDir(), wh::ExtractFilePath(wh::ExecutablePath()));
+    TProgramFolderFallback fallback;
+    EXPECT_EQ(wh::WorkingDir(), fallback.Dir());
     EXPECT_FALSE(fs::exists(dir.Path() / "locked" / "Wingharbour"));
 }
 
