@@ -1,5 +1,8 @@
+#include <string>
+#include <vector>
+
 #include <QApplication>
-#include <QStringList>
+#include <QString>
 
 #include "app/MessageBoxes.h"
 #include "app/MessageRules.h"
@@ -11,9 +14,14 @@
 #include "platform/SingleInstance.h"
 
 int main(int argc, char** argv) {
-    // Qt takes its own options (-platform, -style ...) out of argv here; every
-    // argument left over is the program's.
-    QApplication application(argc, argv);
+    // Every argument is the program's: the toolkit gets none of them, so that
+    // its own options (-reverse, -style ...) stop the program like any other
+    // unknown argument. It is configured through its environment variables.
+    std::vector<std::string> arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.push_back(wh::Utf8ToAnsi(QString::fromLocal8Bit(argv[i]).toStdString()));
+    int toolkitArgc = argc > 0 ? 1 : 0;
+    QApplication application(toolkitArgc, argv);
 
     const std::string programPath = wh::ExecutablePath();
     wh::TSingleInstanceGuard guard;
@@ -23,9 +31,7 @@ int main(int argc, char** argv) {
 
     wh::TMainOptions options;
     options.ProgramPath = programPath;
-    const QStringList arguments = QCoreApplication::arguments();
-    for (qsizetype i = 1; i < arguments.size(); ++i)
-        options.Arguments.push_back(wh::Utf8ToAnsi(arguments[i].toStdString()));
+    options.Arguments = std::move(arguments);
 
     wh::TfmWingharbourClientMain window(std::move(options));
     if (window.StartupEnded())
