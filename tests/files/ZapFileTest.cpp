@@ -101,8 +101,9 @@ TEST(ZapFileTest, FailuresRaiseFileErrorsAndLeaveTheFile) {
         }
         EXPECT_EQ(kind, c.Kind);
         EXPECT_NE(message.find("\"" + wh::NativePath(path) + "\""), std::string::npos) << message;
-        if (wasFile)
+        if (wasFile) {
             EXPECT_EQ(ReadFile(path), "still here");
+        }
         holder.reset();
     }
 }
