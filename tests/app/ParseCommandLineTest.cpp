@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/NamedCases.h"
+
 namespace wh {
 namespace {
 
@@ -12,8 +14,7 @@ struct TCommandLineCase {
     std::optional<std::string> Unknown;
 };
 
-// Keeps test names readable (and free of addresses) in test listings.
-void PrintTo(const TCommandLineCase& c, std::ostream* out) { *out << c.Name; }
+using test::PrintTo;
 
 class ParseCommandLineTest : public testing::TestWithParam<TCommandLineCase> {};
 
@@ -21,8 +22,9 @@ TEST_P(ParseCommandLineTest, AcceptsOnlyTheOptionInAnyLetterCase) {
     const auto& c = GetParam();
     const TCommandLine result = ParseCommandLine(c.Arguments);
     EXPECT_EQ(result.UnknownArgument, c.Unknown);
-    if (!c.Unknown)
+    if (!c.Unknown) {
         EXPECT_EQ(result.IgnoreStatus, c.IgnoreStatus);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -4,28 +4,9 @@
 # Usage: second_copy_test.sh <path of the built program> <its lock file>
 set -uo pipefail
 
-program=$1
-lock=$2
-work=$(mktemp -d)
+. "$(dirname "$0")/process_test_lib.sh"
 first=""
-
-cleanup() {
-    [ -n "$first" ] && kill "$first" 2>/dev/null && wait "$first" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
-
-# The lock is machine-wide: a copy already running elsewhere would make this
-# test meaningless.
-if command -v flock >/dev/null && [ -e "$lock" ] && ! flock -n "$lock" true; then
-    echo "SKIP: another copy holds $lock" >&2
-    exit 77
-fi
+trap '[ -n "$first" ] && kill "$first" 2>/dev/null && wait "$first" 2>/dev/null; rm -rf "$work"' EXIT
 
 mkdir "$work/first" "$work/second"
 cp "$program" "$work/first/WingharbourClient"

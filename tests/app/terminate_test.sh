@@ -4,21 +4,7 @@
 # Usage: terminate_test.sh <path of the built program> <its lock file>
 set -uo pipefail
 
-program=$1
-lock=$2
-work=$(mktemp -d)
-pid=""
-trap '[ -n "$pid" ] && kill -9 "$pid" 2>/dev/null; rm -rf "$work"' EXIT
-
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
-
-if command -v flock >/dev/null && [ -e "$lock" ] && ! flock -n "$lock" true; then
-    echo "SKIP: another copy holds $lock" >&2
-    exit 77
-fi
+. "$(dirname "$0")/process_test_lib.sh"
 
 for signal in TERM INT HUP; do
     rm -rf "$work/run" && mkdir "$work/run"

@@ -8,17 +8,13 @@
 
 #include "catalogue/AircraftState.h"
 #include "platform/FileTimes.h"
+#include "tests/support/NamedCases.h"
 #include "tests/support/TempDir.h"
 
 namespace wh {
 namespace {
 
-// A failing case is named rather than dumped as bytes.
-template <typename T>
-    requires requires(const T& c) { c.Name; }
-void PrintTo(const T& c, std::ostream* os) {
-    *os << c.Name;
-}
+using test::PrintTo;
 
 using test::TTempDir;
 using test::WriteFile;

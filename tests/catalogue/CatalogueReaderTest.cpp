@@ -14,18 +14,14 @@
 #include "platform/Errors.h"
 #include "platform/Paths.h"
 #include "tests/support/Recorders.h"
+#include "tests/support/NamedCases.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/ZipBuilder.h"
 
 namespace wh {
 namespace {
 
-// A failing case is named rather than dumped as bytes.
-template <typename T>
-    requires requires(const T& c) { c.Name; }
-void PrintTo(const T& c, std::ostream* os) {
-    *os << c.Name;
-}
+using test::PrintTo;
 
 using test::BuildZip;
 using test::TFakeSource;
