@@ -1,8 +1,9 @@
 #include "app/WelcomeSettings.h"
 
-#include "files/IniFiles.h"
+#include "files/CommandLineSplit.h"
 #include "files/WHUtils.h"
 #include "platform/Codepage.h"
+#include "profile/IniFiles.h"
 
 namespace wh {
 

@@ -32,15 +32,15 @@
 #include "app/ProgramInfo.h"
 #include "app/StatusPanel.h"
 #include "app/WelcomeValidation.h"
+#include "archive/UnZip32.h"
+#include "archive/UnzipVersionReport.h"
 #include "catalogue/AircraftState.h"
 #include "catalogue/CatalogueReader.h"
-#include "files/IniFiles.h"
-#include "files/UnZip32.h"
-#include "files/UnzipVersionReport.h"
 #include "files/WHUtils.h"
 #include "platform/Codepage.h"
 #include "platform/Errors.h"
 #include "platform/Paths.h"
+#include "profile/IniFiles.h"
 
 namespace wh {
 

@@ -12,8 +12,8 @@
 #include "app/Navigation.h"
 #include "app/WelcomeSettings.h"
 #include "catalogue/AircraftList.h"
+#include "fetch/SourceSettings.h"
 #include "files/Activity.h"
-#include "files/SourceSettings.h"
 
 class QCheckBox;
 class QLabel;

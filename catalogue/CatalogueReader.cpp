@@ -4,15 +4,15 @@
 #include <memory>
 #include <system_error>
 
+#include "archive/Extract.h"
 #include "catalogue/AircraftList.h"
 #include "catalogue/CatalogueNames.h"
-#include "files/Extract.h"
-#include "files/Fetch.h"
-#include "files/MemIniFiles.h"
+#include "fetch/Fetch.h"
 #include "files/WHUtils.h"
 #include "platform/Codepage.h"
 #include "platform/Errors.h"
 #include "platform/Paths.h"
+#include "profile/MemIniFiles.h"
 
 namespace wh {
 

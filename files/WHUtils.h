@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
 namespace wh {
 
@@ -39,12 +38,5 @@ std::string CommonAppDataDir();
 // An empty path raises EInOutError.
 void CreateDirectoryPath(const std::string& path);
 
-// A command line split as Windows splits it: blanks separate, double quotes
-// group and are removed.
-std::vector<std::string> SplitCommandLine(const std::string& text);
-
-// The file name of a file-name edit: its text when a file of that name exists,
-// otherwise the first token of the text split as a command line.
-std::string EditFileName(const std::string& text);
 
 } // namespace wh

@@ -18,7 +18,7 @@
 #include "catalogue/AircraftList.h"
 #include "catalogue/AircraftState.h"
 #include "catalogue/CatalogueReader.h"
-#include "files/Fetch.h"
+#include "fetch/Fetch.h"
 #include "files/WHUtils.h"
 #include "tests/support/Recorders.h"
 #include "tests/support/TempDir.h"

@@ -13,8 +13,9 @@
 #include <string>
 #include <thread>
 
+#include "fetch/DownloadURL.h"
+#include "fetch/Fetch.h"
 #include "files/Activity.h"
-#include "files/Fetch.h"
 
 namespace {
 

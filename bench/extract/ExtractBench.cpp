@@ -15,8 +15,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "archive/Extract.h"
 #include "files/Activity.h"
-#include "files/Extract.h"
 #include "files/WHUtils.h"
 #include "platform/Paths.h"
 

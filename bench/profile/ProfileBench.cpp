@@ -8,7 +8,7 @@
 #include <fstream>
 #include <string>
 
-#include "files/IniFiles.h"
+#include "profile/IniFiles.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include "WindowTestSupport.h"
 #include "app/AircraftRow.h"
 #include "app/PathEdit.h"
-#include "files/IniFiles.h"
+#include "profile/IniFiles.h"
 
 namespace wh::test {
 namespace {

@@ -13,7 +13,7 @@
 
 #include "WindowTestSupport.h"
 #include "app/PathEdit.h"
-#include "files/IniFiles.h"
+#include "profile/IniFiles.h"
 
 namespace wh::test {
 namespace {

@@ -9,7 +9,7 @@
 #include "WindowTestSupport.h"
 #include "app/PathEdit.h"
 #include "app/ProgramInfo.h"
-#include "files/IniFiles.h"
+#include "profile/IniFiles.h"
 
 namespace wh::test {
 namespace {

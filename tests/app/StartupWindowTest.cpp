@@ -16,10 +16,10 @@
 #include "app/MessageBoxes.h"
 #include "app/PathEdit.h"
 #include "app/ProgramInfo.h"
-#include "files/IniFiles.h"
-#include "files/UnZip32.h"
-#include "files/UnzipVersionReport.h"
+#include "archive/UnZip32.h"
+#include "archive/UnzipVersionReport.h"
 #include "platform/SingleInstance.h"
+#include "profile/IniFiles.h"
 
 namespace wh::test {
 namespace {

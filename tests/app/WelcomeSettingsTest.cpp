@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "files/IniFiles.h"
+#include "profile/IniFiles.h"
 #include "tests/support/TempDir.h"
 
 namespace wh {

@@ -13,8 +13,8 @@
 #include "platform/Codepage.h"
 #include "platform/Errors.h"
 #include "platform/Paths.h"
-#include "tests/support/Recorders.h"
 #include "tests/support/NamedCases.h"
+#include "tests/support/Recorders.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/ZipBuilder.h"
 

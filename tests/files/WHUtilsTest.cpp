@@ -6,6 +6,7 @@
 
 #include <random>
 
+#include "files/CommandLineSplit.h"
 #include "platform/Errors.h"
 #include "platform/Paths.h"
 #include "tests/support/TempDir.h"

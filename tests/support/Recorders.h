@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "fetch/SourceSettings.h"
 #include "files/Activity.h"
-#include "files/SourceSettings.h"
 
 namespace wh::test {
 

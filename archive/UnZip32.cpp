@@ -1,0 +1,437 @@
+#include "archive/UnZip32.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <zip.h>
+#include <zlib.h>
+#undef zlib_version   // zlib's macro would rename the record's field
+
+#include <algorithm>
+#include <array>
+#include <ctime>
+#include <memory>
+#include <optional>
+#include <string>
+#include <system_error>
+#include <utility>
+#include <vector>
+
+#include "archive/ExtractedFile.h"
+#include "archive/ExtractionTarget.h"
+#include "archive/ZipEntryName.h"
+#include "platform/Codepage.h"
+#include "platform/Paths.h"
+
+namespace wh {
+
+namespace {
+
+// Large enough that a big entry costs few calls; no per-byte work anywhere.
+constexpr std::size_t kBufferSize = 256 * 1024;
+
+// As the classic library sizes its password buffer.
+constexpr int kPasswordSize = 81;
+
+struct TArchiveCloser {
+    void operator()(zip_t* z) const { zip_discard(z); }
+};
+struct TEntryCloser {
+    void operator()(zip_file_t* f) const { zip_fclose(f); }
+};
+using TArchive = std::unique_ptr<zip_t, TArchiveCloser>;
+using TEntry = std::unique_ptr<zip_file_t, TEntryCloser>;
+
+std::string ZipErrorText(int code) {
+    zip_error_t error;
+    zip_error_init_with_code(&error, code);
+    std::string text = zip_error_strerror(&error);
+    zip_error_fini(&error);
+    return text;
+}
+
+std::string MethodText(zip_uint16_t method) {
+    switch (method) {
+    case ZIP_CM_STORE: return "Stored";
+    case ZIP_CM_DEFLATE: return "Defl:N";
+    case ZIP_CM_DEFLATE64: return "Def64";
+    case ZIP_CM_BZIP2: return "BZip2";
+    case ZIP_CM_LZMA: return "LZMA";
+    case ZIP_CM_XZ: return "XZ";
+    default: return "Unk:" + std::to_string(method);
+    }
+}
+
+const char* ProblemText(TEntryNameProblem problem) {
+    switch (problem) {
+    case TEntryNameProblem::Empty: return "empty name";
+    case TEntryNameProblem::Absolute: return "absolute path refused";
+    case TEntryNameProblem::DriveLetter: return "drive letter refused";
+    case TEntryNameProblem::ParentFolder: return "\"..\" component refused";
+    case TEntryNameProblem::None: break;
+    }
+    return "";
+}
+
+bool IsSymbolicLink(zip_t* archive, zip_uint64_t index) {
+    zip_uint8_t system = 0;
+    zip_uint32_t attributes = 0;
+    if (zip_file_get_external_attributes(archive, index, 0, &system, &attributes) != 0)
+        return false;
+    return system == ZIP_OPSYS_UNIX && ((attributes >> 16) & S_IFMT) == S_IFLNK;
+}
+
+// A path of the file system as the program's messages show it.
+std::string Shown(const std::filesystem::path& path) { return NativePath(Utf8ToAnsi(path.string())); }
+
+// One call of Wiz_SingleEntryUnzip.
+class TUnzipRun {
+public:
+    TUnzipRun(const DCL& options, const USERFUNCTIONS& functions)
+        : FOptions(options), FFunctions(functions), FBuffer(kBufferSize) {}
+
+    int Run();
+
+private:
+    enum class TNext { Go, Stop };
+
+    void Print(const std::string& line);
+    void Worse(int code) { FResult = std::max(FResult, code); }
+    TNext ExtractEntry(zip_t* archive, zip_uint64_t index);
+    void ExtractFile(zip_t* archive, zip_uint64_t index, const zip_stat_t& st, const TZipEntryPath& path,
+                     const std::string& shownName);
+    TEntry OpenEntry(zip_t* archive, zip_uint64_t index, const zip_stat_t& st, const std::string& shownName);
+    bool MayReplace(TExtractionTarget::TFolder& folder, const std::string& name, const std::string& shownPath);
+    void Report(const zip_stat_t& st, const std::string& shownName);
+    void RestoreFolderTimes();
+
+    const DCL& FOptions;
+    const USERFUNCTIONS& FFunctions;
+    std::vector<char> FBuffer;
+    std::optional<TExtractionTarget> FTarget;
+    std::vector<std::pair<std::vector<std::string>, std::time_t>> FFolderTimes;
+    std::string FPassword;
+    bool FNoMorePasswords = false;
+    bool FReplaceAll = false;
+    bool FReplaceNone = false;
+    int FResult = PK_OK;
+};
+
+void TUnzipRun::Print(const std::string& line) {
+    if (!FFunctions.print)
+        return;
+    std::string text = line + "\n";
+    FFunctions.print(text.data(), static_cast<unsigned long>(text.size()));
+}
+
+int TUnzipRun::Run() {
+    if (!FOptions.lpszZipFN || !*FOptions.lpszZipFN)
+        return PK_PARAM;
+    if (FOptions.ncflag || FOptions.ntflag || FOptions.nvflag || FOptions.nZIflag) {
+        Print("error:  only extraction to files is supported");
+        return PK_PARAM;
+    }
+    const std::string zipName = FOptions.lpszZipFN;
+    const std::string shownZip = NativePath(zipName);
+    const std::filesystem::path zipPath = OsPath(zipName);
+
+    struct stat st;
+    if (::stat(zipPath.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        Print("error:  cannot find or open " + shownZip + ".");
+        return PK_NOZIP;
+    }
+    Print("Archive:  " + shownZip);
+    if (st.st_size == 0) {
+        Print("error:  " + shownZip + " is empty (0 bytes), not a zip archive.");
+        return PK_NOZIP;
+    }
+    int error = 0;
+    TArchive archive(zip_open(zipPath.c_str(), ZIP_RDONLY, &error));
+    if (!archive) {
+        if (error == ZIP_ER_NOZIP) {
+            Print("  End-of-central-directory signature not found: this file is not a zip archive.");
+            return PK_NOZIP;
+        }
+        if (error == ZIP_ER_OPEN || error == ZIP_ER_READ) {
+            Print("error:  cannot open " + shownZip + ": " + ZipErrorText(error) + ".");
+            return PK_NOZIP;
+        }
+        Print("error:  " + shownZip + " is damaged: " + ZipErrorText(error) + ".");
+        return PK_BADERR;
+    }
+
+    const std::string dir =
+        FOptions.lpszExtractDir && *FOptions.lpszExtractDir ? FOptions.lpszExtractDir : std::string(".");
+    const std::filesystem::path root = OsPath(dir);
+    std::error_code ec;
+    std::filesystem::create_directories(root, ec);
+    try {
+        FTarget.emplace(root);
+    } catch (const ETargetFolder& e) {
+        Print("error:  cannot use the folder " + NativePath(dir) + ": " + Utf8ToAnsi(e.what()));
+        return PK_DISK;
+    }
+
+    const zip_int64_t count = zip_get_num_entries(archive.get(), 0);
+    if (count <= 0) {
+        Print("warning [" + shownZip + "]:  zipfile is empty");
+        return PK_WARN;
+    }
+    for (zip_int64_t i = 0; i < count; ++i)
+        if (ExtractEntry(archive.get(), static_cast<zip_uint64_t>(i)) == TNext::Stop) {
+            Worse(IZ_CTRLC);
+            break;
+        }
+    RestoreFolderTimes();
+    return FResult;
+}
+
+void TUnzipRun::Report(const zip_stat_t& st, const std::string& shownName) {
+    if (!FFunctions.SendApplicationMessage)
+        return;
+    std::tm local{};
+    const std::time_t modified = (st.valid & ZIP_STAT_MTIME) ? st.mtime : 0;
+    ::localtime_r(&modified, &local);
+    const unsigned factor =
+        st.size == 0 || st.comp_size >= st.size ? 0 : static_cast<unsigned>(100 - st.comp_size * 100 / st.size);
+    const bool encrypted = (st.valid & ZIP_STAT_ENCRYPTION_METHOD) && st.encryption_method != ZIP_EM_NONE;
+    FFunctions.SendApplicationMessage(
+        static_cast<unsigned long>(st.size), static_cast<unsigned long>(st.comp_size), factor,
+        static_cast<unsigned>(local.tm_mon + 1), static_cast<unsigned>(local.tm_mday),
+        static_cast<unsigned>(local.tm_year + 1900), static_cast<unsigned>(local.tm_hour),
+        static_cast<unsigned>(local.tm_min), ' ', shownName.c_str(), MethodText(st.comp_method).c_str(),
+        static_cast<unsigned long>(st.crc), encrypted ? 'E' : ' ');
+}
+
+TUnzipRun::TNext TUnzipRun::ExtractEntry(zip_t* archive, zip_uint64_t index) {
+    zip_stat_t st;
+    zip_stat_init(&st);
+    // Names are CP437 unless flagged as UTF-8, as the format defines them.
+    if (zip_stat_index(archive, index, ZIP_FL_ENC_STRICT, &st) != 0 || !(st.valid & ZIP_STAT_NAME)) {
+        Print("error:  cannot read entry " + std::to_string(index + 1) + ": " + zip_strerror(archive));
+        Worse(PK_BADERR);
+        return TNext::Go;
+    }
+    const std::string shownName = Utf8ToAnsi(st.name);
+
+    TZipEntryPath path;
+    const TEntryNameProblem problem = SplitEntryName(st.name, path);
+    if (problem != TEntryNameProblem::None) {
+        Print("error:  " + shownName + ":  " + ProblemText(problem) + ", entry skipped");
+        Worse(PK_ERR);
+        return TNext::Go;
+    }
+    if (IsSymbolicLink(archive, index)) {
+        Print("error:  " + shownName + ":  symbolic link not created");
+        Worse(PK_ERR);
+        return TNext::Go;
+    }
+    if (!FOptions.ndflag) {   // names without their folders
+        if (path.IsFolder)
+            return TNext::Go;
+        path.Components = {path.Components.back()};
+    }
+
+    Report(st, shownName);
+    if (FFunctions.ServCallBk && FFunctions.ServCallBk(shownName.c_str(), static_cast<unsigned long>(st.size)) != 0)
+        return TNext::Stop;
+
+    const std::time_t modified = (st.valid & ZIP_STAT_MTIME) ? st.mtime : std::time(nullptr);
+    try {
+        if (path.IsFolder) {
+            auto& folder = FTarget->Folder(path.Components, path.Components.size());
+            Print("   creating: " + Shown(folder.Path) + "/");
+            FFolderTimes.emplace_back(path.Components, modified);
+        } else {
+            ExtractFile(archive, index, st, path, shownName);
+        }
+    } catch (const ETargetFolder& e) {
+        Print("error:  cannot create " + Shown(e.what()));
+        Worse(PK_DISK);
+    }
+    return TNext::Go;
+}
+
+TEntry TUnzipRun::OpenEntry(zip_t* archive, zip_uint64_t index, const zip_stat_t& st, const std::string& shownName) {
+    const bool encrypted = (st.valid & ZIP_STAT_ENCRYPTION_METHOD) && st.encryption_method != ZIP_EM_NONE;
+    if (!encrypted) {
+        if (zip_file_t* entry = zip_fopen_index(archive, index, 0))
+            return TEntry(entry);
+    } else {
+        // The password that opened an earlier entry is tried before asking.
+        if (!FPassword.empty())
+            if (zip_file_t* entry = zip_fopen_index_encrypted(archive, index, 0, FPassword.c_str()))
+                return TEntry(entry);
+        std::array<char, kPasswordSize> buffer{};
+        int answer = -1;
+        if (!FNoMorePasswords && FFunctions.password)
+            answer = FFunctions.password(buffer.data(), kPasswordSize, "Enter password for: ", shownName.c_str());
+        buffer.back() = '\0';
+        if (answer < 0)
+            FNoMorePasswords = true;
+        if (answer < 0 || buffer[0] == '\0') {
+            Print("   skipping: " + shownName + "  unable to get password");
+            Worse(PK_ERR);
+            return nullptr;
+        }
+        if (zip_file_t* entry = zip_fopen_index_encrypted(archive, index, 0, buffer.data())) {
+            FPassword = buffer.data();
+            return TEntry(entry);
+        }
+    }
+    const int code = zip_error_code_zip(zip_get_error(archive));
+    switch (code) {
+    case ZIP_ER_WRONGPASSWD:
+        Print("   skipping: " + shownName + "  incorrect password");
+        Worse(PK_ERR);
+        break;
+    case ZIP_ER_COMPNOTSUPP:
+        Print("   skipping: " + shownName + "  unsupported compression method " + MethodText(st.comp_method));
+        Worse(PK_ERR);
+        break;
+    case ZIP_ER_ENCRNOTSUPP:
+        Print("   skipping: " + shownName + "  unsupported encryption method");
+        Worse(PK_ERR);
+        break;
+    default:
+        Print("error:  " + shownName + ":  " + zip_strerror(archive));
+        Worse(PK_BADERR);
+    }
+    return nullptr;
+}
+
+bool TUnzipRun::MayReplace(TExtractionTarget::TFolder& folder, const std::string& name, const std::string& shownPath) {
+    if (FOptions.noflag || FReplaceAll)
+        return true;
+    struct stat st;
+    if (::fstatat(folder.Fd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return true;
+    // Without noflag existing files are kept unless the user is asked and agrees.
+    if (!FOptions.PromptToOverwrite || !FFunctions.replace || FReplaceNone)
+        return false;
+    std::string asked = shownPath;
+    switch (FFunctions.replace(asked.data())) {
+    case IDM_REPLACE_ALL:
+        FReplaceAll = true;
+        return true;
+    case IDM_REPLACE_NONE:
+        FReplaceNone = true;
+        return false;
+    case IDM_REPLACE_NO:
+        return false;
+    default:
+        return true;
+    }
+}
+
+void TUnzipRun::ExtractFile(zip_t* archive, zip_uint64_t index, const zip_stat_t& st, const TZipEntryPath& path,
+                            const std::string& shownName) {
+    auto& folder = FTarget->Folder(path.Components, path.Components.size() - 1);
+    const std::string name = FTarget->Resolve(folder, path.Components.back());
+    const std::string shownPath = Shown(folder.Path / name);
+
+    struct stat existing;
+    if (::fstatat(folder.Fd, name.c_str(), &existing, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(existing.st_mode)) {
+        Print("error:  cannot create " + shownPath + ": a folder of that name exists");
+        Worse(PK_DISK);
+        return;
+    }
+    if (!MayReplace(folder, name, shownPath))
+        return;
+
+    TEntry entry = OpenEntry(archive, index, st, shownName);
+    if (!entry)
+        return;
+    Print((st.comp_method == ZIP_CM_STORE ? " extracting: " : "  inflating: ") + shownPath);
+
+    std::optional<TExtractedFile> file;
+    try {
+        file.emplace(folder.Fd, name);
+    } catch (const std::system_error& e) {
+        Print("error:  cannot create " + shownPath + ": " + e.code().message());
+        Worse(PK_DISK);
+        return;
+    }
+    for (;;) {
+        const zip_int64_t read = zip_fread(entry.get(), FBuffer.data(), FBuffer.size());
+        if (read == 0)
+            break;
+        if (read < 0) {
+            const zip_error_t* error = zip_file_get_error(entry.get());
+            switch (zip_error_code_zip(error)) {
+            case ZIP_ER_CRC: Print("error:  " + shownPath + ":  bad CRC, the data is damaged"); break;
+            case ZIP_ER_ZLIB:
+            case ZIP_ER_COMPRESSED_DATA:
+                Print("error:  invalid compressed data to inflate " + shownPath);
+                break;
+            default: Print("error:  reading " + shownName + ":  " + zip_file_strerror(entry.get()));
+            }
+            Worse(PK_ERR);
+            return;   // the temporary file goes; a file already in place stays
+        }
+        try {
+            file->Write(FBuffer.data(), static_cast<std::size_t>(read));
+        } catch (const std::system_error& e) {
+            Print("error:  writing " + shownPath + ": " + e.code().message());
+            Worse(PK_DISK);
+            return;
+        }
+    }
+    try {
+        file->Commit((st.valid & ZIP_STAT_MTIME) ? st.mtime : std::time(nullptr));
+    } catch (const std::system_error& e) {
+        Print("error:  writing " + shownPath + ": " + e.code().message());
+        Worse(PK_DISK);
+        return;
+    }
+    FTarget->NoteCreated(folder, name);
+}
+
+void TUnzipRun::RestoreFolderTimes() {
+    // Deepest first: filling a folder changes its own time, not its parent's.
+    std::stable_sort(FFolderTimes.begin(), FFolderTimes.end(),
+                     [](const auto& a, const auto& b) { return a.first.size() > b.first.size(); });
+    for (const auto& [components, modified] : FFolderTimes) {
+        try {
+            auto& folder = FTarget->Folder(components, components.size());
+            const timespec times[2] = {{modified, 0}, {modified, 0}};
+            ::futimens(folder.Fd, times);
+        } catch (const ETargetFolder&) {
+            // already reported when the folder was made
+        }
+    }
+}
+
+UzpVer MakeVersion() {
+    UzpVer version;
+    version.flag = 2;   // uses zlib; not a beta
+    version.betalevel = "";
+    version.date = "";   // the zip library publishes no release date
+    version.zlib_version = zlibVersion();
+    version.unzip = {LIBZIP_VERSION_MAJOR, LIBZIP_VERSION_MINOR, LIBZIP_VERSION_MICRO, 0};
+    version.windll = {1, 0, 0, 0};
+    return version;
+}
+
+} // namespace
+
+const UzpVer* UzpVersion() {
+    static const UzpVer version = MakeVersion();
+    return &version;
+}
+
+int Wiz_SingleEntryUnzip(int ifnc, char** ifnv, int xfnc, char** xfnv, DCL* options, USERFUNCTIONS* functions) {
+    if (!options || !functions)
+        return PK_PARAM;
+    if ((ifnc > 0 && ifnv) || (xfnc > 0 && xfnv)) {
+        // Name lists are not supported: extracting everything instead would
+        // do more than asked.
+        return PK_PARAM;
+    }
+    try {
+        return TUnzipRun(*options, *functions).Run();
+    } catch (const std::bad_alloc&) {
+        return PK_MEM;
+    }
+}
+
+} // namespace wh

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+
+namespace wh {
+
+class TWHActivity;
+struct THttpOptions;
+
+// True when the whole body of a successful answer is stored at destination.
+bool DownloadURL(const std::string& url, const std::string& destination, TWHActivity& activity);
+// The same with the transfer's time limits given (fetch/HttpDownload.h); the
+// overload above uses the defaults. Tests shorten them here.
+bool DownloadURL(const std::string& url, const std::string& destination, TWHActivity& activity,
+                 const THttpOptions& options);
+
+} // namespace wh

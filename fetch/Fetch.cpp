@@ -1,0 +1,135 @@
+#include "fetch/Fetch.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <optional>
+
+#include "fetch/DownloadURL.h"
+#include "fetch/HttpDownload.h"
+#include "fetch/SourceSettings.h"
+#include "files/Activity.h"
+#include "files/CommandLineSplit.h"
+#include "files/ReplacementFile.h"
+#include "files/WHUtils.h"
+#include "platform/Codepage.h"
+#include "platform/Errors.h"
+#include "platform/Paths.h"
+
+namespace wh {
+
+namespace {
+
+constexpr const char* HttpPrefix = "http://";
+constexpr const char* HttpsPrefix = "https://";
+
+bool StartsWithIgnoringCase(const std::string& text, const std::string& prefix) {
+    return text.size() >= prefix.size() && AnsiLowerCase(text.substr(0, prefix.size())) == prefix;
+}
+
+bool CanOpenForReading(const std::string& path) {
+    const int fd = ::open(OsPath(path).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    ::close(fd);
+    return true;
+}
+
+std::string CouldNotOpen(const std::string& path) { return "Could not open \"" + NativePath(path) + "\"."; }
+
+void CopyReplacing(const std::string& source, const std::string& destination) {
+    std::optional<TReplacementFile> file;
+    try {
+        file.emplace(destination);
+    } catch (const EInOutError&) {
+        // Report what a plain copy would: it opens the source first, and a
+        // destination it cannot create is an open error naming that file.
+        throw EFOpenError(CouldNotOpen(CanOpenForReading(source) ? destination : source));
+    }
+    file->Close();
+    // The user should see the cached file's name, not the temporary one.
+    FileCopy(source, file->Path(), destination);
+    file->Commit();
+}
+
+void FetchLocalTo(const std::string& relativeName, const std::string& destination, TWHActivity& activity,
+                  const TWHSourceSettings& source) {
+    activity.SetStatus("copying '" + relativeName + "'");
+    const std::string sourcePath = LocalSourceDir(source) + relativeName;
+    CopyReplacing(sourcePath, destination);
+    activity.SetStatus("copied '" + relativeName + "'");
+}
+
+void DownloadFileTo(const std::string& relativeName, const std::string& destination, TWHActivity& activity,
+                    const TWHSourceSettings& source) {
+    activity.SetStatus("connecting to fetch file '" + relativeName + "'.");
+    std::string path = relativeName;
+    std::replace(path.begin(), path.end(), '\\', '/');
+    const std::string url = AppendSeparator(source.URLText(), '/') + path;
+    if (!DownloadURL(url, destination, activity))
+        throw EWingharbour("Error downloading URL '" + url + "'.");
+}
+
+void FetchURLTo(const std::string& relativeName, const std::string& destination, TWHActivity& activity,
+                const TWHSourceSettings& source) {
+    const std::string url = source.URLSelected() ? source.URLText() : std::string();
+    if (Trim(url).empty())
+        throw EWingharbour("no source URL specified.");
+    // Checked on the text as typed: a leading blank is refused.
+    if (!StartsWithIgnoringCase(url, HttpPrefix) && !StartsWithIgnoringCase(url, HttpsPrefix))
+        throw EWingharbour("URL-protocol for '" + url + "' not supported.");
+    DownloadFileTo(relativeName, destination, activity, source);
+}
+
+} // namespace
+
+// The working directory is worked out once per fetch and handed down, so
+// that one fetch makes sure of it once.
+void FetchFile(const std::string& relativeName, TWHActivity& activity, const TWHSourceSettings& source) {
+    const std::string destination = WorkingDir() + relativeName;
+    CreateDirectoryPath(ExtractFilePath(destination));
+
+    if (source.LocalDirSelected())
+        FetchLocalTo(relativeName, destination, activity, source);
+    else if (source.URLSelected())
+        FetchURLTo(relativeName, destination, activity, source);
+    else
+        throw EWingharbour("Source (local,URL) not specified.");
+
+    // Our own steps raise before this could happen; it remains for a file
+    // removed meanwhile (a message handled during the fetch may do so).
+    if (!FileExists(destination))
+        throw EWingharbour("Could not fetch file '" + relativeName + "'");
+}
+
+std::string LocalSourceDir(const TWHSourceSettings& source) {
+    // The edit's text usually names the file itself: one look tells both
+    // which name to take and that the file exists.
+    std::string packageFile;
+    bool found = false;
+    if (source.LocalDirSelected()) {
+        const std::string text = source.PackageFileText();
+        found = FileExists(text);
+        packageFile = found ? text : EditFileName(text);
+    }
+    if (Trim(packageFile).empty())
+        throw EWingharbour("no local directory specified.");
+    if (!found && !FileExists(packageFile))
+        throw EWingharbour("local directory not found.");
+    return ExtractFilePath(packageFile);
+}
+
+void FetchLocal(const std::string& relativeName, TWHActivity& activity, const TWHSourceSettings& source) {
+    FetchLocalTo(relativeName, WorkingDir() + relativeName, activity, source);
+}
+
+void FetchURL(const std::string& relativeName, TWHActivity& activity, const TWHSourceSettings& source) {
+    FetchURLTo(relativeName, WorkingDir() + relativeName, activity, source);
+}
+
+void DownloadFile(const std::string& relativeName, TWHActivity& activity, const TWHSourceSettings& source) {
+    DownloadFileTo(relativeName, WorkingDir() + relativeName, activity, source);
+}
+
+} // namespace wh

@@ -1,0 +1,338 @@
+#include "archive/Extract.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <random>
+#include <set>
+
+#include "archive/UnzipCallbacks.h"
+#include "files/WHUtils.h"
+#include "platform/Codepage.h"
+#include "platform/Errors.h"
+#include "platform/Paths.h"
+#include "tests/support/Recorders.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/ZipBuilder.h"
+
+namespace {
+
+using wh::test::BuildZip;
+using wh::test::ReadFile;
+using wh::test::TRecordingActivity;
+using wh::test::TTempDir;
+using wh::test::TWorkingDirOverride;
+using wh::test::TZipEntry;
+using wh::test::WriteFile;
+namespace fs = std::filesystem;
+
+std::string Compressible(std::size_t size, unsigned seed) {
+    std::mt19937 random(seed);
+    std::string text;
+    while (text.size() < size)
+        text += "row " + std::to_string(random() % 1000) + " of the livery bitmap\n";
+    text.resize(size);
+    return text;
+}
+
+std::time_t LocalTime(int year, int month, int day, int hour, int minute, int second) {
+    std::tm tm{};
+    tm.tm_year = year - 1900;
+    tm.tm_mon = month - 1;
+    tm.tm_mday = day;
+    tm.tm_hour = hour;
+    tm.tm_min = minute;
+    tm.tm_sec = second;
+    tm.tm_isdst = -1;
+    return std::mktime(&tm);
+}
+
+std::time_t ModifiedTime(const fs::path& path) {
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0 ? st.st_mtime : -1;
+}
+
+std::set<std::string> Names(const fs::path& dir) {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+
+class ExtractTest : public ::testing::Test {
+protected:
+    ExtractTest() : FWorkingDir(FTemp.Dir()) {}
+
+    // Writes an archive into the working directory under its relative name.
+    std::string Archive(const std::string& name, const std::vector<TZipEntry>& entries) {
+        const std::string path = wh::OsPath(wh::WorkingDir() + name).string();
+        fs::create_directories(fs::path(path).parent_path());
+        BuildZip(path, entries);
+        return path;
+    }
+
+    // The message of the EWingharbour the extraction raises, "" when none.
+    std::string Extract(const std::string& name, const std::string& target) {
+        try {
+            wh::ExtractArchive(name, target, FActivity);
+        } catch (const wh::EWingharbour& e) {
+            return e.what();
+        }
+        return {};
+    }
+
+    bool Showed(const std::string& part) const {
+        return std::any_of(FActivity.Statuses.begin(), FActivity.Statuses.end(),
+                           [&](const std::string& s) { return s.find(part) != std::string::npos; });
+    }
+
+    TTempDir FTemp;
+    TWorkingDirOverride FWorkingDir;
+    TRecordingActivity FActivity;
+};
+
+TEST_F(ExtractTest, RecreatesFoldersInANewTargetAndOverwritesOnTheNextRun) {
+    const std::time_t fileTime = LocalTime(2004, 3, 9, 17, 25, 42);
+    const std::time_t folderTime = LocalTime(2004, 3, 8, 9, 0, 0);
+    const std::string bitmap = Compressible(100000, 1);
+    Archive("a320\\texture.abc.zip", {{"texture.abc/", "", folderTime},
+                                      {"texture.abc/a.bmp", bitmap, fileTime},
+                                      {"model\\sub\\x.mdl", "model", fileTime},
+                                      {"readme.txt", "read me", fileTime, false, false, true}});
+    const fs::path target = FTemp.Path() / "FS2002" / "Aircraft" / "a320";   // none of it exists yet
+
+    EXPECT_EQ(Extract("a320\\texture.abc.zip", target.string()), "");
+    EXPECT_TRUE(ReadFile(target / "texture.abc" / "a.bmp") == bitmap);
+    EXPECT_EQ(ReadFile(target / "model" / "sub" / "x.mdl"), "model");
+    EXPECT_EQ(ReadFile(target / "readme.txt"), "read me");
+    EXPECT_EQ(ModifiedTime(target / "texture.abc" / "a.bmp"), fileTime);
+    EXPECT_EQ(ModifiedTime(target / "readme.txt"), fileTime);
+    EXPECT_EQ(ModifiedTime(target / "texture.abc"), folderTime);
+    EXPECT_EQ(Names(target), (std::set<std::string>{"texture.abc", "model", "readme.txt"}));
+
+    WriteFile(target / "readme.txt", "changed by the user");
+    WriteFile(target / "texture.abc" / "other.bmp", "kept");
+    EXPECT_EQ(Extract("a320\\texture.abc.zip", target.string()), "");
+    EXPECT_EQ(ReadFile(target / "readme.txt"), "read me");
+    EXPECT_EQ(ReadFile(target / "texture.abc" / "other.bmp"), "kept");
+    EXPECT_EQ(Names(target / "texture.abc"), (std::set<std::string>{"a.bmp", "other.bmp"}));   // no leftovers
+}
+
+TEST_F(ExtractTest, LandsInExistingFoldersWithoutRegardToCase) {
+    const fs::path target = FTemp.Path() / "aircraft" / "a320";
+    WriteFile(target / "Texture.ABC" / "A.BMP", "old");
+    Archive("t.zip", {{"texture.abc/a.bmp", "new"}, {"TEXTURE.ABC\\Second.bmp", "2"}, {"texture.abc/", ""}});
+    EXPECT_EQ(Extract("t.zip", target.string()), "");
+    EXPECT_EQ(Names(target), std::set<std::string>{"Texture.ABC"});
+    EXPECT_EQ(Names(target / "Texture.ABC"), (std::set<std::string>{"A.BMP", "Second.bmp"}));
+    EXPECT_EQ(ReadFile(target / "Texture.ABC" / "A.BMP"), "new");
+}
+
+TEST_F(ExtractTest, NamesFollowTheArchivesCodePages) {
+    struct Case {
+        std::string Stored;   // bytes of the name in the archive
+        bool Cp437;           // stored without the UTF-8 flag
+        std::string OnDisk;   // UTF-8
+    };
+    const Case cases[] = {
+        {"\x82t\x82.bmp", false, "\xC3\xA9t\xC3\xA9.bmp"},                  // CP437 "été"
+        {"\x8E\x99\xE1.bmp", false, "\xC3\x84\xC3\x96\xC3\x9F.bmp"},         // CP437 "ÄÖß"
+        {"caf\xC3\xA9.bmp", false, "caf\xC3\xA9.bmp"},                        // flagged UTF-8 "café"
+        {"\xCE\xA3\xCE\xB1.bmp", false, "\xCE\xA3\xCE\xB1.bmp"},              // flagged UTF-8 Greek
+        {"\xC3\xA9.bmp", true, "\xE2\x94\x9C\xE2\x8C\x90.bmp"},               // unflagged: CP437 "├⌐"
+    };
+    std::vector<TZipEntry> entries;
+    for (const Case& c : cases) {
+        TZipEntry entry{"names/" + c.Stored, c.OnDisk};
+        entry.Cp437Name = c.Cp437;
+        entries.push_back(entry);
+    }
+    Archive("names.zip", entries);
+    const fs::path target = FTemp.Path() / "out";
+    EXPECT_EQ(Extract("names.zip", target.string()), "");
+    std::set<std::string> expected;
+    for (const Case& c : cases) {
+        expected.insert(c.OnDisk);
+        EXPECT_EQ(ReadFile(target / "names" / c.OnDisk), c.OnDisk);
+    }
+    EXPECT_EQ(Names(target / "names"), expected);
+    // Status texts are Windows-1252, like the rest of the log.
+    EXPECT_TRUE(Showed(wh::NativePath(target.string() + "/names/\xE9t\xE9.bmp")));
+}
+
+TEST_F(ExtractTest, StatusLinesOfASmallArchive) {
+    Archive("a320\\small.zip", {{"texture.abc/", ""},
+                                {"texture.abc/a.bmp", Compressible(5000, 2)},
+                                {"aircraft.cfg", "[fltsim.0]", 0, false, false, true}});
+    const std::string target = FTemp / "sim/aircraft/a320";
+    EXPECT_EQ(Extract("a320\\small.zip", target), "");
+    EXPECT_EQ(FActivity.Log, (std::vector<std::string>{
+                                 "Status: Archive:  " + wh::NativePath(wh::WorkingDir() + "a320\\small.zip"),
+                                 "Status: creating: " + target + "/texture.abc/",
+                                 "Status: inflating: " + target + "/texture.abc/a.bmp",
+                                 "Status: extracting: " + target + "/aircraft.cfg",
+                             }));
+    EXPECT_EQ(FActivity.Steps, 4);
+}
+
+TEST_F(ExtractTest, FailedArchivesRaiseAfterTheLibrarysMessages) {
+    const std::string good = Archive("good.zip", {{"a.bmp", Compressible(20000, 3)}, {"b.bmp", "bbbbbbbb", 0, false, false, true}});
+    std::string damaged = ReadFile(good);
+    damaged.at(damaged.find("bbbbbbbb")) = 'X';   // stored data of b.bmp: its CRC no longer matches
+    struct Case {
+        std::string Name;
+        std::string Bytes;   // "-" for no file at all
+        bool Raises;
+        std::string Says;
+    };
+    const Case cases[] = {
+        {"pkg\\missing.zip", "-", true, "cannot find or open"},
+        {"pkg\\zapped.zip", "", true, "empty (0 bytes)"},
+        {"pkg\\page.zip", "<html><body>404 Not Found</body></html>", true, "not a zip archive"},
+        {"pkg\\damaged.zip", damaged, true, "bad CRC"},
+        {"pkg\\noentries.zip", std::string("PK\x05\x06", 4) + std::string(18, '\0'), false, "zipfile is empty"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        FActivity = TRecordingActivity{};
+        if (c.Bytes != "-")
+            WriteFile(wh::OsPath(wh::WorkingDir() + c.Name), c.Bytes);
+        const fs::path target = FTemp.Path() / "target";
+        WriteFile(target / "b.bmp", "the good copy");
+        EXPECT_EQ(Extract(c.Name, target.string()), c.Raises ? "Error extracting archive '" + c.Name + "'." : "");
+        EXPECT_TRUE(Showed(c.Says));
+        for (const auto& line : FActivity.Log)
+            EXPECT_EQ(line.rfind("Status: ", 0), 0u) << line;
+        // A damaged entry never replaces the file in place, and leaves no temporary behind.
+        EXPECT_EQ(ReadFile(target / "b.bmp"), "the good copy");
+        for (const auto& name : Names(target))
+            EXPECT_TRUE(name == "a.bmp" || name == "b.bmp") << name;
+    }
+}
+
+TEST_F(ExtractTest, EncryptedEntryFailsForWantOfAPassword) {
+    TZipEntry locked{"locked.bmp", "secret livery"};
+    locked.Encrypted = true;
+    Archive("locked.zip", {{"open.bmp", "open"}, locked});
+    const fs::path target = FTemp.Path() / "target";
+    EXPECT_EQ(Extract("locked.zip", target.string()), "Error extracting archive 'locked.zip'.");
+    EXPECT_TRUE(Showed("locked.bmp  unable to get password"));
+    EXPECT_EQ(Names(target), std::set<std::string>{"open.bmp"});
+}
+
+TEST_F(ExtractTest, NothingLandsOutsideTheTarget) {
+    const fs::path zone = FTemp.Path() / "zone";
+    const fs::path target = zone / "target";
+    const fs::path outside = FTemp.Path() / "outside";
+    fs::create_directories(outside);
+    TZipEntry link{"link", "../../outside"};
+    link.Symlink = true;
+    TZipEntry folderLink{"texture.abc", "/"};
+    folderLink.Symlink = true;
+    struct Case {
+        TZipEntry Entry;
+        std::string Says;
+    };
+    const Case cases[] = {
+        {{"../evil.txt", "x"}, "\"..\" component refused"},
+        {{"sub/../../evil.txt", "x"}, "\"..\" component refused"},
+        {{"..\\..\\outside\\evil.txt", "x"}, "\"..\" component refused"},
+        {{outside.string() + "/evil.txt", "x"}, "absolute path refused"},
+        {{"\\evil.txt", "x"}, "absolute path refused"},
+        {{"C:\\evil.txt", "x"}, "drive letter refused"},
+        {{"C:evil.txt", "x"}, "drive letter refused"},
+        {link, "symbolic link not created"},
+        {folderLink, "symbolic link not created"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Entry.Name);
+        FActivity = TRecordingActivity{};
+        fs::remove_all(zone);
+        Archive("unsafe.zip", {{"good.txt", "good"}, c.Entry, {"after.txt", "after"}});
+        EXPECT_EQ(Extract("unsafe.zip", target.string()), "Error extracting archive 'unsafe.zip'.");
+        EXPECT_TRUE(Showed(c.Says));
+        EXPECT_EQ(Names(zone), std::set<std::string>{"target"});
+        EXPECT_EQ(Names(target), (std::set<std::string>{"good.txt", "after.txt"}));
+        EXPECT_TRUE(fs::is_empty(outside));
+    }
+}
+
+TEST_F(ExtractTest, ExistingLinksInTheTargetAreNeverFollowedOutside) {
+    const fs::path target = FTemp.Path() / "target";
+    const fs::path outside = FTemp.Path() / "outside";
+    WriteFile(outside / "victim.bmp", "victim");
+    fs::create_directories(target / "real");
+    fs::create_directory_symlink(outside, target / "texture.abc");
+    fs::create_symlink(outside / "victim.bmp", target / "a.bmp");
+    fs::create_directory_symlink(target / "real", target / "alias");
+    Archive("links.zip", {{"texture.abc/victim.bmp", "overwritten"},
+                          {"texture.abc/new.bmp", "new"},
+                          {"a.bmp", "replaced the link"},
+                          {"alias/inside.bmp", "inside"}});
+
+    EXPECT_EQ(Extract("links.zip", target.string()), "Error extracting archive 'links.zip'.");
+    EXPECT_TRUE(Showed("symbolic link leads outside the target folder"));
+    EXPECT_EQ(Names(outside), std::set<std::string>{"victim.bmp"});
+    EXPECT_EQ(ReadFile(outside / "victim.bmp"), "victim");
+    EXPECT_FALSE(fs::is_symlink(target / "a.bmp"));
+    EXPECT_EQ(ReadFile(target / "a.bmp"), "replaced the link");
+    // A link that stays below the target is a folder like any other.
+    EXPECT_EQ(ReadFile(target / "real" / "inside.bmp"), "inside");
+}
+
+TEST(UnzipPrintTest, MessagesBecomeTrimmedStatusLines) {
+    struct Case {
+        std::string Buffer;
+        unsigned long Size;
+        std::vector<std::string> Statuses;
+    };
+    const Case cases[] = {
+        {"Archive:  x.zip\n", 16, {"Archive:  x.zip"}},
+        {"  inflating: a\\b.bmp\r\n", 22, {"inflating: a\\b.bmp"}},
+        {"\n\r\n  \t \n", 8, {}},
+        {"a\tb\x01" "c\x1F", 6, {"a b c"}},
+        {std::string("ab\0cd\n", 6), 6, {"ab"}},
+        {std::string("\0visible", 8), 8, {}},
+        {"abcdef", 3, {"abc"}},   // no terminator within size: size bounds the read
+        {"", 0, {}},
+        {"caf\xE9 \x80", 6, {"caf\xE9 \x80"}},   // bytes above 127 are text
+    };
+    for (const Case& c : cases) {
+        TRecordingActivity activity;
+        std::string buffer = c.Buffer;
+        {
+            wh::TUnzipActivityScope scope(activity);
+            EXPECT_EQ(wh::UnzipPrint(buffer.data(), c.Size), static_cast<int>(c.Size));
+        }
+        EXPECT_EQ(activity.Statuses, c.Statuses) << c.Buffer;
+        EXPECT_EQ(activity.Log.size(), c.Statuses.size());
+    }
+}
+
+TEST(UnzipPrintTest, ReachesOnlyTheActivityOfTheRunningExtraction) {
+    TRecordingActivity outer, inner;
+    char text[] = "message";
+    EXPECT_EQ(wh::UnzipPrint(text, 7), 7);   // no extraction running: shown nowhere
+    {
+        wh::TUnzipActivityScope a(outer);
+        {
+            wh::TUnzipActivityScope b(inner);
+            wh::UnzipPrint(text, 7);
+        }
+        wh::UnzipPrint(text, 7);
+    }
+    wh::UnzipPrint(text, 7);
+    EXPECT_EQ(inner.Statuses.size(), 1u);
+    EXPECT_EQ(outer.Statuses.size(), 1u);
+}
+
+TEST_F(ExtractTest, ActivityIsReleasedWhenTheExtractionRaises) {
+    EXPECT_NE(Extract("missing.zip", FTemp / "target"), "");
+    const auto shown = FActivity.Statuses.size();
+    char text[] = "late message";
+    wh::UnzipPrint(text, 12);
+    EXPECT_EQ(FActivity.Statuses.size(), shown);
+}
+
+} // namespace

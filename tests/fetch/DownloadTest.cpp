@@ -1,0 +1,327 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <set>
+#include <thread>
+
+#include "fetch/DownloadURL.h"
+#include "fetch/Fetch.h"
+#include "fetch/HttpDownload.h"
+#include "platform/Errors.h"
+#include "platform/Paths.h"
+#include "tests/support/FileSizeLimit.h"
+#include "tests/support/LoopbackServer.h"
+#include "tests/support/Recorders.h"
+#include "tests/support/TempDir.h"
+
+namespace wh::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string BodyOfSize(std::size_t size) {
+    std::string body(size, '\0');
+    std::uint32_t x = 2463534242u;
+    for (char& c : body) {
+        x ^= x << 13;
+        x ^= x >> 17;
+        x ^= x << 5;
+        c = static_cast<char>(x);
+    }
+    return body;
+}
+
+std::set<std::string> NamesIn(const fs::path& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+
+// A working folder holding an older copy of the file that is downloaded anew.
+class DownloadTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Folder = Temp.Path() / "cache";
+        Destination = (Folder / "pack.zip").string();
+        WriteFile(Destination, OldBytes);
+        fs::last_write_time(Destination, OldTime);
+    }
+
+    void ExpectOlderCopyIntact() {
+        EXPECT_EQ(ReadFile(Destination), OldBytes);
+        EXPECT_EQ(fs::last_write_time(Destination), OldTime);
+        EXPECT_EQ(NamesIn(Folder), std::set<std::string>{"pack.zip"});
+    }
+
+    void ExpectCursorRestored() {
+        EXPECT_FALSE(Activity.Busy);
+        EXPECT_EQ(Activity.BusyChanges, 2);
+    }
+
+    TTempDir Temp;
+    fs::path Folder;
+    std::string Destination;
+    const std::string OldBytes = "older copy of the archive";
+    const fs::file_time_type OldTime = fs::file_time_type::clock::now() - std::chrono::hours(50);
+    TLoopbackServer Server;
+    TRecordingActivity Activity;
+};
+
+TEST_F(DownloadTest, SendsPlainGetWithAgentAndNoOtherHeaders) {
+    Server.Server().Get("/files/a.lst", [](const httplib::Request&, httplib::Response& res) {
+        res.set_content("data", "text/plain");
+    });
+    Server.Start();
+
+    ASSERT_TRUE(DownloadURL(Server.Root() + "/files/a.lst", Destination, Activity));
+
+    const auto seen = Server.Seen();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].Method, "GET");
+    EXPECT_EQ(seen[0].Target, "/files/a.lst");
+    EXPECT_EQ(seen[0].Version, "HTTP/1.1");
+    std::set<std::string> names;
+    for (const auto& [name, value] : seen[0].Headers) {
+        names.insert(name);
+        if (name == "User-Agent") {
+            EXPECT_EQ(value, "WingharbourClient");
+        }
+    }
+    EXPECT_EQ(names, (std::set<std::string>{"Host", "User-Agent"}));
+}
+
+TEST(EncodeURLTest, EncodesOnlyWhatAURLCannotCarry) {
+    struct Case {
+        std::string In, Out;
+    } cases[] = {
+        {"http://h:81/a/b.zip?x=1&y=%41#f", "http://h:81/a/b.zip?x=1&y=%41#f"},
+        {"http://h/my pack/my file.zip", "http://h/my%20pack/my%20file.zip"},
+        {"http://h/a\tb\x7f" "c", "http://h/a%09b%7Fc"},
+        {"http://h/\"<>\\^`{|}", "http://h/%22%3C%3E%5C%5E%60%7B%7C%7D"},
+        {"http://h/caf\xe9", "http://h/caf%C3%A9"},
+        {"http://h/\x80", "http://h/%E2%82%AC"},
+        {"http://h/~-._!$'()*+,;=@", "http://h/~-._!$'()*+,;=@"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(EncodeURL(c.In), c.Out) << c.In;
+}
+
+TEST_F(DownloadTest, ServerReceivesEncodedTarget) {
+    Server.Server().Get(".*", [](const httplib::Request&, httplib::Response& res) {
+        res.set_content("x", "application/zip");
+    });
+    Server.Start();
+
+    ASSERT_TRUE(DownloadURL(Server.Root() + "/A 320/Livr\xe9" "e {1}.zip", Destination, Activity));
+    ASSERT_EQ(Server.Seen().size(), 1u);
+    EXPECT_EQ(Server.Seen()[0].Target, "/A%20320/Livr%C3%A9e%20%7B1%7D.zip");
+}
+
+TEST_F(DownloadTest, StoresWholeBodyAndStepsOncePerBlockAndOnceAtEnd) {
+    struct Case {
+        std::size_t Size;
+        int Steps;   // ShowProgress's step included
+    } cases[] = {
+        {0, 2}, {1, 3}, {1023, 3}, {1024, 3}, {1025, 4}, {10240, 12}, {1024 * 1024 + 17, 1027},
+    };
+    for (const auto& c : cases) {
+        const std::string body = BodyOfSize(c.Size);
+        TLoopbackServer server;
+        server.Server().Get("/f.zip", [&](const httplib::Request&, httplib::Response& res) {
+            res.set_content(body, "application/zip");
+        });
+        server.Start();
+        TRecordingActivity activity;
+
+        ASSERT_TRUE(DownloadURL(server.Root() + "/f.zip", Destination, activity)) << c.Size;
+
+        EXPECT_EQ(ReadFile(Destination), body) << c.Size;
+        EXPECT_EQ(activity.Steps, c.Steps) << c.Size;
+        EXPECT_EQ(activity.Shows, 1);
+        EXPECT_FALSE(activity.Busy);
+        EXPECT_EQ(NamesIn(Folder), std::set<std::string>{"pack.zip"});
+    }
+}
+
+TEST_F(DownloadTest, StoresBodySentWithoutLength) {
+    const std::string body = BodyOfSize(300000);
+    Server.Server().Get("/chunked", [&](const httplib::Request&, httplib::Response& res) {
+        res.set_chunked_content_provider("application/zip", [&](std::size_t offset, httplib::DataSink& sink) {
+            const std::size_t n = std::min<std::size_t>(7000, body.size() - offset);
+            sink.write(body.data() + offset, n);
+            if (offset + n == body.size())
+                sink.done();
+            return true;
+        });
+    });
+    Server.Start();
+
+    ASSERT_TRUE(DownloadURL(Server.Root() + "/chunked", Destination, Activity));
+    EXPECT_EQ(ReadFile(Destination), body);
+    EXPECT_EQ(Activity.Steps, 1 + 293 + 1);
+}
+
+TEST_F(DownloadTest, ErrorStatusFailsAndKeepsOlderCopy) {
+    for (const int status : {400, 403, 404, 500, 503}) {
+        TLoopbackServer server;
+        server.Server().Get("/pack.zip", [&](const httplib::Request&, httplib::Response& res) {
+            res.status = status;
+            res.set_content("<html>error page</html>", "text/html");
+        });
+        server.Start();
+        TRecordingActivity activity;
+
+        EXPECT_FALSE(DownloadURL(server.Root() + "/pack.zip", Destination, activity)) << status;
+
+        ExpectOlderCopyIntact();
+        EXPECT_FALSE(activity.Busy);
+        EXPECT_EQ(activity.BusyChanges, 2);
+    }
+}
+
+TEST_F(DownloadTest, FollowsRedirectsWithinLimit) {
+    Server.Server().Get("/old.zip", [](const httplib::Request&, httplib::Response& res) {
+        res.set_redirect("/hop/1");
+    });
+    Server.Server().Get(R"(/hop/(\d+))", [](const httplib::Request& req, httplib::Response& res) {
+        const int hop = std::stoi(req.matches[1]);
+        res.set_redirect(hop < 10 ? "/hop/" + std::to_string(hop + 1) : "/new.zip");
+    });
+    Server.Server().Get("/new.zip", [](const httplib::Request&, httplib::Response& res) {
+        res.set_content("the new archive", "application/zip");
+    });
+    Server.Server().Get("/loop", [](const httplib::Request&, httplib::Response& res) {
+        res.set_redirect("/loop");
+    });
+    Server.Server().Get("/toftp", [](const httplib::Request&, httplib::Response& res) {
+        res.set_redirect("ftp://127.0.0.1/pack.zip");
+    });
+    Server.Start();
+
+    // /hop/1 reaches /new.zip in ten redirects, the most allowed; /old.zip needs eleven.
+    EXPECT_TRUE(DownloadURL(Server.Root() + "/hop/1", Destination, Activity));
+    EXPECT_EQ(ReadFile(Destination), "the new archive");
+
+    WriteFile(Destination, OldBytes);
+    fs::last_write_time(Destination, OldTime);
+    for (const char* path : {"/old.zip", "/loop", "/toftp"}) {
+        EXPECT_FALSE(DownloadURL(Server.Root() + path, Destination, Activity)) << path;
+        ExpectOlderCopyIntact();
+    }
+}
+
+TEST_F(DownloadTest, BodyShorterThanAnnouncedFails) {
+    Server.Server().Get("/cut.zip", [](const httplib::Request&, httplib::Response& res) {
+        res.set_content_provider(100000, "application/zip",
+                                 [](std::size_t offset, std::size_t, httplib::DataSink& sink) {
+                                     if (offset > 0)
+                                         return false;   // drops the connection
+                                     const std::string part = BodyOfSize(30000);
+                                     sink.write(part.data(), part.size());
+                                     return true;
+                                 });
+    });
+    Server.Start();
+
+    EXPECT_FALSE(DownloadURL(Server.Root() + "/cut.zip", Destination, Activity));
+    ExpectOlderCopyIntact();
+    ExpectCursorRestored();
+}
+
+TEST_F(DownloadTest, StalledServerIsDroppedWhileWindowKeepsProcessingMessages) {
+    Server.Server().Get("/stall.zip", [this](const httplib::Request&, httplib::Response& res) {
+        res.set_content_provider(100000, "application/zip",
+                                 [this](std::size_t offset, std::size_t, httplib::DataSink& sink) {
+                                     if (offset == 0) {
+                                         const std::string part = BodyOfSize(2048);
+                                         sink.write(part.data(), part.size());
+                                         return true;
+                                     }
+                                     Server.WaitForRelease();
+                                     return false;
+                                 });
+    });
+    Server.Start();
+    // curl averages the speed over a few seconds; a limit well above what
+    // arrived lets the stall show within the one second allowed.
+    THttpOptions options;
+    options.StallSeconds = 1;
+    options.StallBytesPerSecond = 10000;
+
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(DownloadURL(Server.Root() + "/stall.zip", Destination, Activity, options));
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+
+    EXPECT_LT(elapsed, std::chrono::seconds(10));
+    // Pumps beyond those of the indicator's steps happened while waiting.
+    EXPECT_GE(Activity.Pumps - Activity.Steps, 10);
+    ExpectOlderCopyIntact();
+    ExpectCursorRestored();
+}
+
+TEST_F(DownloadTest, NothingListeningFails) {
+    const int port = ClosedLoopbackPort();
+    EXPECT_FALSE(DownloadURL("http://127.0.0.1:" + std::to_string(port) + "/pack.zip", Destination, Activity));
+    ExpectOlderCopyIntact();
+    ExpectCursorRestored();
+    EXPECT_EQ(Activity.Shows, 1);
+}
+
+TEST_F(DownloadTest, ErrorRaisedByWindowDuringTransferLeavesOlderCopy) {
+    const std::string body = BodyOfSize(200000);
+    Server.Server().Get("/pack.zip", [&](const httplib::Request&, httplib::Response& res) {
+        res.set_content(body, "application/zip");
+    });
+    Server.Start();
+    int pumps = 0;
+    Activity.OnPump = [&] {
+        if (++pumps == 5)
+            throw EWingharbour("closed meanwhile");
+    };
+
+    EXPECT_THROW(DownloadURL(Server.Root() + "/pack.zip", Destination, Activity), EWingharbour);
+    ExpectOlderCopyIntact();
+    ExpectCursorRestored();
+}
+
+TEST_F(DownloadTest, DestinationThatCannotBeCreatedRaisesInOutErrorNamingIt) {
+    Server.Server().Get("/pack.zip", [](const httplib::Request&, httplib::Response& res) {
+        res.set_content("data", "application/zip");
+    });
+    Server.Start();
+    const std::string missing = Temp.Dir() + "no such folder\\pack.zip";
+
+    try {
+        DownloadURL(Server.Root() + "/pack.zip", missing, Activity);
+        FAIL() << "no error raised";
+    } catch (const EInOutError& e) {
+        EXPECT_NE(std::string(e.what()).find("\"" + NativePath(missing) + "\""), std::string::npos) << e.what();
+    }
+    ExpectCursorRestored();
+    EXPECT_FALSE(fs::exists(Temp.Path() / "no such folder"));
+}
+
+TEST_F(DownloadTest, FailedWriteRaisesInOutErrorAndKeepsOlderCopy) {
+    const std::string body = BodyOfSize(1024 * 1024);
+    Server.Server().Get("/pack.zip", [&](const httplib::Request&, httplib::Response& res) {
+        res.set_content(body, "application/zip");
+    });
+    Server.Start();
+
+    try {
+        TFileSizeLimit limit(200000);
+        DownloadURL(Server.Root() + "/pack.zip", Destination, Activity);
+        FAIL() << "no error raised";
+    } catch (const EInOutError& e) {
+        EXPECT_EQ(std::string(e.what()).rfind("Error writing \"" + NativePath(Destination) + "\"", 0), 0u)
+            << e.what();
+    }
+    ExpectOlderCopyIntact();
+    ExpectCursorRestored();
+}
+
+} // namespace
+} // namespace wh::test
