@@ -1,14 +1,11 @@
 #include <gtest/gtest.h>
 
 #include "install/CfgLines.h"
-#include "tests/support/NamedCases.h"
 
 using namespace std::string_literals;
 using wh::TCfgLines;
 
 namespace {
-
-using wh::test::PrintTo;
 
 struct TSplitCase {
     const char* Name;
@@ -16,59 +13,54 @@ struct TSplitCase {
     TCfgLines Lines;
 };
 
-class SplitLines : public testing::TestWithParam<TSplitCase> {};
-
-TEST_P(SplitLines, EndsEveryLineWithCrLfWhenJoined) {
-    const auto& c = GetParam();
-    EXPECT_EQ(wh::SplitLines(c.Text), c.Lines);
-    std::string joined;
-    for (const auto& line : c.Lines)
-        joined += line + "\r\n";
-    EXPECT_EQ(wh::JoinLines(wh::SplitLines(c.Text)), joined);
+TEST(CfgLines, AnyLineEndSplitsAndEveryLineIsWrittenWithCrLf) {
+    const std::vector<TSplitCase> cases = {
+        {"empty", "", {}},
+        {"one unended", "a", {"a"}},
+        {"crlf", "a\r\nb\r\n", {"a", "b"}},
+        {"cr", "a\rb\r", {"a", "b"}},
+        {"lf", "a\nb", {"a", "b"}},
+        {"lf cr is two ends", "a\n\rb", {"a", "", "b"}},
+        {"blank lines", "\r\n\n\r", {"", "", ""}},
+        {"spacing, tabs, nul and accents kept", " k = v \t\r\n\xE9t\xE9\0;x\n"s, {" k = v \t", "\xE9t\xE9\0;x"s}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(wh::SplitLines(c.Text), c.Lines) << c.Name;
+        std::string joined;
+        for (const auto& line : c.Lines)
+            joined += line + "\r\n";
+        EXPECT_EQ(wh::JoinLines(c.Lines), joined) << c.Name;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cfg, SplitLines,
-    testing::Values(TSplitCase{"empty", "", {}}, TSplitCase{"one unended", "a", {"a"}},
-                    TSplitCase{"crlf", "a\r\nb\r\n", {"a", "b"}}, TSplitCase{"cr", "a\rb\r", {"a", "b"}},
-                    TSplitCase{"lf", "a\nb", {"a", "b"}}, TSplitCase{"lf cr is two ends", "a\n\rb", {"a", "", "b"}},
-                    TSplitCase{"blank lines", "\r\n\n\r", {"", "", ""}},
-                    TSplitCase{"spacing, tabs, nul and accents kept",
-                               " k = v \t\r\n\xE9t\xE9\0;x\n"s,
-                               {" k = v \t", "\xE9t\xE9\0;x"s}}),
-    [](const auto& info) { return std::to_string(info.index); });
 
 struct THeaderCase {
     const char* Name;
     std::string Line;
     bool IsHeader;
-    std::string Inner;
-    bool IsFltsim3;
+    std::string Inner;   // the header's name
+    std::string Section;
+    bool IsHeaderOfSection;
 };
 
-TEST(CfgHeaders, MatchTheTrimmedLowerCasedLine) {
+TEST(CfgLines, HeadersMatchTheTrimmedLowerCasedLine) {
     const std::vector<THeaderCase> cases = {
-        {"plain", "[fltsim.3]", true, "fltsim.3", true},
-        {"indented, other case", " \t[FltSim.3]\x01", true, "FltSim.3", true},
-        {"inner blanks", "[ fltsim.3 ]", true, " fltsim.3 ", false},
-        {"comment after", "[fltsim.3] ; x", true, "fltsim.3] ; ", false},
-        {"no closing bracket", "[fltsim.3", true, "fltsim.", false},
-        {"lone bracket", "[", true, "", false},
-        {"blank", "  ", false, "", false},
-        {"key", "texture=[a]", false, "", false},
+        {"plain", "[fltsim.3]", true, "fltsim.3", "fltsim.3", true},
+        {"indented, other case", " \t[FltSim.3]\x01", true, "FltSim.3", "FLTSIM.3", true},
+        {"Windows-1252 letters", "[\xC9T\xC9]", true, "\xC9T\xC9", "\xE9t\xE9", true},
+        {"inner blanks", "[ fltsim.3 ]", true, " fltsim.3 ", "fltsim.3", false},
+        {"comment after", "[fltsim.3] ; x", true, "fltsim.3] ; ", "fltsim.3", false},
+        {"no closing bracket", "[fltsim.3", true, "fltsim.", "fltsim.3", false},
+        {"lone bracket", "[", true, "", "", false},
+        {"blank", "  ", false, "", "", false},
+        {"key", "texture=[a]", false, "", "a", false},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(wh::IsSectionHeader(c.Line), c.IsHeader) << c.Name;
-        EXPECT_EQ(wh::IsHeaderOf(c.Line, "FLTSIM.3"), c.IsFltsim3) << c.Name;
+        EXPECT_EQ(wh::IsHeaderOf(c.Line, c.Section), c.IsHeaderOfSection) << c.Name;
         if (c.IsHeader) {
             EXPECT_EQ(wh::HeaderName(c.Line), c.Inner) << c.Name;
         }
     }
-}
-
-TEST(CfgHeaders, FoldWindows1252Letters) {
-    EXPECT_TRUE(wh::IsHeaderOf("[\xC9T\xC9]", "\xE9t\xE9"));
-    EXPECT_FALSE(wh::IsHeaderOf("[\xC9T\xC9]", "ete"));
 }
 
 } // namespace
