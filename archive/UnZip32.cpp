@@ -4,7 +4,7 @@
 #include <sys/stat.h>
 #include <zip.h>
 #include <zlib.h>
-#undef zlib_version   // zlib's macro would rename the record's field
+#undef zlib_version   // zlib's macro would replace the name of the record's field
 
 #include <algorithm>
 #include <array>

@@ -8,238 +8,150 @@
 #include <climits>
 #include <functional>
 #include <map>
-#include <memory>
 
 #include "platform/Errors.h"
-#include "platform/FileDescriptor.h"
 #include "tests/support/FileSizeLimit.h"
-#include "tests/support/NamedCases.h"
 #include "tests/support/TempDir.h"
 
 namespace {
 
-using wh::EInOutError;
 using wh::TReplacementFile;
-using wh::TReplacementOptions;
 using wh::test::ReadFile;
-using wh::test::TTempDir;
 using wh::test::WriteFile;
-using wh::test::PrintTo;
 namespace fs = std::filesystem;
 
-// Every entry of the folder with its content ("<folder>" for a folder).
+// Every entry of the folder with its content.
 std::map<std::string, std::string> Snapshot(const fs::path& folder) {
     std::map<std::string, std::string> entries;
-    for (const auto& entry : fs::directory_iterator(folder))
-        entries[entry.path().filename().string()] =
-            entry.is_directory() ? "<folder>" : fs::is_symlink(entry) ? "<link>" : ReadFile(entry.path());
+    for (const auto& e : fs::directory_iterator(folder))
+        entries[e.path().filename().string()] = e.is_directory() ? "<folder>" : ReadFile(e.path());
     return entries;
 }
 
-unsigned Mode(const fs::path& path) {
-    struct stat st {};
-    ::lstat(path.c_str(), &st);
-    return st.st_mode & 07777;
-}
+// A folder and one of the three kinds of replacement in it: by path, or by
+// name inside the open folder as extraction does.
+struct TReplacing {
+    TReplacing(const char* name, wh::TReplacementOptions options, bool byFolder)
+        : Name(name), Options(options), ByFolder(byFolder) {}
 
-// The two ways in: a path, or a name inside an open folder as extraction does.
-struct TForm {
     const char* Name;
-    TReplacementOptions Options;
+    wh::TReplacementOptions Options;
     bool ByFolder;
-};
-
-const TForm kForms[] = {
-    {"user file by path", wh::UserFileReplacement, false},
-    {"fetched file by path", wh::FetchedFileReplacement, false},
-    {"extracted entry in a folder", wh::ExtractedFileReplacement, true},
-};
-
-class TReplacing {
-public:
-    explicit TReplacing(const TForm& form) : FForm(form), FFolder(::open(Dir.Path().c_str(), O_RDONLY | O_DIRECTORY)) {}
+    wh::test::TTempDir Dir;
+    wh::TFileDescriptor Folder{::open(Dir.Path().c_str(), O_RDONLY | O_DIRECTORY)};
 
     std::unique_ptr<TReplacementFile> Open(const std::string& name) const {
-        if (FForm.ByFolder)
-            return std::make_unique<TReplacementFile>(FFolder.Get(), name, name, FForm.Options);
-        return std::make_unique<TReplacementFile>(Dir.Path() / name, name, FForm.Options);
+        if (ByFolder)
+            return std::make_unique<TReplacementFile>(Folder.Get(), name, name, Options);
+        return std::make_unique<TReplacementFile>(Dir.Path() / name, name, Options);
     }
     void Replace(const std::string& name, const std::string& bytes) const {
         auto file = Open(name);
         file->Write(bytes);
         file->Commit();
     }
-
-    TTempDir Dir;
-
-private:
-    TForm FForm;
-    wh::TFileDescriptor FFolder;
 };
+
+template <typename TBody>
+void ForEachKind(TBody body) {
+    TReplacing kinds[] = {{"user file", wh::UserFileReplacement, false},
+                          {"fetched file", wh::FetchedFileReplacement, false},
+                          {"extracted entry", wh::ExtractedFileReplacement, true}};
+    for (TReplacing& r : kinds) {
+        SCOPED_TRACE(r.Name);
+        body(r);
+    }
+}
 
 TEST(ReplacementFileTest, NextReplacementRemovesTheLeftoverOfAKilledAttemptAndNothingElse) {
     const std::string longName = std::string(250, 'n') + ".bmp";
-    const std::string otherLong = std::string(250, 'n') + ".dds";   // same cut, other hash
-    for (const TForm& form : kForms) {
-        for (const std::string& name : {std::string("base.zip"), longName}) {
-            SCOPED_TRACE(std::string(form.Name) + ", name of " + std::to_string(name.size()));
-            TReplacing r(form);
-            const std::string leftover = TReplacementFile::TemporaryName(name);
-            WriteFile(r.Dir.Path() / name, "old");
-            WriteFile(r.Dir.Path() / leftover, "half of a killed write");
-            std::map<std::string, std::string> neighbours = {
+    for (const std::string& name : {std::string("base.zip"), longName}) {
+        ForEachKind([&](const TReplacing& r) {
+            std::map<std::string, std::string> kept = {
                 {TReplacementFile::TemporaryName("other.zip"), "another target's leftover"},
-                {TReplacementFile::TemporaryName(otherLong), "another long target's leftover"},
-                {"." + name, "hidden"},
-                {name + ".part", "similar"},
-                {"base.zip.tmp", "similar"},
-            };
-            std::erase_if(neighbours, [](const auto& entry) { return entry.first.size() > NAME_MAX; });
-            for (const auto& [entry, bytes] : neighbours)
+                {TReplacementFile::TemporaryName(std::string(250, 'n') + ".dds"), "same cut, other name"},
+                {"." + name, "hidden"}, {name + ".part", "similar"}, {"base.zip.tmp", "similar"}};
+            std::erase_if(kept, [](const auto& entry) { return entry.first.size() > NAME_MAX; });
+            for (const auto& [entry, bytes] : kept)
                 WriteFile(r.Dir.Path() / entry, bytes);
+            WriteFile(r.Dir.Path() / name, "old");
+            WriteFile(r.Dir.Path() / TReplacementFile::TemporaryName(name), "half of a killed write");
 
             r.Replace(name, "new");
-
-            auto expected = neighbours;
-            expected[name] = "new";
-            EXPECT_EQ(Snapshot(r.Dir.Path()), expected);
-        }
+            kept[name] = "new";
+            EXPECT_EQ(Snapshot(r.Dir.Path()), kept);
+        });
     }
 }
-
-TEST(ReplacementFileTest, ReplacementsOfTargetsWithALongCommonStartDoNotMeet) {
-    const std::string a = std::string(240, 'x') + "-a", b = std::string(240, 'x') + "-b";
-    for (const TForm& form : kForms) {
-        SCOPED_TRACE(form.Name);
-        TReplacing r(form);
-        auto first = r.Open(a);
-        auto second = r.Open(b);
-        first->Write("A");
-        second->Write("B");
-        first->Commit();
-        second->Commit();
-        EXPECT_EQ(Snapshot(r.Dir.Path()), (std::map<std::string, std::string>{{a, "A"}, {b, "B"}}));
-    }
-}
-
-struct TFailure {
-    const char* Name;
-    std::function<void(const fs::path&)> Prepare;
-    std::function<void(const TReplacing&)> Run;
-    std::string Message;   // how the error starts; "" when none is raised
-};
 
 TEST(ReplacementFileTest, FailuresLeaveTheTargetAsItWasAndNoTemporaryFile) {
-    const std::string big(300000, 'b');
-    const TFailure failures[] = {
-        {"disk full while writing", {},
-         [&](const TReplacing& r) {
+    const auto replace = [](const char* name) { return [=](const TReplacing& r) { r.Replace(name, "x"); }; };
+    const struct {
+        const char* Name;
+        std::string InPlace;   // a folder made before: "t.bin" stands for the target's name
+        std::function<void(const TReplacing&)> Run;
+        std::string Message;   // "" when none is raised
+    } cases[] = {
+        {"disk full while writing", "",
+         [](const TReplacing& r) {
              wh::test::TFileSizeLimit limit(100000);
-             r.Replace("t.bin", big);
+             r.Replace("t.bin", std::string(300000, 'b'));
          },
          "Error writing \"t.bin\": File too large"},
-        {"disk full at the last flush", {},
-         [&](const TReplacing& r) {
+        {"disk full at the last flush", "",
+         [](const TReplacing& r) {
              auto file = r.Open("t.bin");
              wh::test::TFileSizeLimit limit(10);
              file->Write("more than ten bytes");
              file->Commit();
          },
          "Error writing \"t.bin\": File too large"},
-        {"never committed", {}, [](const TReplacing& r) { r.Open("t.bin")->Write("dropped"); }, ""},
-        {"a folder in the target's place", [](const fs::path& d) { fs::create_directory(d / "t.bin"); },
-         [](const TReplacing& r) { r.Replace("t.bin", "x"); }, "Could not replace \"t.bin\": Is a directory"},
-        {"a folder in the temporary file's place",
-         [](const fs::path& d) { fs::create_directory(d / TReplacementFile::TemporaryName("t.bin")); },
-         [](const TReplacing& r) { r.Replace("t.bin", "x"); }, "Could not create \"t.bin\": Is a directory"},
+        {"never committed", "", [](const TReplacing& r) { r.Open("t.bin")->Write("dropped"); }, ""},
+        {"a folder as target", "d", replace("d"), "Could not replace \"d\": Is a directory"},
+        {"a folder in the temporary file's place", TReplacementFile::TemporaryName("t.bin"), replace("t.bin"),
+         "Could not create \"t.bin\": Is a directory"},
+        {"missing folder", "", replace("no/t.bin"), "Could not create \"no/t.bin\": No such file or directory"},
     };
-    for (const TForm& form : kForms) {
-        for (const TFailure& c : failures) {
-            SCOPED_TRACE(std::string(form.Name) + ": " + c.Name);
-            TReplacing r(form);
-            if (c.Prepare)
-                c.Prepare(r.Dir.Path());
-            if (!fs::exists(r.Dir.Path() / "t.bin"))
-                WriteFile(r.Dir.Path() / "t.bin", "old content\r\n");
+    for (const auto& c : cases) {
+        ForEachKind([&](const TReplacing& r) {
+            WriteFile(r.Dir.Path() / "t.bin", "old content\r\n");
+            if (!c.InPlace.empty())
+                fs::create_directory(r.Dir.Path() / c.InPlace);
             const auto before = Snapshot(r.Dir.Path());
             std::string message;
             try {
                 c.Run(r);
-            } catch (const EInOutError& e) {
+            } catch (const wh::EInOutError& e) {
                 message = e.what();
-                EXPECT_NE(e.ErrorCode(), 0);
+                EXPECT_NE(e.ErrorCode(), 0) << c.Name;
             }
-            EXPECT_EQ(message, c.Message);
-            EXPECT_EQ(Snapshot(r.Dir.Path()), before);
-        }
+            EXPECT_EQ(message, c.Message) << c.Name;
+            EXPECT_EQ(Snapshot(r.Dir.Path()), before) << c.Name;
+        });
     }
 }
 
-TEST(ReplacementFileTest, MissingFolderIsReportedUnderTheShownName) {
-    TTempDir dir;
-    try {
-        TReplacementFile file(dir.Path() / "missing" / "t.bin", "C:\\shown\\t.bin", wh::FetchedFileReplacement);
-        FAIL() << "no error raised";
-    } catch (const EInOutError& e) {
-        EXPECT_EQ(std::string(e.what()), "Could not create \"C:\\shown\\t.bin\": No such file or directory");
-        EXPECT_EQ(e.ErrorCode(), ENOENT);
-    }
-    EXPECT_TRUE(fs::is_empty(dir.Path()));
-}
-
-TEST(ReplacementFileTest, KeepsPermissionBitsAndOwner) {
-    struct TCase {
-        const char* Name;
-        int Mode;   // of the existing target; -1 for none
-        unsigned Expected;
-    } cases[] = {
-        {"owner only", 0600, 0600}, {"group read", 0640, 0640}, {"executable", 0755, 0755},
-        {"read-only for all", 0444, 0444}, {"new file under umask 027", -1, 0640},
-    };
-    // Root can give the file back to another owner; anyone else keeps it.
-    const bool root = ::geteuid() == 0;
-    for (const TForm& form : kForms) {
-        for (const TCase& c : cases) {
-            SCOPED_TRACE(std::string(form.Name) + ": " + c.Name);
-            TReplacing r(form);
+TEST(ReplacementFileTest, KeepsPermissionBitsAndOwnerOfTheTarget) {
+    const bool root = ::geteuid() == 0;   // only root can give the file back to its owner
+    for (const int mode : {0600, 0640, 0755, 0444, -1}) {
+        ForEachKind([&](const TReplacing& r) {
             const fs::path target = r.Dir.Path() / "t.bin";
-            if (c.Mode >= 0) {
+            if (mode >= 0) {
                 WriteFile(target, "old");
-                ::chmod(target.c_str(), static_cast<mode_t>(c.Mode));
-                if (root) {
-                    ASSERT_EQ(::chown(target.c_str(), 4321, 4322), 0);
-                }
+                ::chmod(target.c_str(), static_cast<mode_t>(mode));
+                ASSERT_EQ(root ? ::chown(target.c_str(), 4321, 4322) : 0, 0);
             }
             const mode_t oldMask = ::umask(027);
-            // A read-only target is refused for the user's files; that rule lets root through.
-            if (c.Mode != 0444 || !form.Options.RefuseWriteProtected || root)
+            // Write protection stops the user's files, except for root.
+            if (mode != 0444 || !r.Options.RefuseWriteProtected || root)
                 r.Replace("t.bin", "new");
             ::umask(oldMask);
-            EXPECT_EQ(Mode(target), c.Expected);
             struct stat st {};
             ::stat(target.c_str(), &st);
-            if (root && c.Mode >= 0) {
-                EXPECT_EQ(std::make_pair(st.st_uid, st.st_gid), std::make_pair(4321u, 4322u));
-            }
-        }
-    }
-}
-
-TEST(ReplacementFileTest, LinkIsWrittenThroughOnlyWhenAskedFor) {
-    for (const TForm& form : kForms) {
-        SCOPED_TRACE(form.Name);
-        TReplacing r(form);
-        fs::create_directory(r.Dir.Path() / "real");
-        WriteFile(r.Dir.Path() / "real" / "p.ini", "old");
-        fs::create_symlink("real/p.ini", r.Dir.Path() / "link.ini");
-
-        r.Replace("link.ini", "new");
-
-        const bool through = form.Options.FollowLink;
-        EXPECT_EQ(fs::is_symlink(r.Dir.Path() / "link.ini"), through);
-        EXPECT_EQ(ReadFile(r.Dir.Path() / "link.ini"), "new");
-        EXPECT_EQ(ReadFile(r.Dir.Path() / "real" / "p.ini"), through ? "new" : "old");
-        EXPECT_EQ(Snapshot(r.Dir.Path() / "real").size(), 1u);
+            EXPECT_EQ(st.st_mode & 07777, mode >= 0 ? static_cast<unsigned>(mode) : 0640u) << mode;
+            const bool givenBack = root && mode >= 0;
+            EXPECT_EQ(st.st_uid, givenBack ? 4321u : ::geteuid()) << mode;
+        });
     }
 }
 
