@@ -34,16 +34,10 @@ bool IsBelow(const std::filesystem::path& path, const std::filesystem::path& roo
 
 } // namespace
 
-TExtractionTarget::TFolder::~TFolder() {
-    Children.clear();
-    if (Fd >= 0)
-        ::close(Fd);
-}
-
 TExtractionTarget::TExtractionTarget(const std::filesystem::path& root) {
     FRoot.Path = root;
-    FRoot.Fd = ::open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);   // the root itself may be a link
-    if (FRoot.Fd < 0)
+    FRoot.Fd.Reset(::open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));   // the root itself may be a link
+    if (!FRoot.Fd.IsOpen())
         Raise(root, std::strerror(errno));
     std::error_code ec;
     FRoot.RealPath = std::filesystem::canonical(root, ec);
@@ -53,14 +47,13 @@ TExtractionTarget::TExtractionTarget(const std::filesystem::path& root) {
 
 void TExtractionTarget::List(TFolder& folder) {
     folder.Listed = true;
-    const int fd = ::openat(folder.Fd, ".", kFolderFlags);
-    if (fd < 0)
+    TFileDescriptor fd(::openat(folder.Fd.Get(), ".", kFolderFlags));
+    if (!fd.IsOpen())
         return;
-    DIR* dir = ::fdopendir(fd);
-    if (!dir) {
-        ::close(fd);
+    DIR* dir = ::fdopendir(fd.Get());
+    if (!dir)
         return;
-    }
+    fd.Release();   // the listing owns it now
     while (const dirent* entry = ::readdir(dir)) {
         const std::string name = entry->d_name;
         if (name != "." && name != "..")
@@ -83,7 +76,7 @@ void TExtractionTarget::NoteCreated(TFolder& folder, const std::string& name) {
 std::string TExtractionTarget::Resolve(TFolder& folder, const std::string& name) {
     if (!folder.Listed) {
         struct stat st;
-        if (::fstatat(folder.Fd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0)
+        if (::fstatat(folder.Fd.Get(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0)
             return name;
         List(folder);
     }
@@ -101,17 +94,17 @@ TExtractionTarget::TFolder& TExtractionTarget::Child(TFolder& parent, const std:
     auto child = std::make_unique<TFolder>();
     child->Path = parent.Path / name;
     child->RealPath = parent.RealPath / name;
-    child->Fd = ::openat(parent.Fd, name.c_str(), kFolderFlags);
-    if (child->Fd < 0 && errno == ENOENT) {
-        if (::mkdirat(parent.Fd, name.c_str(), 0777) != 0 && errno != EEXIST)
+    child->Fd.Reset(::openat(parent.Fd.Get(), name.c_str(), kFolderFlags));
+    if (!child->Fd.IsOpen() && errno == ENOENT) {
+        if (::mkdirat(parent.Fd.Get(), name.c_str(), 0777) != 0 && errno != EEXIST)
             Raise(child->Path, std::strerror(errno));
         NoteCreated(parent, name);
-        child->Fd = ::openat(parent.Fd, name.c_str(), kFolderFlags);
+        child->Fd.Reset(::openat(parent.Fd.Get(), name.c_str(), kFolderFlags));
     }
-    if (child->Fd < 0) {
+    if (!child->Fd.IsOpen()) {
         const int error = errno;
         struct stat st;
-        if (::fstatat(parent.Fd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+        if (::fstatat(parent.Fd.Get(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
             Raise(child->Path, std::strerror(error));
         if (!S_ISLNK(st.st_mode))
             Raise(child->Path, S_ISDIR(st.st_mode) ? std::strerror(error) : "exists but is not a folder");
@@ -120,8 +113,8 @@ TExtractionTarget::TFolder& TExtractionTarget::Child(TFolder& parent, const std:
         const auto real = std::filesystem::canonical(parent.RealPath / name, ec);
         if (ec || !IsBelow(real, FRoot.RealPath))
             Raise(child->Path, "symbolic link leads outside the target folder");
-        child->Fd = ::open(real.c_str(), kFolderFlags);
-        if (child->Fd < 0)
+        child->Fd.Reset(::open(real.c_str(), kFolderFlags));
+        if (!child->Fd.IsOpen())
             Raise(child->Path, std::strerror(errno));
         child->RealPath = real;
     }

@@ -9,6 +9,8 @@
 #include <unordered_set>
 #include <vector>
 
+#include "platform/FileDescriptor.h"
+
 namespace wh {
 
 // A folder of the target cannot be used; the text says why (UTF-8).
@@ -25,14 +27,13 @@ public:
 class TExtractionTarget {
 public:
     struct TFolder {
-        int Fd = -1;
+        TFileDescriptor Fd;
         std::filesystem::path Path;       // for messages
         std::filesystem::path RealPath;   // without links, for the containment check
         bool Listed = false;
         std::unordered_set<std::string> Names;
         std::unordered_map<std::string, std::string> Folded;   // folded name -> entry
-        std::unordered_map<std::string, std::unique_ptr<TFolder>> Children;
-        ~TFolder();
+        std::unordered_map<std::string, std::unique_ptr<TFolder>> Children;   // closed before Fd
     };
 
     // The root must exist and be a folder; raises ETargetFolder.

@@ -4,7 +4,7 @@
 #include <sys/stat.h>
 #include <zip.h>
 #include <zlib.h>
-#undef zlib_version   // zlib's macro would rename the record's field
+#undef zlib_version   // zlib's macro would replace the name of the record's field
 
 #include <algorithm>
 #include <array>
@@ -16,10 +16,11 @@
 #include <utility>
 #include <vector>
 
-#include "archive/ExtractedFile.h"
 #include "archive/ExtractionTarget.h"
 #include "archive/ZipEntryName.h"
+#include "files/ReplacementFile.h"
 #include "platform/Codepage.h"
+#include "platform/Errors.h"
 #include "platform/Paths.h"
 
 namespace wh {
@@ -82,6 +83,9 @@ bool IsSymbolicLink(zip_t* archive, zip_uint64_t index) {
 
 // A path of the file system as the program's messages show it.
 std::string Shown(const std::filesystem::path& path) { return NativePath(Utf8ToAnsi(path.string())); }
+
+// The system's words for a failed file operation, as the messages give them.
+std::string Reason(const EInOutError& e) { return std::generic_category().message(e.ErrorCode()); }
 
 // One call of Wiz_SingleEntryUnzip.
 class TUnzipRun {
@@ -303,7 +307,7 @@ bool TUnzipRun::MayReplace(TExtractionTarget::TFolder& folder, const std::string
     if (FOptions.noflag || FReplaceAll)
         return true;
     struct stat st;
-    if (::fstatat(folder.Fd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+    if (::fstatat(folder.Fd.Get(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
         return true;
     // Without noflag existing files are kept unless the user is asked and agrees.
     if (!FOptions.PromptToOverwrite || !FFunctions.replace || FReplaceNone)
@@ -330,7 +334,7 @@ void TUnzipRun::ExtractFile(zip_t* archive, zip_uint64_t index, const zip_stat_t
     const std::string shownPath = Shown(folder.Path / name);
 
     struct stat existing;
-    if (::fstatat(folder.Fd, name.c_str(), &existing, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(existing.st_mode)) {
+    if (::fstatat(folder.Fd.Get(), name.c_str(), &existing, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(existing.st_mode)) {
         Print("error:  cannot create " + shownPath + ": a folder of that name exists");
         Worse(PK_DISK);
         return;
@@ -343,11 +347,11 @@ void TUnzipRun::ExtractFile(zip_t* archive, zip_uint64_t index, const zip_stat_t
         return;
     Print((st.comp_method == ZIP_CM_STORE ? " extracting: " : "  inflating: ") + shownPath);
 
-    std::optional<TExtractedFile> file;
+    std::optional<TReplacementFile> file;
     try {
-        file.emplace(folder.Fd, name);
-    } catch (const std::system_error& e) {
-        Print("error:  cannot create " + shownPath + ": " + e.code().message());
+        file.emplace(folder.Fd.Get(), name, shownPath, ExtractedFileReplacement);
+    } catch (const EInOutError& e) {
+        Print("error:  cannot create " + shownPath + ": " + Reason(e));
         Worse(PK_DISK);
         return;
     }
@@ -370,16 +374,17 @@ void TUnzipRun::ExtractFile(zip_t* archive, zip_uint64_t index, const zip_stat_t
         }
         try {
             file->Write(FBuffer.data(), static_cast<std::size_t>(read));
-        } catch (const std::system_error& e) {
-            Print("error:  writing " + shownPath + ": " + e.code().message());
+        } catch (const EInOutError& e) {
+            Print("error:  writing " + shownPath + ": " + Reason(e));
             Worse(PK_DISK);
             return;
         }
     }
     try {
-        file->Commit((st.valid & ZIP_STAT_MTIME) ? st.mtime : std::time(nullptr));
-    } catch (const std::system_error& e) {
-        Print("error:  writing " + shownPath + ": " + e.code().message());
+        file->SetModified((st.valid & ZIP_STAT_MTIME) ? st.mtime : std::time(nullptr));
+        file->Commit();
+    } catch (const EInOutError& e) {
+        Print("error:  writing " + shownPath + ": " + Reason(e));
         Worse(PK_DISK);
         return;
     }
@@ -394,7 +399,7 @@ void TUnzipRun::RestoreFolderTimes() {
         try {
             auto& folder = FTarget->Folder(components, components.size());
             const timespec times[2] = {{modified, 0}, {modified, 0}};
-            ::futimens(folder.Fd, times);
+            ::futimens(folder.Fd.Get(), times);
         } catch (const ETargetFolder&) {
             // already reported when the folder was made
         }

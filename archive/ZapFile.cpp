@@ -2,12 +2,12 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 
 #include "platform/Errors.h"
+#include "platform/FileDescriptor.h"
 #include "platform/FileTimes.h"
 #include "platform/Paths.h"
 
@@ -18,21 +18,6 @@ namespace {
 [[noreturn]] void RaiseOpenError(const std::string& path, const std::string& reason) {
     throw EFOpenError("Cannot open file \"" + NativePath(path) + "\". " + reason);
 }
-
-class TFd {
-public:
-    explicit TFd(int fd) : FFd(fd) {}
-    ~TFd() {
-        if (FFd >= 0)
-            ::close(FFd);
-    }
-    TFd(const TFd&) = delete;
-    TFd& operator=(const TFd&) = delete;
-    int Get() const { return FFd; }
-
-private:
-    int FFd;
-};
 
 // Fails when another program holds the file open: the closest this system
 // comes to opening it for exclusive access. File systems without leases
@@ -51,7 +36,7 @@ void ZapFile(const std::string& path) {
     const auto os = OsPath(path);
     std::optional<TFileTimes> times;
     {
-        TFd fd(::open(os.c_str(), O_RDONLY | O_CLOEXEC));
+        TFileDescriptor fd(::open(os.c_str(), O_RDONLY | O_CLOEXEC));
         if (fd.Get() < 0)
             RaiseOpenError(path, std::strerror(errno));
         struct stat st;
@@ -66,7 +51,7 @@ void ZapFile(const std::string& path) {
             RaiseOpenError(path, std::strerror(errno));
     }
     {
-        TFd fd(::open(os.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC));
+        TFileDescriptor fd(::open(os.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC));
         if (fd.Get() < 0)
             throw EInOutError("Cannot truncate file \"" + NativePath(path) + "\". " + std::strerror(errno));
     }

@@ -5,6 +5,7 @@
 #include "fetch/HttpDownload.h"
 #include "files/Activity.h"
 #include "files/ReplacementFile.h"
+#include "platform/Paths.h"
 
 namespace wh {
 
@@ -77,7 +78,7 @@ bool DownloadURL(const std::string& url, const std::string& destination, TWHActi
     activity.ShowProgress();
     TBusyCursor busy(activity);
     // The body goes beside the cached copy, which it replaces only when whole.
-    TReplacementFile file(destination);
+    TReplacementFile file(OsPath(destination), NativePath(destination), FetchedFileReplacement);
     TBodyToFile receiver(file, activity);
     const THttpOutcome outcome = HttpGet(url, receiver, options);
     if (!outcome.Complete)

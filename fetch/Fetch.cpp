@@ -1,7 +1,6 @@
 #include "fetch/Fetch.h"
 
 #include <fcntl.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <optional>
@@ -15,6 +14,7 @@
 #include "files/WHUtils.h"
 #include "platform/Codepage.h"
 #include "platform/Errors.h"
+#include "platform/FileDescriptor.h"
 #include "platform/Paths.h"
 
 namespace wh {
@@ -29,11 +29,7 @@ bool StartsWithIgnoringCase(const std::string& text, const std::string& prefix) 
 }
 
 bool CanOpenForReading(const std::string& path) {
-    const int fd = ::open(OsPath(path).c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    ::close(fd);
-    return true;
+    return TFileDescriptor(::open(OsPath(path).c_str(), O_RDONLY | O_CLOEXEC)).IsOpen();
 }
 
 std::string CouldNotOpen(const std::string& path) { return "Could not open \"" + NativePath(path) + "\"."; }
@@ -41,15 +37,13 @@ std::string CouldNotOpen(const std::string& path) { return "Could not open \"" +
 void CopyReplacing(const std::string& source, const std::string& destination) {
     std::optional<TReplacementFile> file;
     try {
-        file.emplace(destination);
+        file.emplace(OsPath(destination), NativePath(destination), FetchedFileReplacement);
     } catch (const EInOutError&) {
         // Report what a plain copy would: it opens the source first, and a
         // destination it cannot create is an open error naming that file.
         throw EFOpenError(CouldNotOpen(CanOpenForReading(source) ? destination : source));
     }
-    file->Close();
-    // The user should see the cached file's name, not the temporary one.
-    FileCopy(source, file->Path(), destination);
+    FileCopy(source, *file);
     file->Commit();
 }
 

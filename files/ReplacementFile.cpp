@@ -1,118 +1,165 @@
 #include "files/ReplacementFile.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <random>
 
-#include "platform/Codepage.h"
 #include "platform/Errors.h"
-#include "platform/Paths.h"
+#include "platform/WriteAll.h"
 
 namespace wh {
 
 namespace {
 
-// Keeps the temporary name within the file system's limit for long names.
-constexpr std::size_t MaxNameStem = 64;
+constexpr int kTemporaryFlags = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
+constexpr const char* kTemporarySuffix = ".part";
+// Names up to this length are kept whole; longer ones are cut and get a hash
+// of the whole name. The two forms differ in length, so they never meet.
+constexpr std::size_t kWholeNameLimit = 200;
 
-std::string UniqueSuffix() {
-    static thread_local std::mt19937 generator{std::random_device{}()};
-    char text[16];
-    std::snprintf(text, sizeof text, "%08x", static_cast<unsigned>(generator()));
-    return text;
+std::uint64_t NameHash(const std::string& name) {
+    std::uint64_t hash = 14695981039346656037ull;   // FNV-1a: stable across runs and builds
+    for (const unsigned char c : name) {
+        hash ^= c;
+        hash *= 1099511628211ull;
+    }
+    return hash;
 }
 
 } // namespace
 
-TReplacementFile::TReplacementFile(std::string destination) : FDestination(std::move(destination)) {
-    const std::string folder = ExtractFilePath(FDestination);
-    const std::string stem = ExtractFileName(FDestination).substr(0, MaxNameStem);
-    // The temporary name is ours and new, so only its folder needs looking
-    // up; a lookup of the whole name would scan the folder for nothing.
-    std::string osFolder = folder.empty() ? std::string() : OsPath(folder).string();
-    if (!osFolder.empty() && osFolder.back() != PathDelim)
-        osFolder += PathDelim;
-    for (int attempt = 0;; ++attempt) {
-        const std::string name = "." + stem + "." + UniqueSuffix() + ".part";
-        FPath = folder + name;
-        FOsPath = osFolder + AnsiToUtf8(name);
-        FHandle = ::open(FOsPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (FHandle >= 0)
-            break;
-        if (errno != EEXIST || attempt >= 100)
-            Fail("Could not create", errno);
+std::string TReplacementFile::TemporaryName(const std::string& targetName) {
+    if (targetName.size() <= kWholeNameLimit)
+        return "." + targetName + kTemporarySuffix;
+    char hash[24];
+    std::snprintf(hash, sizeof hash, "~%016llx", static_cast<unsigned long long>(NameHash(targetName)));
+    return "." + targetName.substr(0, kWholeNameLimit) + hash + kTemporarySuffix;
+}
+
+TReplacementFile::TReplacementFile(const std::filesystem::path& target, std::string shownName,
+                                   TReplacementOptions options)
+    : FShownName(std::move(shownName)), FOptions(options) {
+    std::filesystem::path resolved = target;
+    struct stat st;
+    if (FOptions.FollowLink && ::lstat(target.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+        std::error_code ec;
+        resolved = std::filesystem::weakly_canonical(target, ec);
+        if (ec)
+            Fail("Could not create", ec.value());
     }
-    FBuffer.resize(BufferSize);
+    FName = resolved.filename().string();
+    if (FName.empty())
+        Fail("Could not create", EISDIR);
+    const std::filesystem::path folder = resolved.parent_path();
+    FOwnFolder.Reset(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!FOwnFolder.IsOpen())
+        Fail("Could not create", errno);
+    FFolder = FOwnFolder.Get();
+    Create();
+}
+
+TReplacementFile::TReplacementFile(int folderFd, std::string name, std::string shownName,
+                                   TReplacementOptions options)
+    : FFolder(folderFd), FName(std::move(name)), FShownName(std::move(shownName)), FOptions(options) {
+    Create();
+}
+
+void TReplacementFile::Create() {
+    struct stat old;
+    const bool exists = ::fstatat(FFolder, FName.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(old.st_mode);
+    if (exists && FOptions.RefuseWriteProtected && ::faccessat(FFolder, FName.c_str(), W_OK, AT_EACCESS) != 0)
+        Fail("Could not replace", errno);
+
+    FTemporaryName = TemporaryName(FName);
+    FFile.Reset(::openat(FFolder, FTemporaryName.c_str(), kTemporaryFlags, 0666));
+    if (!FFile.IsOpen() && errno == EEXIST) {
+        // Left by an earlier attempt on this target that did not finish. Only
+        // a file goes: a folder of that name is no leftover of ours.
+        if (::unlinkat(FFolder, FTemporaryName.c_str(), 0) != 0 && errno != ENOENT)
+            Fail("Could not create", errno);
+        FFile.Reset(::openat(FFolder, FTemporaryName.c_str(), kTemporaryFlags, 0666));
+    }
+    if (!FFile.IsOpen())
+        Fail("Could not create", errno);
+    FCreated = true;
+
+    if (exists) {
+        // Only root may hand the file back to its owner; anyone else keeps it.
+        if (old.st_uid != ::geteuid() || old.st_gid != ::getegid()) {
+            [[maybe_unused]] const int ignored = ::fchown(FFile.Get(), old.st_uid, old.st_gid);
+        }
+        if (::fchmod(FFile.Get(), old.st_mode & 07777) != 0) {
+            const int error = errno;
+            FFile.Reset();
+            ::unlinkat(FFolder, FTemporaryName.c_str(), 0);
+            Fail("Could not create", error);
+        }
+    }
 }
 
 TReplacementFile::~TReplacementFile() {
-    if (FHandle >= 0)
-        ::close(FHandle);
-    if (!FCommitted)
-        ::unlink(FOsPath.c_str());
+    FFile.Reset();
+    if (FCreated && !FCommitted)
+        ::unlinkat(FFolder, FTemporaryName.c_str(), 0);
 }
 
 void TReplacementFile::Fail(const char* what, int error) const {
-    throw EInOutError(std::string(what) + " \"" + NativePath(FDestination) + "\": " + std::strerror(error));
+    throw EInOutError(std::string(what) + " \"" + FShownName + "\": " + std::strerror(error), error);
 }
 
 void TReplacementFile::WriteThrough(const char* data, std::size_t size) {
-    while (size > 0) {
-        const ssize_t written = ::write(FHandle, data, size);
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            Fail("Error writing", errno);
-        }
-        data += written;
-        size -= static_cast<std::size_t>(written);
-    }
+    if (const int error = WriteAll(FFile.Get(), data, size))
+        Fail("Error writing", error);
 }
 
 void TReplacementFile::Flush() {
     if (FUsed > 0) {
-        // Forget the data even when the write fails, so Close cannot retry it.
+        // Forget the data even when the write fails, so Commit cannot retry it.
         const std::size_t used = FUsed;
         FUsed = 0;
-        WriteThrough(FBuffer.data(), used);
+        WriteThrough(FBuffer.get(), used);
     }
 }
 
 void TReplacementFile::Write(const char* data, std::size_t size) {
-    if (FHandle < 0)
+    if (!FFile.IsOpen())
         Fail("Error writing", EBADF);
-    if (FUsed + size > FBuffer.size())
+    if (FUsed + size > BufferSize)
         Flush();
-    if (size >= FBuffer.size()) {
+    if (size >= BufferSize) {
         WriteThrough(data, size);
         return;
     }
-    std::memcpy(FBuffer.data() + FUsed, data, size);
+    if (!FBuffer)
+        FBuffer = std::make_unique_for_overwrite<char[]>(BufferSize);
+    std::memcpy(FBuffer.get() + FUsed, data, size);
     FUsed += size;
 }
 
-void TReplacementFile::Close() {
-    if (FHandle < 0)
-        return;
+void TReplacementFile::SetModified(std::time_t modified) {
     Flush();
-    const int handle = FHandle;
-    FHandle = -1;
-    if (::close(handle) != 0)
+    const timespec times[2] = {{modified, 0}, {modified, 0}};
+    if (::futimens(FFile.Get(), times) != 0)
         Fail("Error writing", errno);
 }
 
 void TReplacementFile::Commit() {
-    Close();
-    std::error_code ec;
-    std::filesystem::rename(FOsPath, OsPath(FDestination), ec);
-    if (ec)
-        Fail("Could not replace", ec.value());
+    Flush();
+    if (FOptions.Durable && ::fsync(FFile.Get()) != 0)
+        Fail("Error writing", errno);
+    if (const int error = FFile.Close())
+        Fail("Error writing", error);
+    if (::renameat(FFolder, FTemporaryName.c_str(), FFolder, FName.c_str()) != 0)
+        Fail("Could not replace", errno);
     FCommitted = true;
+    // The rename itself is done; a failure here loses nothing, so it is not reported.
+    if (FOptions.Durable)
+        ::fsync(FFolder);
 }
 
 } // namespace wh

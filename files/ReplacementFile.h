@@ -1,47 +1,86 @@
 #pragma once
 
 #include <cstddef>
+#include <ctime>
+#include <filesystem>
+#include <memory>
 #include <string>
-#include <vector>
+#include <string_view>
+
+#include "platform/FileDescriptor.h"
 
 namespace wh {
 
-// A new file in the destination's folder, under a unique hidden name, that
-// takes the destination's place only when Commit is called. Until then the
-// destination is never touched; a file that is not committed is removed when
-// the object goes, so an older copy survives every failure as it was.
-// Errors raise EInOutError naming the destination, not the temporary name.
+// How a replacement treats its target.
+struct TReplacementOptions {
+    // The file reaches the disk before the rename and the folder after it, so
+    // a power cut leaves the old or the new content, never an empty file.
+    bool Durable = false;
+    // A symbolic link as target is written through to the file it names,
+    // instead of being replaced by a file of its own.
+    bool FollowLink = false;
+    // An existing target that may not be written is refused: the rename would
+    // get past its write protection.
+    bool RefuseWriteProtected = false;
+};
+
+// The user's files and the install record: profile files, aircraft.cfg.
+inline constexpr TReplacementOptions UserFileReplacement{.Durable = true, .FollowLink = true, .RefuseWriteProtected = true};
+// Fetched archives, the cached copies the working directory keeps.
+inline constexpr TReplacementOptions FetchedFileReplacement{.Durable = true};
+// Archive entries: many small files, re-extracted after a failure anyway.
+inline constexpr TReplacementOptions ExtractedFileReplacement{};
+
+// A new file beside the target that takes the target's place only when Commit
+// is called. Until then the target is never touched; a replacement that is not
+// committed removes its file when it goes, so the old content survives every
+// failure as it was. The temporary name is derived from the target's, so the
+// next replacement of the same target removes what a killed run left, and no
+// more than one can exist per target. An existing target's permission bits are
+// kept (and its owner, where the process may give files away).
+// Errors raise EInOutError naming the target by its shown name.
 class TReplacementFile {
 public:
     static constexpr std::size_t BufferSize = 64 * 1024;
 
-    explicit TReplacementFile(std::string destination);
+    // target as the system names it; shownName is how messages name it.
+    TReplacementFile(const std::filesystem::path& target, std::string shownName, TReplacementOptions options);
+    // name inside an open folder; a link of that name is replaced, never followed.
+    TReplacementFile(int folderFd, std::string name, std::string shownName, TReplacementOptions options);
     ~TReplacementFile();
     TReplacementFile(const TReplacementFile&) = delete;
     TReplacementFile& operator=(const TReplacementFile&) = delete;
 
-    const std::string& Destination() const { return FDestination; }
-    const std::string& Path() const { return FPath; }   // the temporary file
+    const std::string& ShownName() const { return FShownName; }
 
-    // Buffered; the data reaches the file at the latest on Close.
+    // Buffered: the data reaches the file at the latest on Flush or Commit.
     void Write(const char* data, std::size_t size);
-    // Flushes and closes; later writes go nowhere. Another program (FileCopy)
-    // may then fill the file by its path.
-    void Close();
-    // Closes when still open and renames the file over the destination.
+    void Write(std::string_view bytes) { Write(bytes.data(), bytes.size()); }
+    void Flush();
+    // The file's modification and access time, once written.
+    void SetModified(std::time_t modified);
+    // Puts the file in the target's place.
     void Commit();
 
+    // The temporary name for a target name: hidden, and within the longest
+    // name a folder entry may have.
+    static std::string TemporaryName(const std::string& targetName);
+
 private:
+    void Create();
     [[noreturn]] void Fail(const char* what, int error) const;
     void WriteThrough(const char* data, std::size_t size);
-    void Flush();
 
-    std::string FDestination;
-    std::string FPath;
-    std::string FOsPath;   // FPath as the system knows it
-    int FHandle = -1;
+    TFileDescriptor FOwnFolder;   // the folder of the path form
+    int FFolder = -1;
+    std::string FName;
+    std::string FTemporaryName;
+    std::string FShownName;
+    TReplacementOptions FOptions;
+    TFileDescriptor FFile;
+    bool FCreated = false;
     bool FCommitted = false;
-    std::vector<char> FBuffer;
+    std::unique_ptr<char[]> FBuffer;   // allocated on the first small write
     std::size_t FUsed = 0;
 };
 

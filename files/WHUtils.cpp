@@ -11,9 +11,12 @@
 #include <memory>
 #include <vector>
 
+#include "files/ReplacementFile.h"
 #include "platform/Codepage.h"
 #include "platform/Errors.h"
+#include "platform/FileDescriptor.h"
 #include "platform/Paths.h"
+#include "platform/WriteAll.h"
 
 namespace wh {
 
@@ -32,30 +35,6 @@ std::string Quoted(const char* format, const std::string& path) {
     return text;
 }
 
-// Closes the descriptor on every path out of a routine.
-class TFileHandle {
-public:
-    explicit TFileHandle(int fd) : FFd(fd) {}
-    ~TFileHandle() {
-        if (FFd >= 0)
-            ::close(FFd);
-    }
-    TFileHandle(const TFileHandle&) = delete;
-    TFileHandle& operator=(const TFileHandle&) = delete;
-
-    int Get() const { return FFd; }
-    bool IsOpen() const { return FFd >= 0; }
-    // Closes now so that a failing close can be reported.
-    bool Close() {
-        const int fd = FFd;
-        FFd = -1;
-        return ::close(fd) == 0;
-    }
-
-private:
-    int FFd;
-};
-
 // Reads up to size bytes; fewer only at the end of the file. -1 on failure.
 ssize_t ReadBlock(int fd, char* buffer, std::size_t size) {
     std::size_t done = 0;
@@ -71,20 +50,6 @@ ssize_t ReadBlock(int fd, char* buffer, std::size_t size) {
         done += static_cast<std::size_t>(n);
     }
     return static_cast<ssize_t>(done);
-}
-
-bool WriteBlock(int fd, const char* buffer, std::size_t size) {
-    std::size_t done = 0;
-    while (done < size) {
-        const ssize_t n = ::write(fd, buffer + done, size - done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
 }
 
 struct TDirCloser {
@@ -170,31 +135,51 @@ std::string AppendSeparator(const std::string& text, char separator) {
     return result;
 }
 
-void FileCopy(const std::string& source, const std::string& destination) { FileCopy(source, destination, destination); }
-
-void FileCopy(const std::string& source, const std::string& destination, const std::string& destinationShownAs) {
+void FileCopy(const std::string& source, const std::string& destination) {
     std::vector<char> buffer(kCopyBufferSize);
 
-    TFileHandle in(::open(OsPath(source).c_str(), O_RDONLY | O_CLOEXEC));
+    TFileDescriptor in(::open(OsPath(source).c_str(), O_RDONLY | O_CLOEXEC));
     if (!in.IsOpen())
         throw EFOpenError(Quoted("Could not open \"%s\".", source));
 
-    TFileHandle out(::open(OsPath(destination).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+    TFileDescriptor out(::open(OsPath(destination).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
     if (!out.IsOpen())
-        throw EFOpenError(Quoted("Could not open \"%s\".", destinationShownAs));
+        throw EFOpenError(Quoted("Could not open \"%s\".", destination));
 
     ssize_t n;
     do {
         n = ReadBlock(in.Get(), buffer.data(), buffer.size());
         if (n < 0)
             throw EReadError(Quoted("Error reading from \"%s\"", source));
-        if (n > 0 && !WriteBlock(out.Get(), buffer.data(), static_cast<std::size_t>(n)))
-            throw EWriteError(Quoted("Error writing \"%s\"", destinationShownAs));
+        if (n > 0 && WriteAll(out.Get(), buffer.data(), static_cast<std::size_t>(n)) != 0)
+            throw EWriteError(Quoted("Error writing \"%s\"", destination));
     } while (static_cast<std::size_t>(n) >= kCopyBufferSize);
 
     // A file system may report a failed write only when the file is closed.
-    if (!out.Close())
-        throw EWriteError(Quoted("Error writing \"%s\"", destinationShownAs));
+    if (out.Close() != 0)
+        throw EWriteError(Quoted("Error writing \"%s\"", destination));
+}
+
+void FileCopy(const std::string& source, TReplacementFile& destination) {
+    std::vector<char> buffer(kCopyBufferSize);
+
+    TFileDescriptor in(::open(OsPath(source).c_str(), O_RDONLY | O_CLOEXEC));
+    if (!in.IsOpen())
+        throw EFOpenError(Quoted("Could not open \"%s\".", source));
+
+    ssize_t n;
+    try {
+        do {
+            n = ReadBlock(in.Get(), buffer.data(), buffer.size());
+            if (n < 0)
+                throw EReadError(Quoted("Error reading from \"%s\"", source));
+            destination.Write(buffer.data(), static_cast<std::size_t>(n));
+        } while (static_cast<std::size_t>(n) >= kCopyBufferSize);
+        destination.Flush();
+    } catch (const EInOutError&) {
+        // The copy's own message, naming the file the replacement is for.
+        throw EWriteError("Error writing \"" + destination.ShownName() + "\"");
+    }
 }
 
 std::int32_t FileSizeOf(const std::string& path) {

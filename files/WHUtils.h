@@ -5,6 +5,8 @@
 
 namespace wh {
 
+class TReplacementFile;
+
 inline constexpr int CSIDL_COMMON_APPDATA = 0x23;
 inline constexpr int CSIDL_FLAG_CREATE = 0x8000;
 
@@ -19,9 +21,9 @@ std::string AppendSeparator(const std::string& text, char separator);
 // Copies in 8192-byte blocks. Raises EFOpenError "Could not open \"%s\".",
 // EReadError "Error reading from \"%s\"", EWriteError "Error writing \"%s\"".
 void FileCopy(const std::string& source, const std::string& destination);
-// The same, with the destination's messages naming destinationShownAs (the
-// file a temporary destination will replace).
-void FileCopy(const std::string& source, const std::string& destination, const std::string& destinationShownAs);
+// The same into a replacement, whose messages name the file it replaces; the
+// caller commits it.
+void FileCopy(const std::string& source, TReplacementFile& destination);
 
 // Size in bytes, or -1 when there is no such entry.
 std::int32_t FileSizeOf(const std::string& path);

@@ -36,6 +36,13 @@ public:
 class EInOutError : public EFileError {   // any other input/output failure
 public:
     using EFileError::EFileError;
+    EInOutError(const std::string& message, int errorCode) : EFileError(message), FErrorCode(errorCode) {}
+
+    // The system's errno behind the failure, 0 when there is none.
+    int ErrorCode() const { return FErrorCode; }
+
+private:
+    int FErrorCode = 0;
 };
 
 } // namespace wh

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <utility>
 
 #include "platform/Paths.h"
 
@@ -32,31 +33,24 @@ int OpenLockFile(const std::string& path) {
 
 } // namespace
 
-TSingleInstanceGuard::~TSingleInstanceGuard() {
-    if (FHandle >= 0)
-        ::close(FHandle);
-}
-
 bool TSingleInstanceGuard::Acquire(const std::string& lockFilePath) {
-    if (FHandle >= 0)
+    if (FHandle.IsOpen())
         return true;
-    const int fd = OpenLockFile(lockFilePath);
+    TFileDescriptor fd(OpenLockFile(lockFilePath));
     // A lock file that cannot be opened at all (no such folder, no access)
     // must not keep the user from working: run without the guard.
-    if (fd < 0)
+    if (!fd.IsOpen())
         return true;
     int rc;
     do
-        rc = ::flock(fd, LOCK_EX | LOCK_NB);
+        rc = ::flock(fd.Get(), LOCK_EX | LOCK_NB);
     while (rc != 0 && errno == EINTR);
     if (rc != 0) {
-        const int err = errno;
-        ::close(fd);
         // Only another holder refuses the start; a file system without locks
         // behaves like an unopenable lock file.
-        return err != EWOULDBLOCK;
+        return errno != EWOULDBLOCK;
     }
-    FHandle = fd;
+    FHandle = std::move(fd);
     return true;
 }
 

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "platform/FileDescriptor.h"
+
 namespace wh {
 
 // Machine-wide single-instance guard: an advisory lock on a lock file that
@@ -10,7 +12,6 @@ namespace wh {
 class TSingleInstanceGuard {
 public:
     TSingleInstanceGuard() = default;
-    ~TSingleInstanceGuard();
     TSingleInstanceGuard(const TSingleInstanceGuard&) = delete;
     TSingleInstanceGuard& operator=(const TSingleInstanceGuard&) = delete;
 
@@ -19,7 +20,7 @@ public:
     bool Acquire(const std::string& lockFilePath);
 
 private:
-    int FHandle = -1;
+    TFileDescriptor FHandle;
 };
 
 } // namespace wh

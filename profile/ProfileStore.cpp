@@ -14,6 +14,7 @@
 #include "files/AtomicWrite.h"
 #include "platform/Codepage.h"
 #include "platform/Errors.h"
+#include "platform/FileDescriptor.h"
 #include "platform/FileStamps.h"
 #include "platform/Paths.h"
 
@@ -35,48 +36,20 @@ struct TFileSignature {
     bool SameFile(const TFileSignature& other) const { return Device == other.Device && Inode == other.Inode; }
 };
 
-class TFileHandle {
-public:
-    explicit TFileHandle(int value = -1) : FValue(value) {}
-    ~TFileHandle() { Close(); }
-    TFileHandle(TFileHandle&& other) noexcept : FValue(other.FValue) { other.FValue = -1; }
-    TFileHandle& operator=(TFileHandle&& other) noexcept {
-        if (this != &other) {
-            Close();
-            FValue = other.FValue;
-            other.FValue = -1;
-        }
-        return *this;
-    }
-    TFileHandle(const TFileHandle&) = delete;
-    TFileHandle& operator=(const TFileHandle&) = delete;
-
-    int Value() const { return FValue; }
-    bool IsOpen() const { return FValue >= 0; }
-
-private:
-    void Close() {
-        if (FValue >= 0)
-            ::close(FValue);
-        FValue = -1;
-    }
-    int FValue;
-};
-
-TFileHandle OpenForReading(const std::filesystem::path& path) {
-    return TFileHandle(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+TFileDescriptor OpenForReading(const std::filesystem::path& path) {
+    return TFileDescriptor(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
 }
 
 // The whole content of an open file, from its start; expectedSize only sizes
 // the buffer, a file that grew or shrank meanwhile is read as it is now.
-std::optional<std::string> ReadWhole(const TFileHandle& file, off_t expectedSize) {
+std::optional<std::string> ReadWhole(const TFileDescriptor& file, off_t expectedSize) {
     std::string bytes;
     bytes.resize(static_cast<std::size_t>(expectedSize) + 1);
     std::size_t used = 0;
     while (true) {
         if (used == bytes.size())
             bytes.resize(bytes.size() + 4096);
-        const ssize_t n = ::pread(file.Value(), bytes.data() + used, bytes.size() - used, static_cast<off_t>(used));
+        const ssize_t n = ::pread(file.Get(), bytes.data() + used, bytes.size() - used, static_cast<off_t>(used));
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
@@ -94,7 +67,7 @@ struct TCachedProfile {
     TFileSignature Signature;
     std::int64_t ReadAtNs;
     std::shared_ptr<const TProfileDocument> Document;
-    TFileHandle File;   // kept open so that a re-check needs no open
+    TFileDescriptor File;   // kept open so that a re-check needs no open
 
     // Only content read well after its last write can be vouched for by stat.
     bool Trusted(const TFileSignature& now) const {
@@ -157,7 +130,7 @@ public:
 
         // The same file (changed in place, or too fresh to trust) is read
         // again through the handle already open; another one is opened.
-        TFileHandle file;
+        TFileDescriptor file;
         if (cached != FEntries.end() && cached->Signature.SameFile(now))
             file = std::move(cached->File);
         else
@@ -166,7 +139,7 @@ public:
         std::optional<TFileSignature> signature;
         std::optional<std::string> bytes;
         struct stat st;
-        if (file.IsOpen() && ::fstat(file.Value(), &st) == 0 && S_ISREG(st.st_mode)) {
+        if (file.IsOpen() && ::fstat(file.Get(), &st) == 0 && S_ISREG(st.st_mode)) {
             signature.emplace(st);
             bytes = ReadWhole(file, st.st_size);
         }
@@ -188,9 +161,9 @@ public:
     void Saved(const std::filesystem::path& path, std::int64_t writtenAt, std::string bytes) {
         const std::string key = CacheKey(path);
         std::lock_guard lock(FLock);
-        TFileHandle file = OpenForReading(path);
+        TFileDescriptor file = OpenForReading(path);
         struct stat st;
-        if (!file.IsOpen() || ::fstat(file.Value(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        if (!file.IsOpen() || ::fstat(file.Get(), &st) != 0 || !S_ISREG(st.st_mode)) {
             Forget(key);
             return;
         }
@@ -228,7 +201,7 @@ private:
     }
 
     void Remember(const std::string& key, const TFileSignature& signature, std::int64_t readAt,
-                  std::shared_ptr<const TProfileDocument> document, TFileHandle file) {
+                  std::shared_ptr<const TProfileDocument> document, TFileDescriptor file) {
         Forget(key);
         FEntries.push_front(TCachedProfile{key, signature, readAt, std::move(document), std::move(file)});
         while (FEntries.size() > ProfileCacheCapacity)
