@@ -474,6 +474,8 @@ void TfmWingharbourClientMain::SetBusyCursor(bool busy) {
     }
 }
 
+void TfmWingharbourClientMain::ClearStatus() { lblProgress->clear(); }
+
 void TfmWingharbourClientMain::ReportUnzipVersion() {
     for (const std::string& line : UnzipVersionReport(*UzpVersion()))
         LogLine(line);

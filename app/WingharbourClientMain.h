@@ -69,10 +69,11 @@ public:
     void LogLine(const std::string& text) override;
     void SetStatus(const std::string& text) override;
     void ShowProgress() override;
-    void HideProgress();
+    void HideProgress() override;
     void StepProgress() override;
     void ProcessMessages() override;
     void SetBusyCursor(bool busy) override;
+    void ClearStatus() override;
     void ReportUnzipVersion();
 
     // The Welcome page's source controls, read at each fetch.

@@ -12,11 +12,15 @@ public:
     virtual void LogLine(const std::string& text) = 0;
     virtual void SetStatus(const std::string& text) = 0;
     virtual void ShowProgress() = 0;
+    // Hides the indicator; an operation over many rows does so when it is done.
+    virtual void HideProgress() = 0;
     virtual void StepProgress() = 0;
     // Processes pending messages without moving the indicator (a waiting download).
     virtual void ProcessMessages() = 0;
     // The hourglass cursor while a download runs.
     virtual void SetBusyCursor(bool busy) = 0;
+    // Empties the status line; nothing is logged and the indicator stays.
+    virtual void ClearStatus() = 0;
 
 protected:
     ~TWHActivity() = default;

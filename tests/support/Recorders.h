@@ -16,6 +16,9 @@ public:
     std::vector<std::string> Statuses;   // texts shown in the status line
     int Steps = 0;                       // indicator steps, ShowProgress's included
     int Shows = 0;
+    int Hides = 0;
+    int StatusClears = 0;
+    bool StatusLineEmpty = true;          // what lblProgress would show: nothing
     int Pumps = 0;                       // ProcessMessages calls
     bool Busy = false;
     int BusyChanges = 0;
@@ -25,6 +28,7 @@ public:
     void SetStatus(const std::string& text) override {
         if (!text.empty()) {
             Statuses.push_back(text);
+            StatusLineEmpty = false;
             LogLine("Status: " + text);
         }
         StepProgress();
@@ -32,6 +36,11 @@ public:
     void ShowProgress() override {
         StepProgress();
         ++Shows;
+    }
+    void HideProgress() override { ++Hides; }
+    void ClearStatus() override {
+        ++StatusClears;
+        StatusLineEmpty = true;
     }
     void StepProgress() override {
         ++Steps;
