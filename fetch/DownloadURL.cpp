@@ -74,7 +74,7 @@ bool DownloadURL(const std::string& url, const std::string& destination, TWHActi
 }
 
 bool DownloadURL(const std::string& url, const std::string& destination, TWHActivity& activity,
-                 const THttpOptions& options) {
+                 const THttpOptions& options, std::optional<std::time_t> modified) {
     activity.ShowProgress();
     TBusyCursor busy(activity);
     // The body goes beside the cached copy, which it replaces only when whole.
@@ -84,6 +84,8 @@ bool DownloadURL(const std::string& url, const std::string& destination, TWHActi
     if (!outcome.Complete)
         return false;
     receiver.Finish();
+    if (modified)
+        file.SetModified(*modified);
     file.Commit();
     return true;
 }

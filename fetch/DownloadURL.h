@@ -1,5 +1,7 @@
 #pragma once
 
+#include <ctime>
+#include <optional>
 #include <string>
 
 namespace wh {
@@ -10,8 +12,9 @@ struct THttpOptions;
 // True when the whole body of a successful answer is stored at destination.
 bool DownloadURL(const std::string& url, const std::string& destination, TWHActivity& activity);
 // The same with the transfer's time limits given (fetch/HttpDownload.h); the
-// overload above uses the defaults. Tests shorten them here.
+// overload above uses the defaults. Tests shorten them here. With modified
+// given, the file has that modification time before it takes its place.
 bool DownloadURL(const std::string& url, const std::string& destination, TWHActivity& activity,
-                 const THttpOptions& options);
+                 const THttpOptions& options, std::optional<std::time_t> modified = std::nullopt);
 
 } // namespace wh

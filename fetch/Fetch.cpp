@@ -34,7 +34,7 @@ bool CanOpenForReading(const std::string& path) {
 
 std::string CouldNotOpen(const std::string& path) { return "Could not open \"" + NativePath(path) + "\"."; }
 
-void CopyReplacing(const std::string& source, const std::string& destination) {
+void CopyReplacing(const std::string& source, const std::string& destination, std::optional<std::time_t> modified) {
     std::optional<TReplacementFile> file;
     try {
         file.emplace(OsPath(destination), NativePath(destination), FetchedFileReplacement);
@@ -44,50 +44,53 @@ void CopyReplacing(const std::string& source, const std::string& destination) {
         throw EFOpenError(CouldNotOpen(CanOpenForReading(source) ? destination : source));
     }
     FileCopy(source, *file);
+    if (modified)
+        file->SetModified(*modified);
     file->Commit();
 }
 
 void FetchLocalTo(const std::string& relativeName, const std::string& destination, TWHActivity& activity,
-                  const TWHSourceSettings& source) {
+                  const TWHSourceSettings& source, std::optional<std::time_t> modified = std::nullopt) {
     activity.SetStatus("copying '" + relativeName + "'");
     const std::string sourcePath = LocalSourceDir(source) + relativeName;
-    CopyReplacing(sourcePath, destination);
+    CopyReplacing(sourcePath, destination, modified);
     activity.SetStatus("copied '" + relativeName + "'");
 }
 
 void DownloadFileTo(const std::string& relativeName, const std::string& destination, TWHActivity& activity,
-                    const TWHSourceSettings& source) {
+                    const TWHSourceSettings& source, std::optional<std::time_t> modified = std::nullopt) {
     activity.SetStatus("connecting to fetch file '" + relativeName + "'.");
     std::string path = relativeName;
     std::replace(path.begin(), path.end(), '\\', '/');
     const std::string url = AppendSeparator(source.URLText(), '/') + path;
-    if (!DownloadURL(url, destination, activity))
+    if (!DownloadURL(url, destination, activity, THttpOptions{}, modified))
         throw EWingharbour("Error downloading URL '" + url + "'.");
 }
 
 void FetchURLTo(const std::string& relativeName, const std::string& destination, TWHActivity& activity,
-                const TWHSourceSettings& source) {
+                const TWHSourceSettings& source, std::optional<std::time_t> modified = std::nullopt) {
     const std::string url = source.URLSelected() ? source.URLText() : std::string();
     if (Trim(url).empty())
         throw EWingharbour("no source URL specified.");
     // Checked on the text as typed: a leading blank is refused.
     if (!StartsWithIgnoringCase(url, HttpPrefix) && !StartsWithIgnoringCase(url, HttpsPrefix))
         throw EWingharbour("URL-protocol for '" + url + "' not supported.");
-    DownloadFileTo(relativeName, destination, activity, source);
+    DownloadFileTo(relativeName, destination, activity, source, modified);
 }
 
 } // namespace
 
 // The working directory is worked out once per fetch and handed down, so
 // that one fetch makes sure of it once.
-void FetchFile(const std::string& relativeName, TWHActivity& activity, const TWHSourceSettings& source) {
+void FetchFile(const std::string& relativeName, TWHActivity& activity, const TWHSourceSettings& source,
+               std::optional<std::time_t> modified) {
     const std::string destination = WorkingDir() + relativeName;
     CreateDirectoryPath(ExtractFilePath(destination));
 
     if (source.LocalDirSelected())
-        FetchLocalTo(relativeName, destination, activity, source);
+        FetchLocalTo(relativeName, destination, activity, source, modified);
     else if (source.URLSelected())
-        FetchURLTo(relativeName, destination, activity, source);
+        FetchURLTo(relativeName, destination, activity, source, modified);
     else
         throw EWingharbour("Source (local,URL) not specified.");
 

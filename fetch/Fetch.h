@@ -1,5 +1,7 @@
 #pragma once
 
+#include <ctime>
+#include <optional>
 #include <string>
 
 namespace wh {
@@ -10,8 +12,11 @@ class TWHSourceSettings;
 // Brings one file of the source, named relative to the source root with "\"
 // between folders, into the working directory under the same name. Raises
 // EWingharbour (or a file error) on failure; a failure never destroys the
-// cached copy.
-void FetchFile(const std::string& relativeName, TWHActivity& activity, const TWHSourceSettings& source);
+// cached copy. With modified given, the new file carries that modification
+// time already when it takes the cached copy's place (the installer's
+// pending mark), so no moment shows it with the time of the fetch.
+void FetchFile(const std::string& relativeName, TWHActivity& activity, const TWHSourceSettings& source,
+               std::optional<std::time_t> modified = std::nullopt);
 
 std::string LocalSourceDir(const TWHSourceSettings& source);
 void FetchLocal(const std::string& relativeName, TWHActivity& activity, const TWHSourceSettings& source);

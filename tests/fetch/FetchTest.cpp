@@ -291,5 +291,40 @@ TEST_F(FetchTest, SourceIsReadAtEachFetch) {
     EXPECT_EQ(ReadFile(Working / "packages.zip"), "served packages.zip");
 }
 
+// The time asked for is already the file's when it appears under its name:
+// a watcher that sees the new content never sees the time of the fetch.
+TEST_F(FetchTest, RequestedTimeIsTheFetchedFilesBeforeItTakesItsPlace) {
+    const std::time_t pending = 315532800;   // 1980-01-01 00:00:00 UTC
+    const struct {
+        const char* Name;
+        TFakeSource Source;
+        std::string Content;
+    } cases[] = {
+        {"local", TFakeSource::Local(PackageList), "zip of the catalogue"},
+        {"url", TFakeSource::Url(Server.Root() + "/files"), "served packages.zip"},
+    };
+    for (const auto& c : cases) {
+        WriteFile(Working / "packages.zip", "cached catalogue");
+        std::vector<std::pair<std::string, std::time_t>> seen;
+        Activity.OnPump = [&] {
+            struct stat st;
+            if (::stat((Working / "packages.zip").c_str(), &st) == 0)
+                seen.emplace_back(ReadFile(Working / "packages.zip"), st.st_mtime);
+        };
+        FetchFile("packages.zip", Activity, c.Source, pending);
+        Activity.OnPump = nullptr;
+        seen.emplace_back(ReadFile(Working / "packages.zip"), 0);
+        struct stat st;
+        ASSERT_EQ(::stat((Working / "packages.zip").c_str(), &st), 0) << c.Name;
+        seen.back().second = st.st_mtime;
+        for (const auto& [content, time] : seen) {
+            if (content == c.Content)
+                EXPECT_EQ(time, pending) << c.Name;
+        }
+        EXPECT_EQ(seen.back().first, c.Content) << c.Name;
+        EXPECT_EQ(NamesIn(Working), std::set<std::string>{"packages.zip"}) << c.Name;
+    }
+}
+
 } // namespace
 } // namespace wh::test
