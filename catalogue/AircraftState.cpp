@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "files/InstallRecord.h"
 #include "files/WHUtils.h"
 #include "platform/Codepage.h"
 #include "platform/FileTimes.h"
@@ -46,8 +47,9 @@ void UpdateAircraftState(TWHAircraft& aircraft, const std::string& fsDir, const 
         return;
     if (!aircraft.Installed)
         aircraft.State = asNew;
-    else if (PackedFromTime(archiveCopy->st_mtim.tv_sec) < aircraft.ArchiveTimestamp)
-        aircraft.State = asUpdated;
+    else if (const TPackedDateTime age = PackedFromTime(archiveCopy->st_mtim.tv_sec);
+             age < aircraft.ArchiveTimestamp || IsPendingInstallAge(age))
+        aircraft.State = asUpdated;   // an install that did not finish is never current
 }
 
 std::string SizeText(std::int32_t archiveSize, const std::string& thousandsSeparator) {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "catalogue/AircraftState.h"
+#include "files/InstallRecord.h"
 #include "platform/FileTimes.h"
 #include "tests/support/NamedCases.h"
 #include "tests/support/TempDir.h"
@@ -31,7 +32,7 @@ std::time_t ArchiveTime() {
 }
 constexpr std::int32_t ArchiveAge = (((2021 - 1980) * 512 + 6 * 32 + 15) << 16) | (12 * 2048);
 
-enum class TArchive { Missing, File, Folder };
+enum class TArchive { Missing, File, Folder, Pending };
 
 struct TStateCase {
     const char* Name;
@@ -77,6 +78,10 @@ TEST_P(AircraftState, FollowsTheDecisionTables) {
         MakeArchiveCopy("a320", "ABC.zip");
     if (c.Archive == TArchive::Folder)
         std::filesystem::create_directories(Root.Path() / "work/a320/ABC.zip");
+    if (c.Archive == TArchive::Pending) {
+        MakeArchiveCopy("a320", "ABC.zip");
+        MarkInstallPending((Root.Path() / "work/a320/ABC.zip").string());
+    }
 
     TWHAircraft a = Record(c.Status, c.Timestamp);
     a.Installed = !c.Installed;
@@ -102,7 +107,12 @@ INSTANTIATE_TEST_SUITE_P(
         TStateCase{"PendingInstalled", true, TArchive::File, "pending", ArchiveAge + 1, true, asNone},
         TStateCase{"PendingAbsent", false, TArchive::Missing, "pending", ArchiveAge, false, asNone},
         TStateCase{"NoStatusAbsent", false, TArchive::Missing, "", ArchiveAge, false, asNone},
-        TStateCase{"OkWithBlank", false, TArchive::Missing, "ok ", ArchiveAge, false, asNone}),
+        TStateCase{"OkWithBlank", false, TArchive::Missing, "ok ", ArchiveAge, false, asNone},
+        TStateCase{"UnfinishedInstallNoTimestamp", true, TArchive::Pending, "ok", -1, true, asUpdated},
+        TStateCase{"UnfinishedInstallOldestTimestamp", true, TArchive::Pending, "ok", PendingInstallAge, true,
+                   asUpdated},
+        TStateCase{"UnfinishedInstallNotReleased", true, TArchive::Pending, "pending", -1, true, asNone},
+        TStateCase{"UnfinishedInstallNoFolder", false, TArchive::Pending, "ok", -1, false, asNew}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 struct TCaseSpelling {
