@@ -1,0 +1,106 @@
+#include "install/Installer.h"
+
+#include "archive/Extract.h"
+#include "archive/ZapFile.h"
+#include "catalogue/Aircraft.h"
+#include "fetch/Fetch.h"
+#include "files/InstallRecord.h"
+#include "files/WHUtils.h"
+#include "install/CfgSections.h"
+#include "install/RowWalk.h"
+#include "platform/Errors.h"
+#include "platform/Paths.h"
+#include "profile/IniFiles.h"
+
+namespace wh {
+
+namespace {
+
+constexpr const char* LiveryKey = "texture";
+constexpr const char* SectionPrefix = "fltsim.";
+
+std::string AircraftFolder(const TWHInstallOptions& options, const std::string& directory) {
+    return options.FSDir + "aircraft\\" + directory;
+}
+
+std::string BaseArchiveName(const std::string& directory) { return directory + "\\base.zip"; }
+
+// The livery's section in aircraft.cfg: the one already holding its livery
+// line is rewritten in place, so an update or a repeated install leaves one.
+void WriteLiverySection(const TWHAircraft& aircraft, const std::string& catalogue, const std::string& cfg) {
+    if (ReplaceLiverySection(catalogue, cfg, aircraft.Section, LiveryKey, aircraft.Texture))
+        return;
+    AppendSection(catalogue, cfg, aircraft.Section);
+    RenumberSections(cfg, SectionPrefix);
+}
+
+void MarkManufacturer(const TWHAircraft& aircraft, const std::string& cfg) {
+    const std::string section = FindLiverySection(cfg, LiveryKey, aircraft.Texture);
+    if (section.empty())
+        throw EWingharbour("fltsim.* section for livery '" + aircraft.Texture + "' not found in '" +
+                           NativePath(cfg) + "'.");
+    TIniFile(cfg).WriteString(section, "ui_manufacturer", "Wingharbour");
+}
+
+} // namespace
+
+TWHBaseDecision DecideBase(TPackedDateTime baseAge, std::int32_t baseSize, std::int32_t baseTimestamp,
+                           bool aircraftFolderExists) {
+    const bool missing = baseAge == -1;
+    const bool outdated = !missing && (baseTimestamp > baseAge || IsPendingInstallAge(baseAge));
+    TWHBaseDecision decision;
+    decision.Needed = missing || outdated || !aircraftFolderExists;
+    decision.Fetch = missing || baseSize == 0 || (!missing && baseTimestamp > baseAge);
+    return decision;
+}
+
+void InstallBase(const std::string& directory, const TWHInstallOptions& options, TWHActivity& activity) {
+    const std::string base = options.WorkingDir + BaseArchiveName(directory);
+    // A base.zip that looks current is only left by an extraction that ended.
+    MarkInstallPending(base);
+    ExtractArchive(BaseArchiveName(directory), AircraftFolder(options, directory), activity);
+    if (options.ZapFiles)
+        ZapFile(base);
+    MarkInstallDone(base);
+}
+
+void InstallAircraft(const TWHAircraft& aircraft, const TWHInstallOptions& options, TWHActivity& activity,
+                     const TWHSourceSettings& source) {
+    const std::string& directory = aircraft.Directory;
+    const std::string catalogue = options.WorkingDir + directory + "\\aircraft.lst";
+    const std::string base = options.WorkingDir + BaseArchiveName(directory);
+    const std::string aircraftFolder = AircraftFolder(options, directory);
+    const std::string cfg = aircraftFolder + "\\aircraft.cfg";
+
+    const std::int32_t baseTimestamp = TIniFile(catalogue).ReadInteger("Wingharbour", "wh_basetimestamp", -1);
+    const TWHBaseDecision decision =
+        DecideBase(FileAge(base), FileSizeOf(base), baseTimestamp, DirectoryExists(aircraftFolder));
+    if (decision.Fetch) {
+        // A base about to be installed arrives pending; one that is not needed
+        // is only brought back whole and keeps the time of its fetch.
+        FetchFile(BaseArchiveName(directory), activity, source,
+                  decision.Needed ? std::optional(PendingInstallTime()) : std::nullopt);
+    }
+    if (decision.Needed)
+        InstallBase(directory, options, activity);
+
+    const std::string archiveName = directory + "\\" + aircraft.Texture + ".zip";
+    const std::string archive = options.WorkingDir + archiveName;
+    FetchFile(archiveName, activity, source, PendingInstallTime());
+    ExtractArchive(archiveName, aircraftFolder, activity);
+    if (options.ZapFiles)
+        ZapFile(archive);
+    WriteLiverySection(aircraft, catalogue, cfg);
+    if (options.FakeManufacturer)
+        MarkManufacturer(aircraft, cfg);
+    MarkInstallDone(archive);
+}
+
+bool InstallTickedRows(TWHAircraftRows& rows, const TWHInstallOptions& options, TWHActivity& activity,
+                       const TWHSourceSettings& source, const std::function<bool()>& stopRequested) {
+    return WalkTickedRows(
+        rows, activity, [](const TWHAircraft& aircraft) { return aircraft.State == asNew || aircraft.State == asUpdated; },
+        [&](TWHAircraft& aircraft) { InstallAircraft(aircraft, options, activity, source); }, stopRequested);
+}
+
+} // namespace wh
