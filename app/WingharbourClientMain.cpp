@@ -20,9 +20,11 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "app/AircraftListRows.h"
 #include "app/AircraftRow.h"
 #include "app/CommandLine.h"
 #include "app/LinkLabel.h"
+#include "app/LocaleCollator.h"
 #include "app/LogFile.h"
 #include "app/LogoWidget.h"
 #include "app/MessageBoxes.h"
@@ -123,6 +125,8 @@ TfmWingharbourClientMain::TfmWingharbourClientMain(TMainOptions options, QWidget
     : QWidget(parent), FOptions(std::move(options)),
       FTitle(ApplicationTitle(ExtractFileName(FOptions.ProgramPath))) {
     BuildWindow();
+    FRows = std::make_unique<TAircraftListRows>(*lvAircraft,
+                                                [this](TWHAircraftRow& row) { RefreshAircraftRow(&row); });
     ConnectHandlers();
     FormCreate();
 }
@@ -297,11 +301,11 @@ void TfmWingharbourClientMain::ConnectHandlers() {
     connect(btnNext, &QPushButton::clicked, this, guarded(&TfmWingharbourClientMain::btnNextClick));
     connect(btnPrev, &QPushButton::clicked, this, guarded(&TfmWingharbourClientMain::btnPrevClick));
     connect(btnClose, &QPushButton::clicked, this, guarded(&TfmWingharbourClientMain::btnCloseClick));
-    connect(rbLocalDir, &QRadioButton::clicked, this, guarded(&TfmWingharbourClientMain::rbLocalDirClick));
-    connect(rbURL, &QRadioButton::clicked, this, guarded(&TfmWingharbourClientMain::rbLocalDirClick));
-    connect(edPackageFile, &TPathEdit::textChanged, this, guarded(&TfmWingharbourClientMain::edURLChange));
-    connect(edURL, &QLineEdit::textChanged, this, guarded(&TfmWingharbourClientMain::edURLChange));
-    connect(edFSDir, &TPathEdit::textChanged, this, guarded(&TfmWingharbourClientMain::edURLChange));
+    connect(rbLocalDir, &QRadioButton::clicked, this, guarded(&TfmWingharbourClientMain::SourceRadioClick));
+    connect(rbURL, &QRadioButton::clicked, this, guarded(&TfmWingharbourClientMain::SourceRadioClick));
+    connect(edPackageFile, &TPathEdit::textChanged, this, guarded(&TfmWingharbourClientMain::WelcomeEditChange));
+    connect(edURL, &QLineEdit::textChanged, this, guarded(&TfmWingharbourClientMain::WelcomeEditChange));
+    connect(edFSDir, &TPathEdit::textChanged, this, guarded(&TfmWingharbourClientMain::WelcomeEditChange));
     connect(edPackageFile, &TPathEdit::pickRequested, this, guarded(&TfmWingharbourClientMain::PickPackageFile));
     connect(edFSDir, &TPathEdit::pickRequested, this, guarded(&TfmWingharbourClientMain::PickFSDir));
     connect(lblVersion, &TLinkLabel::mouseEntered, this, guarded(&TfmWingharbourClientMain::lblVersionMouseEnter));
@@ -350,7 +354,7 @@ void TfmWingharbourClientMain::FormCreate() {
         FLog = std::make_unique<TLogFile>(ChangeFileExt(FOptions.ProgramPath, ".LOG"));
         meLog->clear();
         ReportUnzipVersion();
-        FSortColumn = -1;
+        FSortOrder.Column = -1;
         FSettings = std::make_unique<TIniFile>(ChangeFileExt(FOptions.ProgramPath, ".ini"));
         ShowPage(TWizardPage::Welcome);
         LoadSettings();
@@ -489,17 +493,13 @@ std::string TfmWingharbourClientMain::URLText() const { return Narrow(edURL->tex
 // ---- The aircraft list ----
 
 void TfmWingharbourClientMain::BeginUpdate() {
-    if (FUpdateDepth == 0) {
-        FBracketContext = CurrentRowContext();
+    if (FRowContext.Begin())
         lvAircraft->setUpdatesEnabled(false);
-    }
-    ++FUpdateDepth;
 }
 
 void TfmWingharbourClientMain::EndUpdate() {
-    if (FUpdateDepth == 0 || --FUpdateDepth > 0)
+    if (!FRowContext.End())
         return;
-    FBracketContext.reset();
     lvAircraft->setUpdatesEnabled(true);
     for (int column : {0, 1, 4})
         lvAircraft->resizeColumnToContents(column);
@@ -513,44 +513,30 @@ void TfmWingharbourClientMain::Add(std::unique_ptr<TWHAircraft> aircraft) {
     RefreshAircraftRow(row);
 }
 
-TfmWingharbourClientMain::TRowContext TfmWingharbourClientMain::CurrentRowContext() const {
+TWHRowContext TfmWingharbourClientMain::CurrentRowContext() const {
     return {Narrow(edFSDir->text()), WorkingDir(), Narrow(QLocale().groupSeparator())};
 }
 
 void TfmWingharbourClientMain::RefreshAircraftRow(TWHAircraftRow* row) {
-    const TRowContext context = FBracketContext ? *FBracketContext : CurrentRowContext();
-    TWHAircraft& aircraft = row->Aircraft();
-    UpdateAircraftState(aircraft, context.FSDir, context.WorkingDir);
-    row->SetTexts(AircraftRowTexts(aircraft, context.ThousandsSeparator));
+    row->SetTexts(RefreshedRowTexts(row->Aircraft(), FRowContext.Context()));
 }
 
-int TfmWingharbourClientMain::lvAircraftCompare(const QTreeWidgetItem* row1, const QTreeWidgetItem* row2) const {
-    if (FSortColumn < 0)
-        return 0;
-    const int result = FCollator.compare(row1->text(FSortColumn), row2->text(FSortColumn));
-    return FSortDescending ? -result : result;
-}
+TWHAircraftRows& TfmWingharbourClientMain::AircraftRows() { return *FRows; }
 
 void TfmWingharbourClientMain::SortAircraftRows() {
-    if (FSortColumn < 0)
+    if (FSortOrder.Column < 0)
         return;
-    QList<QTreeWidgetItem*> rows;
-    rows.reserve(lvAircraft->topLevelItemCount());
-    while (lvAircraft->topLevelItemCount() > 0)
-        rows.append(lvAircraft->takeTopLevelItem(lvAircraft->topLevelItemCount() - 1));
-    std::reverse(rows.begin(), rows.end());
-    FCollator = QCollator(QLocale());
-    FCollator.setCaseSensitivity(Qt::CaseInsensitive);
-    std::stable_sort(rows.begin(), rows.end(), [this](const QTreeWidgetItem* a, const QTreeWidgetItem* b) {
-        return lvAircraftCompare(a, b) < 0;
-    });
-    lvAircraft->addTopLevelItems(rows);
+    // Each row's text is read once; the comparisons then run on plain strings.
+    std::vector<std::string> texts;
+    texts.reserve(FRows->RowCount());
+    for (int i = 0; i < FRows->RowCount(); ++i)
+        texts.push_back(Narrow(lvAircraft->topLevelItem(i)->text(FSortOrder.Column)));
+    FRows->Arrange(SortedRowOrder(texts, FSortOrder, TLocaleCollator()));
 }
 
 void TfmWingharbourClientMain::LoadCatalogue() {
     ReadCatalogue(*this, *this, *this, FIgnoreStatus);
-    FSortColumn = 0;
-    FSortDescending = false;
+    FSortOrder.Reset();
     SortAircraftRows();
     lblProgress->clear();
     HideProgress();
@@ -606,11 +592,11 @@ void TfmWingharbourClientMain::btnPrevClick() {
 
 void TfmWingharbourClientMain::btnCloseClick() { close(); }
 
-void TfmWingharbourClientMain::rbLocalDirClick() { UpdateNavigation(); }
+void TfmWingharbourClientMain::SourceRadioClick() { UpdateNavigation(); }
 
-void TfmWingharbourClientMain::edURLChange() { UpdateNavigation(); }
+void TfmWingharbourClientMain::WelcomeEditChange() { UpdateNavigation(); }
 
-void TfmWingharbourClientMain::edPackageFileAfterDialog() { UpdateNavigation(); }
+void TfmWingharbourClientMain::PathPickerClosed() { UpdateNavigation(); }
 
 void TfmWingharbourClientMain::edURLExit() {
     const QString normalised = Wide(AppendSeparator(Narrow(edURL->text()), '/'));
@@ -628,7 +614,7 @@ void TfmWingharbourClientMain::PickPackageFile() {
     const QString chosen =
         QFileDialog::getOpenFileName(this, QString(), start.empty() ? QString() : OsText(start),
                                      QStringLiteral("package files (packages.lst);;all files (*)"));
-    edPackageFileAfterDialog();
+    PathPickerClosed();
     if (!chosen.isEmpty())
         edPackageFile->setText(Wide(PackagePickerResult(Narrow(chosen))));
 }
@@ -636,7 +622,7 @@ void TfmWingharbourClientMain::PickPackageFile() {
 void TfmWingharbourClientMain::PickFSDir() {
     const QString chosen =
         QFileDialog::getExistingDirectory(this, QString(), OsText(FolderPickerStart(Narrow(edFSDir->text()))));
-    edPackageFileAfterDialog();
+    PathPickerClosed();
     if (!chosen.isEmpty())
         edFSDir->setText(Wide(Narrow(chosen)));
 }

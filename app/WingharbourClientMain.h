@@ -2,16 +2,16 @@
 
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
-#include <QCollator>
 #include <QWidget>
 
 #include "app/Navigation.h"
 #include "app/WelcomeSettings.h"
 #include "catalogue/AircraftList.h"
+#include "catalogue/RowContext.h"
+#include "catalogue/SortOrder.h"
 #include "fetch/SourceSettings.h"
 #include "files/Activity.h"
 
@@ -23,7 +23,6 @@ class QPushButton;
 class QRadioButton;
 class QStackedWidget;
 class QTreeWidget;
-class QTreeWidgetItem;
 
 namespace wh {
 
@@ -32,8 +31,10 @@ class TLinkLabel;
 class TLogFile;
 class TLogoWidget;
 class TPathEdit;
+class TAircraftListRows;
 class TStatusPanel;
 class TWHAircraftRow;
+class TWHAircraftRows;
 
 // What the window takes from its start: main passes the real executable and
 // arguments; tests pass a program path inside a temporary folder.
@@ -60,8 +61,8 @@ public:
     bool StartupEnded() const { return FStartupEnded; }
     int ExitCode() const { return FExitCode; }
     bool IgnoreStatus() const { return FIgnoreStatus; }
-    int SortColumn() const { return FSortColumn; }
-    bool SortDescending() const { return FSortDescending; }
+    int SortColumn() const { return FSortOrder.Column; }
+    bool SortDescending() const { return FSortOrder.Descending; }
     bool OperationRunning() const { return FOperationDepth > 0; }
     const std::string& ApplicationTitleText() const { return FTitle; }
 
@@ -87,7 +88,9 @@ public:
     void Clear() override;
     void Add(std::unique_ptr<TWHAircraft> aircraft) override;
     void RefreshAircraftRow(TWHAircraftRow* row);
-    int lvAircraftCompare(const QTreeWidgetItem* row1, const QTreeWidgetItem* row2) const;
+    // lvAircraft's rows as the selection and the installers walk them.
+    TWHAircraftRows& AircraftRows();
+    // The rows in FSortOrder, by the core's comparison under the user's locale.
     void SortAircraftRows();
 
     void LoadCatalogue();
@@ -100,10 +103,16 @@ public:
     void btnNextClick();
     void btnPrevClick();
     void btnCloseClick();
-    void rbLocalDirClick();
-    void edURLChange();
+    void rbLocalDirClick() { SourceRadioClick(); }
+    void edURLChange() { WelcomeEditChange(); }
     void edURLExit();
-    void edPackageFileAfterDialog();
+    void edPackageFileAfterDialog() { PathPickerClosed(); }
+    // The handlers above that serve several controls, by what they serve:
+    // either source radio button; edPackageFile, edURL or edFSDir changed;
+    // the picker of edPackageFile or of edFSDir closed.
+    void SourceRadioClick();
+    void WelcomeEditChange();
+    void PathPickerClosed();
     void lblVersionMouseEnter();
     void lblVersionMouseLeave();
     void lblVersionClick();
@@ -137,23 +146,14 @@ private:
     int FExitCode = 0;
     std::unique_ptr<TIniFile> FSettings;
     std::unique_ptr<TLogFile> FLog;
-    int FSortColumn = -1;
-    bool FSortDescending = false;
-    int FUpdateDepth = 0;
+    TWHSortOrder FSortOrder;   // FSortColumn, FSortDescending
     int FBusyCursorDepth = 0;
     int FOperationDepth = 0;
     bool FCloseRequested = false;
     bool FNavigationPending = false;   // UpdateNavigation asked for while an operation ran
-    // What every row of one load is judged against, fixed when the load's
-    // update bracket opens so that 10,000 rows do not work it out 10,000 times.
-    struct TRowContext {
-        std::string FSDir;
-        std::string WorkingDir;
-        std::string ThousandsSeparator;
-    };
-    TRowContext CurrentRowContext() const;
-    std::optional<TRowContext> FBracketContext;
-    QCollator FCollator;   // the user's locale, letter case ignored; set at each sort
+    TWHRowContext CurrentRowContext() const;
+    TWHRowContextBracket FRowContext{[this] { return CurrentRowContext(); }};
+    std::unique_ptr<TAircraftListRows> FRows;
 
     TLogoWidget* imgLogo = nullptr;
     QStackedWidget* nbPages = nullptr;
