@@ -22,16 +22,27 @@ void TAircraftListRows::SetRowChecked(int index, bool checked) {
 
 void TAircraftListRows::RefreshRow(int index) { FRefresh(Row(index)); }
 
+// A notification per tick costs the view more than the walk itself: inside
+// a bracket the model stays silent, and its end repaints the list once. Only
+// check boxes change inside, so nothing else needs to hear of it.
+void TAircraftListRows::BeginRowChanges() {
+    if (FChangeDepth++ == 0)
+        FModelWasBlocked = FList.model()->blockSignals(true);
+}
+
+void TAircraftListRows::EndRowChanges() {
+    if (FChangeDepth == 0 || --FChangeDepth > 0)
+        return;
+    FList.model()->blockSignals(FModelWasBlocked);
+    FList.viewport()->update();
+}
+
 void TAircraftListRows::Arrange(const std::vector<int>& order) {
-    // Taken from the end, each take is cheap; the rows go back in one call.
-    QList<QTreeWidgetItem*> current(FList.topLevelItemCount());
-    for (int i = FList.topLevelItemCount() - 1; i >= 0; --i)
-        current[i] = FList.takeTopLevelItem(i);
-    QList<QTreeWidgetItem*> arranged;
-    arranged.reserve(current.size());
-    for (int index : order)
-        arranged.append(current[index]);
-    FList.addTopLevelItems(arranged);
+    // The list's own sort moves every row in one layout change; taking the
+    // rows out and back would tell the view of 10,000 removals.
+    for (std::size_t k = 0; k < order.size(); ++k)
+        Row(order[k]).SetSortRank(static_cast<int>(k));
+    FList.sortItems(0, Qt::AscendingOrder);
 }
 
 } // namespace wh

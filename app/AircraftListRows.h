@@ -23,6 +23,9 @@ public:
     bool RowChecked(int index) const override;
     void SetRowChecked(int index, bool checked) override;
     void RefreshRow(int index) override;
+    void BeginRowChanges() override;
+    void EndRowChanges() override;
+    bool ChangesBracketed() const { return FChangeDepth > 0; }
 
     TWHAircraftRow& Row(int index) const;
     // Shows the rows in this order: element k is the current index of the row
@@ -32,6 +35,8 @@ public:
 private:
     QTreeWidget& FList;
     TRefresh FRefresh;
+    int FChangeDepth = 0;
+    bool FModelWasBlocked = false;
 };
 
 } // namespace wh

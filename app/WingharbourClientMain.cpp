@@ -259,20 +259,56 @@ QWidget* TfmWingharbourClientMain::BuildSelectionPage() {
     for (const auto& [column, width] : {std::pair{2, 60}, {3, 60}, {5, 50}, {6, 50}, {7, 50}})
         lvAircraft->setColumnWidth(column, width);
 
-    // The selection buttons and the summary go here.
-    auto* pnlSelection = Named(new QWidget(page), "pnlSelection");
+    pnlSelection = Named(new QWidget(page), "pnlSelection");
     pnlSelection->setFixedWidth(110);
+    const auto button = [this](const char* name, const char* caption) {
+        auto* b = Named(new QPushButton(QString::fromLatin1(caption), pnlSelection), name);
+        b->setAutoDefault(false);
+        b->setFixedHeight(ButtonHeight - 2);
+        return b;
+    };
+    btnSelectAll = button("btnSelectAll", "select all");
+    btnSelectNew = button("btnSelectNew", "select new");
+    btnSelectUpdated = button("btnSelectUpdated", "select updated");
+    btnSelectInstalled = button("btnSelectInstalled", "select installed");
+    btnInvertSelection = button("btnInvertSelection", "invert selection");
+    btnDeselectAll = button("btnDeselectAll", "deselect all");
+    lblSelectionStatus = Named(new QLabel(pnlSelection), "lblSelectionStatus");
+    lblSelectionStatus->setTextFormat(Qt::PlainText);
+    // The recount gives them their captions before the page first shows.
+    btnInstall = button("btnInstall", "");
+    btnDeinstall = button("btnDeinstall", "");
+    for (QPushButton* action : {btnInstall, btnDeinstall}) {
+        QPalette palette = action->palette();
+        for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
+            palette.setColor(group, QPalette::ButtonText, Qt::red);
+        action->setPalette(palette);
+    }
+    auto* panel = new QVBoxLayout(pnlSelection);
+    panel->setContentsMargins(0, 0, 0, 0);
+    panel->setSpacing(2);
+    for (QPushButton* b : {btnSelectAll, btnSelectNew, btnSelectUpdated, btnSelectInstalled, btnInvertSelection,
+                           btnDeselectAll})
+        panel->addWidget(b);
+    panel->addWidget(lblSelectionStatus);
+    panel->addStretch(1);
+    panel->addWidget(btnInstall);
+    panel->addWidget(btnDeinstall);
 
     lblShowLog = Named(new TLinkLabel(QStringLiteral("log"), page), "lblShowLog");
 
+    // The panel runs down beside the log link too: at the window's smallest
+    // size its buttons and the five-line summary need that height.
+    auto* listColumn = new QVBoxLayout;
+    listColumn->addWidget(lvAircraft, 1);
+    listColumn->addWidget(lblShowLog, 0, Qt::AlignRight);
     auto* row = new QHBoxLayout;
-    row->addWidget(lvAircraft, 1);
+    row->addLayout(listColumn, 1);
     row->addWidget(pnlSelection);
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(lblSelectionCaption);
     layout->addWidget(intro);
     layout->addLayout(row, 1);
-    layout->addWidget(lblShowLog, 0, Qt::AlignRight);
     return page;
 }
 
@@ -312,6 +348,19 @@ void TfmWingharbourClientMain::ConnectHandlers() {
     connect(lblVersion, &TLinkLabel::mouseLeft, this, guarded(&TfmWingharbourClientMain::lblVersionMouseLeave));
     connect(lblVersion, &TLinkLabel::clicked, this, guarded(&TfmWingharbourClientMain::lblVersionClick));
     connect(lblShowLog, &TLinkLabel::clicked, this, guarded(&TfmWingharbourClientMain::lblShowLogClick));
+    connect(btnSelectAll, &QPushButton::clicked, this, guarded(&TfmWingharbourClientMain::btnSelectAllClick));
+    connect(btnSelectNew, &QPushButton::clicked, this, guarded(&TfmWingharbourClientMain::btnSelectNewClick));
+    connect(btnSelectUpdated, &QPushButton::clicked, this,
+            guarded(&TfmWingharbourClientMain::btnSelectUpdatedClick));
+    connect(btnSelectInstalled, &QPushButton::clicked, this,
+            guarded(&TfmWingharbourClientMain::btnSelectInstalledClick));
+    connect(btnInvertSelection, &QPushButton::clicked, this,
+            guarded(&TfmWingharbourClientMain::btnInvertSelectionClick));
+    connect(btnDeselectAll, &QPushButton::clicked, this, guarded(&TfmWingharbourClientMain::btnDeselectAllClick));
+    // btnInstall and btnDeinstall get their click handlers with the installer and the deinstaller.
+    connect(lvAircraft, &QTreeWidget::itemChanged, this, guarded(&TfmWingharbourClientMain::lvAircraftChange));
+    connect(lvAircraft->header(), &QHeaderView::sectionClicked, this,
+            [this](int column) { Guarded([this, column] { lvAircraftColumnClick(column); }); });
     edURL->installEventFilter(this);
 }
 
@@ -538,8 +587,42 @@ void TfmWingharbourClientMain::LoadCatalogue() {
     ReadCatalogue(*this, *this, *this, FIgnoreStatus);
     FSortOrder.Reset();
     SortAircraftRows();
+    UpdateSelectionStatus();
     lblProgress->clear();
     HideProgress();
+}
+
+// ---- The selection ----
+
+void TfmWingharbourClientMain::UpdateSelectionStatus() {
+    const TWHSelectionCounts counts = CountSelection(*FRows);
+    FSelectedCount = counts.Selected;
+    FInstallCount = counts.Install;
+    FUpdateCount = counts.Update;
+    FRemoveCount = counts.Remove;
+    const TWHSelectionStatus status = SelectionStatus(counts);
+    lblSelectionStatus->setText(Wide(status.Summary));
+    btnInstall->setText(Wide(status.InstallCaption));
+    btnInstall->setEnabled(status.InstallEnabled);
+    btnDeinstall->setText(Wide(status.DeinstallCaption));
+    btnDeinstall->setEnabled(status.DeinstallEnabled);
+}
+
+void TfmWingharbourClientMain::SelectionButtonClick(TWHSelectionButton button) {
+    ApplySelectionButton(*FRows, button);
+    UpdateSelectionStatus();
+}
+
+void TfmWingharbourClientMain::lvAircraftChange() {
+    // A selection button and a load each recount once when their walk is done.
+    if (FRows->ChangesBracketed() || FRowContext.IsOpen())
+        return;
+    UpdateSelectionStatus();
+}
+
+void TfmWingharbourClientMain::lvAircraftColumnClick(int column) {
+    FSortOrder.ClickColumn(column);
+    SortAircraftRows();
 }
 
 // ---- Navigation ----
@@ -567,6 +650,8 @@ void TfmWingharbourClientMain::UpdateNavigation() {
     const TNavigationState state = NavigationFor(page, welcomeValid);
     btnPrev->setEnabled(state.BackEnabled);
     btnNext->setEnabled(state.NextEnabled);
+    if (page == TWizardPage::Selection)
+        UpdateSelectionStatus();
 }
 
 void TfmWingharbourClientMain::btnNextClick() {

@@ -11,6 +11,7 @@
 #include "app/WelcomeSettings.h"
 #include "catalogue/AircraftList.h"
 #include "catalogue/RowContext.h"
+#include "catalogue/Selection.h"
 #include "catalogue/SortOrder.h"
 #include "fetch/SourceSettings.h"
 #include "files/Activity.h"
@@ -94,6 +95,8 @@ public:
     void SortAircraftRows();
 
     void LoadCatalogue();
+    // The summary label and the two action buttons from a recount of the ticks.
+    void UpdateSelectionStatus();
     void UpdateNavigation();
     void LoadSettings();
     void SaveSettings();
@@ -117,6 +120,16 @@ public:
     void lblVersionMouseLeave();
     void lblVersionClick();
     void lblShowLogClick();
+    void btnSelectAllClick() { SelectionButtonClick(TWHSelectionButton::SelectAll); }
+    void btnSelectNewClick() { SelectionButtonClick(TWHSelectionButton::SelectNew); }
+    void btnSelectUpdatedClick() { SelectionButtonClick(TWHSelectionButton::SelectUpdated); }
+    void btnSelectInstalledClick() { SelectionButtonClick(TWHSelectionButton::SelectInstalled); }
+    void btnInvertSelectionClick() { SelectionButtonClick(TWHSelectionButton::Invert); }
+    void btnDeselectAllClick() { SelectionButtonClick(TWHSelectionButton::DeselectAll); }
+    // The six buttons above: set the ticks, then recount once.
+    void SelectionButtonClick(TWHSelectionButton button);
+    void lvAircraftChange();
+    void lvAircraftColumnClick(int column);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -147,6 +160,11 @@ private:
     std::unique_ptr<TIniFile> FSettings;
     std::unique_ptr<TLogFile> FLog;
     TWHSortOrder FSortOrder;   // FSortColumn, FSortDescending
+    // The ticks as the last UpdateSelectionStatus counted them.
+    int FSelectedCount = 0;
+    int FInstallCount = 0;
+    int FUpdateCount = 0;
+    int FRemoveCount = 0;
     int FBusyCursorDepth = 0;
     int FOperationDepth = 0;
     bool FCloseRequested = false;
@@ -176,6 +194,16 @@ private:
     QCheckBox* cbFakeManufacturer = nullptr;
     QLabel* lblSelectionCaption = nullptr;
     QTreeWidget* lvAircraft = nullptr;
+    QWidget* pnlSelection = nullptr;
+    QPushButton* btnSelectAll = nullptr;
+    QPushButton* btnSelectNew = nullptr;
+    QPushButton* btnSelectUpdated = nullptr;
+    QPushButton* btnSelectInstalled = nullptr;
+    QPushButton* btnInvertSelection = nullptr;
+    QPushButton* btnDeselectAll = nullptr;
+    QLabel* lblSelectionStatus = nullptr;
+    QPushButton* btnInstall = nullptr;
+    QPushButton* btnDeinstall = nullptr;
     TLinkLabel* lblShowLog = nullptr;
     QLabel* lblAction = nullptr;
     QPlainTextEdit* meLog = nullptr;
