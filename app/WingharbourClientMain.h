@@ -27,12 +27,12 @@ class QTreeWidget;
 
 namespace wh {
 
+class TAircraftListRows;
 class TIniFile;
 class TLinkLabel;
 class TLogFile;
 class TLogoWidget;
 class TPathEdit;
-class TAircraftListRows;
 class TStatusPanel;
 class TWHAircraftRow;
 class TWHAircraftRows;
