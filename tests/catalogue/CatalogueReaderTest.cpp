@@ -209,12 +209,25 @@ TEST_F(CatalogueReader, ADamagedArchiveFailsBeforeTheListIsTouched) {
     EXPECT_EQ(StatusIndex("aircraft.lst"), -1);
 }
 
-TEST_F(CatalogueReader, AnArchiveWithoutPackagesLstYieldsAnEmptyList) {
-    WriteFile(SourceDir() / "packages.lst", "");
-    BuildZip((SourceDir() / "packages.zip").string(), {{"readme.txt", "nothing here"}});
-    Load();
-    EXPECT_TRUE(List.Rows.empty());
-    EXPECT_EQ(List.Clears, 1);
+TEST_F(CatalogueReader, AnArchiveWithoutPackagesLstFailsNamingIt) {
+    // Whether or not an earlier load left its packages.lst, it is not read.
+    for (const bool earlierLoad : {false, true}) {
+        if (earlierLoad)
+            WriteFile(WorkDir() / "packages.lst", Package(0, "a"));
+        PublishSimplePackages({"a"});
+        WriteFile(SourceDir() / "packages.lst", "");
+        BuildZip((SourceDir() / "packages.zip").string(), {{"readme.txt", "nothing here"}});
+        try {
+            Load();
+            ADD_FAILURE() << "loaded; earlier load: " << earlierLoad;
+        } catch (const wh::EFOpenError& e) {
+            EXPECT_EQ(Message(e), "Cannot open file \"" + (WorkDir() / "packages.lst").string() +
+                                      "\". No such file or directory");
+        }
+        EXPECT_EQ(List.Clears, 0);
+        EXPECT_EQ(StatusIndex("aircraft.lst"), -1);
+        EXPECT_FALSE(std::filesystem::exists(WorkDir() / "packages.zip"));
+    }
 }
 
 struct TPackageFailure {
