@@ -315,6 +315,13 @@ INSTANTIATE_TEST_SUITE_P(
                       TDirectoryCase{"ParentSlash", "a/../../escape", false},
                       TDirectoryCase{"ParentLast", "a/..", false},
                       TDirectoryCase{"Control", "a\x01z", false},
+                      TDirectoryCase{"ParentWithBlank", "a\\.. \\escape", false},
+                      TDirectoryCase{"OnlyDots", "...", false},
+                      TDirectoryCase{"CurrentFolder", "a\\.\\b", false},
+                      TDirectoryCase{"TrailingDot", "boeing.\\b737", false},
+                      TDirectoryCase{"TrailingBlank", "boeing \\b737", false},
+                      TDirectoryCase{"LastTrailingDot", "boeing/b737.", false},
+                      TDirectoryCase{"InnerDotAndBlank", "b.737 x\\.hidden", true},
                       TDirectoryCase{"Nested", "boeing\\b737", true},
                       TDirectoryCase{"DotsInName", "a..b", true},
                       TDirectoryCase{"Blank", "Boeing 737", true},
@@ -450,7 +457,9 @@ TEST_P(RefusedTextureNames, FailTheReadNamingFileAndSection) {
 INSTANTIATE_TEST_SUITE_P(Table, RefusedTextureNames,
                          ::testing::Values(TTextureCase{"Backslash", "..\\..\\x"}, TTextureCase{"Slash", "a/b"},
                                            TTextureCase{"Colon", "c:x"}, TTextureCase{"Control", "a\x01z"},
-                                           TTextureCase{"Escape", "a\x1b"}),
+                                           TTextureCase{"Escape", "a\x1b"}, TTextureCase{"Parent", ".."},
+                                           TTextureCase{"Current", "."}, TTextureCase{"OnlyDots", "...."},
+                                           TTextureCase{"TrailingDot", "klm."}),
                          [](const auto& info) { return std::string(info.param.Name); });
 
 } // namespace
