@@ -14,8 +14,5 @@ class TWHSourceSettings;
 void FetchFile(const std::string& relativeName, TWHActivity& activity, const TWHSourceSettings& source);
 
 std::string LocalSourceDir(const TWHSourceSettings& source);
-void FetchLocal(const std::string& relativeName, TWHActivity& activity, const TWHSourceSettings& source);
-void FetchURL(const std::string& relativeName, TWHActivity& activity, const TWHSourceSettings& source);
-void DownloadFile(const std::string& relativeName, TWHActivity& activity, const TWHSourceSettings& source);
 
 } // namespace wh
