@@ -22,8 +22,16 @@ public:
     // The caption and the seven sub-items, Windows-1252.
     void SetTexts(const std::array<std::string, 8>& texts);
 
+    // The list's own sort puts rows in the order of their ranks; the rank is
+    // the row's place in an order worked out beforehand.
+    void SetSortRank(int rank) { FSortRank = rank; }
+    bool operator<(const QTreeWidgetItem& other) const override {
+        return FSortRank < static_cast<const TWHAircraftRow&>(other).FSortRank;
+    }
+
 private:
     std::unique_ptr<TWHAircraft> FAircraft;
+    int FSortRank = 0;
 };
 
 } // namespace wh

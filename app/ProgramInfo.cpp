@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "files/WHUtils.h"
+
 namespace wh {
 
 std::string ProgramVersionText() {
@@ -15,6 +17,8 @@ std::string HomePageURL() { return WH_HOME_PAGE; }
 
 std::string DefaultSourceURL() { return WH_DEFAULT_SOURCE_URL; }
 
-std::string SingleInstanceLockFile() { return WH_LOCK_FILE_PATH; }
+// The lock guards the working directory, so it lies there: only users who
+// share that folder can hold it.
+std::string SingleInstanceLockFile() { return WorkingDir() + "WingharbourClient.lock"; }
 
 } // namespace wh

@@ -20,9 +20,11 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "app/AircraftListRows.h"
 #include "app/AircraftRow.h"
 #include "app/CommandLine.h"
 #include "app/LinkLabel.h"
+#include "app/LocaleCollator.h"
 #include "app/LogFile.h"
 #include "app/LogoWidget.h"
 #include "app/MessageBoxes.h"
@@ -123,6 +125,8 @@ TfmWingharbourClientMain::TfmWingharbourClientMain(TMainOptions options, QWidget
     : QWidget(parent), FOptions(std::move(options)),
       FTitle(ApplicationTitle(ExtractFileName(FOptions.ProgramPath))) {
     BuildWindow();
+    FRows = std::make_unique<TAircraftListRows>(*lvAircraft,
+                                                [this](TWHAircraftRow& row) { RefreshAircraftRow(&row); });
     ConnectHandlers();
     FormCreate();
 }
@@ -255,20 +259,56 @@ QWidget* TfmWingharbourClientMain::BuildSelectionPage() {
     for (const auto& [column, width] : {std::pair{2, 60}, {3, 60}, {5, 50}, {6, 50}, {7, 50}})
         lvAircraft->setColumnWidth(column, width);
 
-    // The selection buttons and the summary go here.
-    auto* pnlSelection = Named(new QWidget(page), "pnlSelection");
+    pnlSelection = Named(new QWidget(page), "pnlSelection");
     pnlSelection->setFixedWidth(110);
+    const auto button = [this](const char* name, const char* caption) {
+        auto* b = Named(new QPushButton(QString::fromLatin1(caption), pnlSelection), name);
+        b->setAutoDefault(false);
+        b->setFixedHeight(ButtonHeight - 2);
+        return b;
+    };
+    btnSelectAll = button("btnSelectAll", "select all");
+    btnSelectNew = button("btnSelectNew", "select new");
+    btnSelectUpdated = button("btnSelectUpdated", "select updated");
+    btnSelectInstalled = button("btnSelectInstalled", "select installed");
+    btnInvertSelection = button("btnInvertSelection", "invert selection");
+    btnDeselectAll = button("btnDeselectAll", "deselect all");
+    lblSelectionStatus = Named(new QLabel(pnlSelection), "lblSelectionStatus");
+    lblSelectionStatus->setTextFormat(Qt::PlainText);
+    // The recount gives them their captions before the page first shows.
+    btnInstall = button("btnInstall", "");
+    btnDeinstall = button("btnDeinstall", "");
+    for (QPushButton* action : {btnInstall, btnDeinstall}) {
+        QPalette palette = action->palette();
+        for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
+            palette.setColor(group, QPalette::ButtonText, Qt::red);
+        action->setPalette(palette);
+    }
+    auto* panel = new QVBoxLayout(pnlSelection);
+    panel->setContentsMargins(0, 0, 0, 0);
+    panel->setSpacing(2);
+    for (QPushButton* b : {btnSelectAll, btnSelectNew, btnSelectUpdated, btnSelectInstalled, btnInvertSelection,
+                           btnDeselectAll})
+        panel->addWidget(b);
+    panel->addWidget(lblSelectionStatus);
+    panel->addStretch(1);
+    panel->addWidget(btnInstall);
+    panel->addWidget(btnDeinstall);
 
     lblShowLog = Named(new TLinkLabel(QStringLiteral("log"), page), "lblShowLog");
 
+    // The panel runs down beside the log link too: at the window's smallest
+    // size its buttons and the five-line summary need that height.
+    auto* listColumn = new QVBoxLayout;
+    listColumn->addWidget(lvAircraft, 1);
+    listColumn->addWidget(lblShowLog, 0, Qt::AlignRight);
     auto* row = new QHBoxLayout;
-    row->addWidget(lvAircraft, 1);
+    row->addLayout(listColumn, 1);
     row->addWidget(pnlSelection);
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(lblSelectionCaption);
     layout->addWidget(intro);
     layout->addLayout(row, 1);
-    layout->addWidget(lblShowLog, 0, Qt::AlignRight);
     return page;
 }
 
@@ -297,17 +337,30 @@ void TfmWingharbourClientMain::ConnectHandlers() {
     connect(btnNext, &QPushButton::clicked, this, guarded(&TfmWingharbourClientMain::btnNextClick));
     connect(btnPrev, &QPushButton::clicked, this, guarded(&TfmWingharbourClientMain::btnPrevClick));
     connect(btnClose, &QPushButton::clicked, this, guarded(&TfmWingharbourClientMain::btnCloseClick));
-    connect(rbLocalDir, &QRadioButton::clicked, this, guarded(&TfmWingharbourClientMain::rbLocalDirClick));
-    connect(rbURL, &QRadioButton::clicked, this, guarded(&TfmWingharbourClientMain::rbLocalDirClick));
-    connect(edPackageFile, &TPathEdit::textChanged, this, guarded(&TfmWingharbourClientMain::edURLChange));
-    connect(edURL, &QLineEdit::textChanged, this, guarded(&TfmWingharbourClientMain::edURLChange));
-    connect(edFSDir, &TPathEdit::textChanged, this, guarded(&TfmWingharbourClientMain::edURLChange));
+    connect(rbLocalDir, &QRadioButton::clicked, this, guarded(&TfmWingharbourClientMain::SourceRadioClick));
+    connect(rbURL, &QRadioButton::clicked, this, guarded(&TfmWingharbourClientMain::SourceRadioClick));
+    connect(edPackageFile, &TPathEdit::textChanged, this, guarded(&TfmWingharbourClientMain::WelcomeEditChange));
+    connect(edURL, &QLineEdit::textChanged, this, guarded(&TfmWingharbourClientMain::WelcomeEditChange));
+    connect(edFSDir, &TPathEdit::textChanged, this, guarded(&TfmWingharbourClientMain::WelcomeEditChange));
     connect(edPackageFile, &TPathEdit::pickRequested, this, guarded(&TfmWingharbourClientMain::PickPackageFile));
     connect(edFSDir, &TPathEdit::pickRequested, this, guarded(&TfmWingharbourClientMain::PickFSDir));
     connect(lblVersion, &TLinkLabel::mouseEntered, this, guarded(&TfmWingharbourClientMain::lblVersionMouseEnter));
     connect(lblVersion, &TLinkLabel::mouseLeft, this, guarded(&TfmWingharbourClientMain::lblVersionMouseLeave));
     connect(lblVersion, &TLinkLabel::clicked, this, guarded(&TfmWingharbourClientMain::lblVersionClick));
     connect(lblShowLog, &TLinkLabel::clicked, this, guarded(&TfmWingharbourClientMain::lblShowLogClick));
+    connect(btnSelectAll, &QPushButton::clicked, this, guarded(&TfmWingharbourClientMain::btnSelectAllClick));
+    connect(btnSelectNew, &QPushButton::clicked, this, guarded(&TfmWingharbourClientMain::btnSelectNewClick));
+    connect(btnSelectUpdated, &QPushButton::clicked, this,
+            guarded(&TfmWingharbourClientMain::btnSelectUpdatedClick));
+    connect(btnSelectInstalled, &QPushButton::clicked, this,
+            guarded(&TfmWingharbourClientMain::btnSelectInstalledClick));
+    connect(btnInvertSelection, &QPushButton::clicked, this,
+            guarded(&TfmWingharbourClientMain::btnInvertSelectionClick));
+    connect(btnDeselectAll, &QPushButton::clicked, this, guarded(&TfmWingharbourClientMain::btnDeselectAllClick));
+    // btnInstall and btnDeinstall get their click handlers with the installer and the deinstaller.
+    connect(lvAircraft, &QTreeWidget::itemChanged, this, guarded(&TfmWingharbourClientMain::lvAircraftChange));
+    connect(lvAircraft->header(), &QHeaderView::sectionClicked, this,
+            [this](int column) { Guarded([this, column] { lvAircraftColumnClick(column); }); });
     edURL->installEventFilter(this);
 }
 
@@ -350,7 +403,7 @@ void TfmWingharbourClientMain::FormCreate() {
         FLog = std::make_unique<TLogFile>(ChangeFileExt(FOptions.ProgramPath, ".LOG"));
         meLog->clear();
         ReportUnzipVersion();
-        FSortColumn = -1;
+        FSortOrder.Column = -1;
         FSettings = std::make_unique<TIniFile>(ChangeFileExt(FOptions.ProgramPath, ".ini"));
         ShowPage(TWizardPage::Welcome);
         LoadSettings();
@@ -491,17 +544,13 @@ std::string TfmWingharbourClientMain::URLText() const { return Narrow(edURL->tex
 // ---- The aircraft list ----
 
 void TfmWingharbourClientMain::BeginUpdate() {
-    if (FUpdateDepth == 0) {
-        FBracketContext = CurrentRowContext();
+    if (FRowContext.Begin())
         lvAircraft->setUpdatesEnabled(false);
-    }
-    ++FUpdateDepth;
 }
 
 void TfmWingharbourClientMain::EndUpdate() {
-    if (FUpdateDepth == 0 || --FUpdateDepth > 0)
+    if (!FRowContext.End())
         return;
-    FBracketContext.reset();
     lvAircraft->setUpdatesEnabled(true);
     for (int column : {0, 1, 4})
         lvAircraft->resizeColumnToContents(column);
@@ -515,47 +564,67 @@ void TfmWingharbourClientMain::Add(std::unique_ptr<TWHAircraft> aircraft) {
     RefreshAircraftRow(row);
 }
 
-TfmWingharbourClientMain::TRowContext TfmWingharbourClientMain::CurrentRowContext() const {
+TWHRowContext TfmWingharbourClientMain::CurrentRowContext() const {
     return {Narrow(edFSDir->text()), WorkingDir(), Narrow(QLocale().groupSeparator())};
 }
 
 void TfmWingharbourClientMain::RefreshAircraftRow(TWHAircraftRow* row) {
-    const TRowContext context = FBracketContext ? *FBracketContext : CurrentRowContext();
-    TWHAircraft& aircraft = row->Aircraft();
-    UpdateAircraftState(aircraft, context.FSDir, context.WorkingDir);
-    row->SetTexts(AircraftRowTexts(aircraft, context.ThousandsSeparator));
+    row->SetTexts(RefreshedRowTexts(row->Aircraft(), FRowContext.Context()));
 }
 
-int TfmWingharbourClientMain::lvAircraftCompare(const QTreeWidgetItem* row1, const QTreeWidgetItem* row2) const {
-    if (FSortColumn < 0)
-        return 0;
-    const int result = FCollator.compare(row1->text(FSortColumn), row2->text(FSortColumn));
-    return FSortDescending ? -result : result;
-}
+TWHAircraftRows& TfmWingharbourClientMain::AircraftRows() { return *FRows; }
 
 void TfmWingharbourClientMain::SortAircraftRows() {
-    if (FSortColumn < 0)
+    if (FSortOrder.Column < 0)
         return;
-    QList<QTreeWidgetItem*> rows;
-    rows.reserve(lvAircraft->topLevelItemCount());
-    while (lvAircraft->topLevelItemCount() > 0)
-        rows.append(lvAircraft->takeTopLevelItem(lvAircraft->topLevelItemCount() - 1));
-    std::reverse(rows.begin(), rows.end());
-    FCollator = QCollator(QLocale());
-    FCollator.setCaseSensitivity(Qt::CaseInsensitive);
-    std::stable_sort(rows.begin(), rows.end(), [this](const QTreeWidgetItem* a, const QTreeWidgetItem* b) {
-        return lvAircraftCompare(a, b) < 0;
-    });
-    lvAircraft->addTopLevelItems(rows);
+    // Each row's text is read once; the comparisons then run on plain strings.
+    std::vector<std::string> texts;
+    texts.reserve(FRows->RowCount());
+    for (int i = 0; i < FRows->RowCount(); ++i)
+        texts.push_back(Narrow(lvAircraft->topLevelItem(i)->text(FSortOrder.Column)));
+    FRows->Arrange(SortedRowOrder(texts, FSortOrder, TLocaleCollator()));
 }
 
 void TfmWingharbourClientMain::LoadCatalogue() {
     ReadCatalogue(*this, *this, *this, FIgnoreStatus);
-    FSortColumn = 0;
-    FSortDescending = false;
+    FSortOrder.Reset();
     SortAircraftRows();
+    UpdateSelectionStatus();
     lblProgress->clear();
     HideProgress();
+}
+
+// ---- The selection ----
+
+void TfmWingharbourClientMain::UpdateSelectionStatus() {
+    const TWHSelectionCounts counts = CountSelection(*FRows);
+    FSelectedCount = counts.Selected;
+    FInstallCount = counts.Install;
+    FUpdateCount = counts.Update;
+    FRemoveCount = counts.Remove;
+    const TWHSelectionStatus status = SelectionStatus(counts);
+    lblSelectionStatus->setText(Wide(status.Summary));
+    btnInstall->setText(Wide(status.InstallCaption));
+    btnInstall->setEnabled(status.InstallEnabled);
+    btnDeinstall->setText(Wide(status.DeinstallCaption));
+    btnDeinstall->setEnabled(status.DeinstallEnabled);
+}
+
+void TfmWingharbourClientMain::SelectionButtonClick(TWHSelectionButton button) {
+    ApplySelectionButton(*FRows, button);
+    UpdateSelectionStatus();
+}
+
+void TfmWingharbourClientMain::lvAircraftChange() {
+    // A selection button and a load each recount once when their walk is done.
+    if (FRows->ChangesBracketed() || FRowContext.IsOpen())
+        return;
+    UpdateSelectionStatus();
+}
+
+void TfmWingharbourClientMain::lvAircraftColumnClick(int column) {
+    FSortOrder.ClickColumn(column);
+    SortAircraftRows();
 }
 
 // ---- Navigation ----
@@ -583,6 +652,8 @@ void TfmWingharbourClientMain::UpdateNavigation() {
     const TNavigationState state = NavigationFor(page, welcomeValid);
     btnPrev->setEnabled(state.BackEnabled);
     btnNext->setEnabled(state.NextEnabled);
+    if (page == TWizardPage::Selection)
+        UpdateSelectionStatus();
 }
 
 void TfmWingharbourClientMain::btnNextClick() {
@@ -608,11 +679,11 @@ void TfmWingharbourClientMain::btnPrevClick() {
 
 void TfmWingharbourClientMain::btnCloseClick() { close(); }
 
-void TfmWingharbourClientMain::rbLocalDirClick() { UpdateNavigation(); }
+void TfmWingharbourClientMain::SourceRadioClick() { UpdateNavigation(); }
 
-void TfmWingharbourClientMain::edURLChange() { UpdateNavigation(); }
+void TfmWingharbourClientMain::WelcomeEditChange() { UpdateNavigation(); }
 
-void TfmWingharbourClientMain::edPackageFileAfterDialog() { UpdateNavigation(); }
+void TfmWingharbourClientMain::PathPickerClosed() { UpdateNavigation(); }
 
 void TfmWingharbourClientMain::edURLExit() {
     const QString normalised = Wide(AppendSeparator(Narrow(edURL->text()), '/'));
@@ -630,7 +701,7 @@ void TfmWingharbourClientMain::PickPackageFile() {
     const QString chosen =
         QFileDialog::getOpenFileName(this, QString(), start.empty() ? QString() : OsText(start),
                                      QStringLiteral("package files (packages.lst);;all files (*)"));
-    edPackageFileAfterDialog();
+    PathPickerClosed();
     if (!chosen.isEmpty())
         edPackageFile->setText(Wide(PackagePickerResult(Narrow(chosen))));
 }
@@ -638,7 +709,7 @@ void TfmWingharbourClientMain::PickPackageFile() {
 void TfmWingharbourClientMain::PickFSDir() {
     const QString chosen =
         QFileDialog::getExistingDirectory(this, QString(), OsText(FolderPickerStart(Narrow(edFSDir->text()))));
-    edPackageFileAfterDialog();
+    PathPickerClosed();
     if (!chosen.isEmpty())
         edFSDir->setText(Wide(Narrow(chosen)));
 }

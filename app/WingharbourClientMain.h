@@ -2,16 +2,17 @@
 
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
-#include <QCollator>
 #include <QWidget>
 
 #include "app/Navigation.h"
 #include "app/WelcomeSettings.h"
 #include "catalogue/AircraftList.h"
+#include "catalogue/RowContext.h"
+#include "catalogue/Selection.h"
+#include "catalogue/SortOrder.h"
 #include "fetch/SourceSettings.h"
 #include "files/Activity.h"
 
@@ -23,10 +24,10 @@ class QPushButton;
 class QRadioButton;
 class QStackedWidget;
 class QTreeWidget;
-class QTreeWidgetItem;
 
 namespace wh {
 
+class TAircraftListRows;
 class TIniFile;
 class TLinkLabel;
 class TLogFile;
@@ -34,6 +35,7 @@ class TLogoWidget;
 class TPathEdit;
 class TStatusPanel;
 class TWHAircraftRow;
+class TWHAircraftRows;
 
 // What the window takes from its start: main passes the real executable and
 // arguments; tests pass a program path inside a temporary folder.
@@ -60,8 +62,8 @@ public:
     bool StartupEnded() const { return FStartupEnded; }
     int ExitCode() const { return FExitCode; }
     bool IgnoreStatus() const { return FIgnoreStatus; }
-    int SortColumn() const { return FSortColumn; }
-    bool SortDescending() const { return FSortDescending; }
+    int SortColumn() const { return FSortOrder.Column; }
+    bool SortDescending() const { return FSortOrder.Descending; }
     bool OperationRunning() const { return FOperationDepth > 0; }
     const std::string& ApplicationTitleText() const { return FTitle; }
 
@@ -88,10 +90,14 @@ public:
     void Clear() override;
     void Add(std::unique_ptr<TWHAircraft> aircraft) override;
     void RefreshAircraftRow(TWHAircraftRow* row);
-    int lvAircraftCompare(const QTreeWidgetItem* row1, const QTreeWidgetItem* row2) const;
+    // lvAircraft's rows as the selection and the installers walk them.
+    TWHAircraftRows& AircraftRows();
+    // The rows in FSortOrder, by the core's comparison under the user's locale.
     void SortAircraftRows();
 
     void LoadCatalogue();
+    // The summary label and the two action buttons from a recount of the ticks.
+    void UpdateSelectionStatus();
     void UpdateNavigation();
     void LoadSettings();
     void SaveSettings();
@@ -101,14 +107,30 @@ public:
     void btnNextClick();
     void btnPrevClick();
     void btnCloseClick();
-    void rbLocalDirClick();
-    void edURLChange();
+    void rbLocalDirClick() { SourceRadioClick(); }
+    void edURLChange() { WelcomeEditChange(); }
     void edURLExit();
-    void edPackageFileAfterDialog();
+    void edPackageFileAfterDialog() { PathPickerClosed(); }
+    // The handlers above that serve several controls, by what they serve:
+    // either source radio button; edPackageFile, edURL or edFSDir changed;
+    // the picker of edPackageFile or of edFSDir closed.
+    void SourceRadioClick();
+    void WelcomeEditChange();
+    void PathPickerClosed();
     void lblVersionMouseEnter();
     void lblVersionMouseLeave();
     void lblVersionClick();
     void lblShowLogClick();
+    void btnSelectAllClick() { SelectionButtonClick(TWHSelectionButton::SelectAll); }
+    void btnSelectNewClick() { SelectionButtonClick(TWHSelectionButton::SelectNew); }
+    void btnSelectUpdatedClick() { SelectionButtonClick(TWHSelectionButton::SelectUpdated); }
+    void btnSelectInstalledClick() { SelectionButtonClick(TWHSelectionButton::SelectInstalled); }
+    void btnInvertSelectionClick() { SelectionButtonClick(TWHSelectionButton::Invert); }
+    void btnDeselectAllClick() { SelectionButtonClick(TWHSelectionButton::DeselectAll); }
+    // The six buttons above: set the ticks, then recount once.
+    void SelectionButtonClick(TWHSelectionButton button);
+    void lvAircraftChange();
+    void lvAircraftColumnClick(int column);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -138,23 +160,19 @@ private:
     int FExitCode = 0;
     std::unique_ptr<TIniFile> FSettings;
     std::unique_ptr<TLogFile> FLog;
-    int FSortColumn = -1;
-    bool FSortDescending = false;
-    int FUpdateDepth = 0;
+    TWHSortOrder FSortOrder;   // FSortColumn, FSortDescending
+    // The ticks as the last UpdateSelectionStatus counted them.
+    int FSelectedCount = 0;
+    int FInstallCount = 0;
+    int FUpdateCount = 0;
+    int FRemoveCount = 0;
     int FBusyCursorDepth = 0;
     int FOperationDepth = 0;
     bool FCloseRequested = false;
     bool FNavigationPending = false;   // UpdateNavigation asked for while an operation ran
-    // What every row of one load is judged against, fixed when the load's
-    // update bracket opens so that 10,000 rows do not work it out 10,000 times.
-    struct TRowContext {
-        std::string FSDir;
-        std::string WorkingDir;
-        std::string ThousandsSeparator;
-    };
-    TRowContext CurrentRowContext() const;
-    std::optional<TRowContext> FBracketContext;
-    QCollator FCollator;   // the user's locale, letter case ignored; set at each sort
+    TWHRowContext CurrentRowContext() const;
+    TWHRowContextBracket FRowContext{[this] { return CurrentRowContext(); }};
+    std::unique_ptr<TAircraftListRows> FRows;
 
     TLogoWidget* imgLogo = nullptr;
     QStackedWidget* nbPages = nullptr;
@@ -177,6 +195,16 @@ private:
     QCheckBox* cbFakeManufacturer = nullptr;
     QLabel* lblSelectionCaption = nullptr;
     QTreeWidget* lvAircraft = nullptr;
+    QWidget* pnlSelection = nullptr;
+    QPushButton* btnSelectAll = nullptr;
+    QPushButton* btnSelectNew = nullptr;
+    QPushButton* btnSelectUpdated = nullptr;
+    QPushButton* btnSelectInstalled = nullptr;
+    QPushButton* btnInvertSelection = nullptr;
+    QPushButton* btnDeselectAll = nullptr;
+    QLabel* lblSelectionStatus = nullptr;
+    QPushButton* btnInstall = nullptr;
+    QPushButton* btnDeinstall = nullptr;
     TLinkLabel* lblShowLog = nullptr;
     QLabel* lblAction = nullptr;
     QPlainTextEdit* meLog = nullptr;

@@ -1,3 +1,4 @@
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "app/TerminationSignals.h"
 #include "app/WingharbourClientMain.h"
 #include "platform/Codepage.h"
+#include "platform/Errors.h"
 #include "platform/Paths.h"
 #include "platform/SingleInstance.h"
 
@@ -23,11 +25,21 @@ int main(int argc, char** argv) {
     int toolkitArgc = argc > 0 ? 1 : 0;
     QApplication application(toolkitArgc, argv);
 
+    // Lets the process tests keep the machine's working directory out of reach.
+    if (const char* folder = std::getenv("WINGHARBOUR_COMMON_APPDATA"); folder != nullptr && *folder != '\0')
+        wh::OverrideCommonAppDataFolder(wh::Utf8ToAnsi(folder));
+
     const std::string programPath = wh::ExecutablePath();
+    const std::string title = wh::ApplicationTitle(wh::ExtractFileName(programPath));
     wh::TSingleInstanceGuard guard;
-    if (!wh::AcquireSingleInstance(guard, wh::SingleInstanceLockFile(),
-                                   wh::ApplicationTitle(wh::ExtractFileName(programPath))))
-        return 0;
+    try {
+        if (!wh::AcquireSingleInstance(guard, wh::SingleInstanceLockFile(), title))
+            return 0;
+    } catch (const wh::EFileError& e) {
+        // Unguarded, two copies could write the working directory at once.
+        wh::ShowErrorBox(nullptr, title, e.what());
+        return 1;
+    }
 
     wh::TMainOptions options;
     options.ProgramPath = programPath;

@@ -21,8 +21,26 @@ public:
     // the row's texts set from it.
     virtual void RefreshRow(int index) = 0;
 
+    // A walk that sets many ticks brackets them: inside, the list's change
+    // handler does not recount for each row, and the walker recounts once
+    // when it is done. Brackets nest. A tick outside a bracket recounts at once.
+    virtual void BeginRowChanges() {}
+    virtual void EndRowChanges() {}
+
 protected:
     ~TWHAircraftRows() = default;
+};
+
+// Holds a change bracket open for its life, on every path out.
+class TWHRowChanges {
+public:
+    explicit TWHRowChanges(TWHAircraftRows& rows) : FRows(rows) { FRows.BeginRowChanges(); }
+    ~TWHRowChanges() { FRows.EndRowChanges(); }
+    TWHRowChanges(const TWHRowChanges&) = delete;
+    TWHRowChanges& operator=(const TWHRowChanges&) = delete;
+
+private:
+    TWHAircraftRows& FRows;
 };
 
 } // namespace wh

@@ -1,5 +1,7 @@
 #include "catalogue/CatalogueReader.h"
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <system_error>
@@ -101,10 +103,15 @@ void ReadAircraftList(const std::string& directory, TWHAircraftList& list, bool 
 void ReadCatalogue(TWHActivity& activity, const TWHSourceSettings& source, TWHAircraftList& list,
                    bool ignoreStatus) {
     FetchFile("packages.zip", activity, source);
+    // An archive without packages.lst must not leave the last load's file to be read.
+    const std::string packagesLst = WorkingDir() + "packages.lst";
+    DeleteQuietly(packagesLst);
     ExtractArchive("packages.zip", WorkingDir(), activity);
     DeleteQuietly(WorkingDir() + "packages.zip");
+    if (!FileExists(packagesLst))
+        throw EFOpenError("Cannot open file \"" + NativePath(packagesLst) + "\". " + std::strerror(ENOENT));
 
-    const TMemIniFile packages(WorkingDir() + "packages.lst");
+    const TMemIniFile packages(packagesLst);
     TUpdateBracket bracket(list);
     list.Clear();
     for (int n = 0;; ++n) {

@@ -117,16 +117,4 @@ std::string LocalSourceDir(const TWHSourceSettings& source) {
     return ExtractFilePath(packageFile);
 }
 
-void FetchLocal(const std::string& relativeName, TWHActivity& activity, const TWHSourceSettings& source) {
-    FetchLocalTo(relativeName, WorkingDir() + relativeName, activity, source);
-}
-
-void FetchURL(const std::string& relativeName, TWHActivity& activity, const TWHSourceSettings& source) {
-    FetchURLTo(relativeName, WorkingDir() + relativeName, activity, source);
-}
-
-void DownloadFile(const std::string& relativeName, TWHActivity& activity, const TWHSourceSettings& source) {
-    DownloadFileTo(relativeName, WorkingDir() + relativeName, activity, source);
-}
-
 } // namespace wh

@@ -19,8 +19,5 @@ void FetchFile(const std::string& relativeName, TWHActivity& activity, const TWH
                std::optional<std::time_t> modified = std::nullopt);
 
 std::string LocalSourceDir(const TWHSourceSettings& source);
-void FetchLocal(const std::string& relativeName, TWHActivity& activity, const TWHSourceSettings& source);
-void FetchURL(const std::string& relativeName, TWHActivity& activity, const TWHSourceSettings& source);
-void DownloadFile(const std::string& relativeName, TWHActivity& activity, const TWHSourceSettings& source);
 
 } // namespace wh

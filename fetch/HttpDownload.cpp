@@ -50,8 +50,12 @@ void EnsureCurlInitialised() {
     std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
 
+// The one answer whose body is the file asked for.
+constexpr long HttpOk = 200;
+
 struct TTransferState {
     THttpReceiver* Receiver = nullptr;
+    CURL* Easy = nullptr;
     std::exception_ptr Failure;
 };
 
@@ -59,6 +63,11 @@ struct TTransferState {
 std::size_t WriteBody(char* data, std::size_t size, std::size_t count, void* user) {
     auto* state = static_cast<TTransferState*>(user);
     const std::size_t bytes = size * count;
+    // The body of any other answer (an unfollowed redirect's page, a partial
+    // content) is not the file: stop before it reaches the receiver.
+    long status = 0;
+    if (curl_easy_getinfo(state->Easy, CURLINFO_RESPONSE_CODE, &status) != CURLE_OK || status != HttpOk)
+        return CURL_WRITEFUNC_ERROR;
     try {
         state->Receiver->Body(data, bytes);
         return bytes;
@@ -152,6 +161,7 @@ THttpOutcome HttpGet(const std::string& url, THttpReceiver& receiver, const THtt
         return outcome;
     }
 
+    state.Easy = easy.get();
     const std::string encoded = EncodeURL(url);
     if (!Configure(easy.get(), encoded, headers.get(), state, errorBuffer, options, outcome.Error))
         return outcome;
@@ -194,11 +204,13 @@ THttpOutcome HttpGet(const std::string& url, THttpReceiver& receiver, const THtt
     long status = 0;
     curl_easy_getinfo(easy.get(), CURLINFO_RESPONSE_CODE, &status);
     outcome.Status = status;
-    if (finished && result == CURLE_OK && status > 0 && status < 400) {
+    if (finished && result == CURLE_OK && status == HttpOk) {
         outcome.Complete = true;
     } else if (outcome.Error.empty()) {
         if (!finished)
             outcome.Error = "transfer did not finish";
+        else if (status > 0 && status != HttpOk)
+            outcome.Error = "HTTP status " + std::to_string(status);
         else if (result != CURLE_OK)
             outcome.Error = errorBuffer[0] != '\0' ? errorBuffer : curl_easy_strerror(result);
         else

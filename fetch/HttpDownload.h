@@ -42,7 +42,7 @@ protected:
 };
 
 struct THttpOutcome {
-    bool Complete = false; // the whole body of a status < 400 answer was delivered
+    bool Complete = false; // the whole body of a final 200 answer was delivered
     long Status = 0;       // last HTTP status seen, 0 when none came
     std::string Error;     // curl's description when not complete
 };

@@ -6,29 +6,41 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <utility>
 
+#include "platform/Errors.h"
 #include "platform/Paths.h"
 
 namespace wh {
 
 namespace {
 
-int OpenLockFile(const std::string& path) {
+// No links followed (another user could point the name anywhere), and no
+// blocking: opening a planted FIFO would otherwise wait for a writer forever.
+constexpr int kOpenFlags = O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
+
+[[noreturn]] void RaiseOpenError(const std::string& path, const std::string& reason) {
+    throw EFOpenError("Cannot open file \"" + NativePath(path) + "\". " + reason);
+}
+
+TFileDescriptor OpenLockFile(const std::string& path) {
     const std::filesystem::path os = OsPath(path);
-    int fd = ::open(os.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0) {
-        // The umask would keep other users out; every user's copy must be able
-        // to open the same file.
-        ::fchmod(fd, 0666);
+    TFileDescriptor fd(::open(os.c_str(), O_RDWR | O_CREAT | O_EXCL | kOpenFlags, 0644));
+    if (fd.IsOpen()) {
+        // Despite the umask, every user's copy must be able to open it for
+        // reading, which is all an flock needs.
+        ::fchmod(fd.Get(), 0644);
         return fd;
     }
-    fd = ::open(os.c_str(), O_RDWR | O_CLOEXEC);
-    if (fd >= 0)
-        return fd;
-    // Another user's file without write access for us: a read-only
-    // descriptor still takes an flock.
-    return ::open(os.c_str(), O_RDONLY | O_CLOEXEC);
+    if (errno != EEXIST)
+        RaiseOpenError(path, std::strerror(errno));
+    fd.Reset(::open(os.c_str(), O_RDWR | kOpenFlags));
+    if (!fd.IsOpen() && errno == EACCES)
+        fd.Reset(::open(os.c_str(), O_RDONLY | kOpenFlags));
+    if (!fd.IsOpen())
+        RaiseOpenError(path, errno == ELOOP ? "It is a symbolic link." : std::strerror(errno));
+    return fd;
 }
 
 } // namespace
@@ -36,19 +48,20 @@ int OpenLockFile(const std::string& path) {
 bool TSingleInstanceGuard::Acquire(const std::string& lockFilePath) {
     if (FHandle.IsOpen())
         return true;
-    TFileDescriptor fd(OpenLockFile(lockFilePath));
-    // A lock file that cannot be opened at all (no such folder, no access)
-    // must not keep the user from working: run without the guard.
-    if (!fd.IsOpen())
-        return true;
+    TFileDescriptor fd = OpenLockFile(lockFilePath);
+    struct stat st;
+    if (::fstat(fd.Get(), &st) != 0)
+        RaiseOpenError(lockFilePath, std::strerror(errno));
+    if (!S_ISREG(st.st_mode))
+        RaiseOpenError(lockFilePath, "It is not a regular file.");
     int rc;
     do
         rc = ::flock(fd.Get(), LOCK_EX | LOCK_NB);
     while (rc != 0 && errno == EINTR);
     if (rc != 0) {
-        // Only another holder refuses the start; a file system without locks
-        // behaves like an unopenable lock file.
-        return errno != EWOULDBLOCK;
+        if (errno == EWOULDBLOCK)
+            return false;
+        throw EInOutError("Cannot lock file \"" + NativePath(lockFilePath) + "\". " + std::strerror(errno));
     }
     FHandle = std::move(fd);
     return true;

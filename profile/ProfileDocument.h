@@ -51,7 +51,6 @@ public:
 
     const std::string& Bytes() const { return FBytes; }
     const std::vector<TProfileLine>& Lines() const { return FLines; }
-    const std::vector<TProfileSection>& Sections() const { return FSections; }
 
     // The first section of that name, without regard to letter case; the name
     // is compared as given. Null when there is none.

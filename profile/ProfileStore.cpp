@@ -176,11 +176,6 @@ public:
         return FEntries.size();
     }
 
-    void Clear() {
-        std::lock_guard lock(FLock);
-        FEntries.clear();
-    }
-
 private:
     using TEntries = std::list<TCachedProfile>;
 
@@ -232,7 +227,5 @@ void SaveProfile(const std::string& fileName, std::string bytes) {
 }
 
 std::size_t CachedProfileCount() { return Cache().Count(); }
-
-void ClearProfileCache() { Cache().Clear(); }
 
 } // namespace wh

@@ -24,6 +24,5 @@ void SaveProfile(const std::string& fileName, std::string bytes);
 // How many files the store keeps parsed; the least recently used goes first.
 inline constexpr std::size_t ProfileCacheCapacity = 8;
 std::size_t CachedProfileCount();
-void ClearProfileCache();
 
 } // namespace wh

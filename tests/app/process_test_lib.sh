@@ -1,22 +1,18 @@
 # Shared by the tests that run the built program as a real process.
-# Sourced with the program's path and its lock file as $1 and $2; sets
-# program, lock and work (a temporary folder removed at exit, together with
-# any program still running as $pid).
+# Sourced with the program's path as $1; sets program and work (a temporary
+# folder removed at exit, together with any program still running as $pid).
+# The program's machine-wide folder (working directory and lock) lies in
+# $work/appdata, so the tests never touch the real one nor meet a copy that
+# runs there.
 
 program=$1
-lock=$2
 work=$(mktemp -d)
 pid=""
 trap '[ -n "$pid" ] && kill -9 "$pid" 2>/dev/null; rm -rf "$work"' EXIT
+mkdir "$work/appdata"
+export WINGHARBOUR_COMMON_APPDATA="$work/appdata"
 
 fail() {
     echo "FAIL: $*" >&2
     exit 1
 }
-
-# The lock is machine-wide: a copy already running elsewhere would make the
-# test meaningless.
-if command -v flock >/dev/null && [ -e "$lock" ] && ! flock -n "$lock" true; then
-    echo "SKIP: another copy holds $lock" >&2
-    exit 77
-fi

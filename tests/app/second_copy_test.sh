@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # A second copy of the program, started while a first one runs, must tell the
 # user in a message box and end with status 0, without a log or settings file.
-# Usage: second_copy_test.sh <path of the built program> <its lock file>
+# A lock file that is not a regular file stops the program with status 1.
+# Usage: second_copy_test.sh <path of the built program>
 set -uo pipefail
 
 . "$(dirname "$0")/process_test_lib.sh"
@@ -21,8 +22,11 @@ done
 [ -s "$work/first/WingharbourClient.LOG" ] || fail "the first copy did not start its log"
 first_log=$(cat "$work/first/WingharbourClient.LOG")
 
-# The second copy's box is modal; find it by its title and press Return on it.
-xvfb-run -a bash -c '
+# Starts $1 on a virtual display, answers its message box (modal; found by
+# its title) with Return and sets result: "nobox", "hung" or "exit <status>".
+answer_box() {
+    rm -f "$work/result"
+    xvfb-run -a bash -c '
     QT_QPA_PLATFORM=xcb "$1" >"$2/second.out" 2>&1 &
     pid=$!
     win=""
@@ -50,9 +54,14 @@ xvfb-run -a bash -c '
     fi
     wait "$pid"
     echo "exit $?" >"$2/result"
-' _ "$work/second/WingharbourClient" "$work" || fail "xvfb-run failed"
+' _ "$1" "$work" || fail "xvfb-run failed"
+    result=$(cat "$work/result" 2>/dev/null)
+}
 
-result=$(cat "$work/result" 2>/dev/null)
+lock="$work/appdata/Wingharbour/WingharbourClient.lock"
+[ -f "$lock" ] || fail "the first copy holds no lock file in its working directory"
+
+answer_box "$work/second/WingharbourClient"
 case "$result" in
     nobox) fail "the second copy showed no message box" ;;
     hung) fail "the second copy did not end after its box was answered" ;;
@@ -63,4 +72,14 @@ esac
 [ -e "$work/second/WingharbourClient.ini" ] && fail "the second copy created settings"
 kill -0 "$first" 2>/dev/null || fail "the first copy did not survive"
 [ "$(cat "$work/first/WingharbourClient.LOG")" = "$first_log" ] || fail "the first copy's log changed"
+
+# A lock file that cannot be opened (here a FIFO another user planted) is
+# an error, not an unguarded start: a box, status 1, no log.
+kill "$first" && wait "$first" 2>/dev/null
+first=""
+rm -f "$lock" && mkfifo "$lock"
+rm -f "$work/second/WingharbourClient.LOG" "$work/second/WingharbourClient.ini"
+answer_box "$work/second/WingharbourClient"
+[ "$result" = "exit 1" ] || fail "with a FIFO as lock file the program ended with '$result'"
+[ -e "$work/second/WingharbourClient.LOG" ] && fail "with a FIFO as lock file the program created a log"
 echo "PASS"

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Asked to end by a signal (logout's SIGTERM, Ctrl+C's SIGINT), the program
 # closes as its Close button does: status 0, settings written.
-# Usage: terminate_test.sh <path of the built program> <its lock file>
+# Usage: terminate_test.sh <path of the built program>
 set -uo pipefail
 
 . "$(dirname "$0")/process_test_lib.sh"

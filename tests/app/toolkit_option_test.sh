@@ -2,7 +2,7 @@
 # Arguments that the window toolkit knows for itself (-reverse, -style ...)
 # are arguments like any other: the program stops at them with its message,
 # before it writes a log.
-# Usage: toolkit_option_test.sh <path of the built program> <its lock file>
+# Usage: toolkit_option_test.sh <path of the built program>
 set -uo pipefail
 
 . "$(dirname "$0")/process_test_lib.sh"

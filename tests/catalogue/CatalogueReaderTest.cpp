@@ -209,12 +209,25 @@ TEST_F(CatalogueReader, ADamagedArchiveFailsBeforeTheListIsTouched) {
     EXPECT_EQ(StatusIndex("aircraft.lst"), -1);
 }
 
-TEST_F(CatalogueReader, AnArchiveWithoutPackagesLstYieldsAnEmptyList) {
-    WriteFile(SourceDir() / "packages.lst", "");
-    BuildZip((SourceDir() / "packages.zip").string(), {{"readme.txt", "nothing here"}});
-    Load();
-    EXPECT_TRUE(List.Rows.empty());
-    EXPECT_EQ(List.Clears, 1);
+TEST_F(CatalogueReader, AnArchiveWithoutPackagesLstFailsNamingIt) {
+    // Whether or not an earlier load left its packages.lst, it is not read.
+    for (const bool earlierLoad : {false, true}) {
+        if (earlierLoad)
+            WriteFile(WorkDir() / "packages.lst", Package(0, "a"));
+        PublishSimplePackages({"a"});
+        WriteFile(SourceDir() / "packages.lst", "");
+        BuildZip((SourceDir() / "packages.zip").string(), {{"readme.txt", "nothing here"}});
+        try {
+            Load();
+            ADD_FAILURE() << "loaded; earlier load: " << earlierLoad;
+        } catch (const wh::EFOpenError& e) {
+            EXPECT_EQ(Message(e), "Cannot open file \"" + (WorkDir() / "packages.lst").string() +
+                                      "\". No such file or directory");
+        }
+        EXPECT_EQ(List.Clears, 0);
+        EXPECT_EQ(StatusIndex("aircraft.lst"), -1);
+        EXPECT_FALSE(std::filesystem::exists(WorkDir() / "packages.zip"));
+    }
 }
 
 struct TPackageFailure {
@@ -302,6 +315,13 @@ INSTANTIATE_TEST_SUITE_P(
                       TDirectoryCase{"ParentSlash", "a/../../escape", false},
                       TDirectoryCase{"ParentLast", "a/..", false},
                       TDirectoryCase{"Control", "a\x01z", false},
+                      TDirectoryCase{"ParentWithBlank", "a\\.. \\escape", false},
+                      TDirectoryCase{"OnlyDots", "...", false},
+                      TDirectoryCase{"CurrentFolder", "a\\.\\b", false},
+                      TDirectoryCase{"TrailingDot", "boeing.\\b737", false},
+                      TDirectoryCase{"TrailingBlank", "boeing \\b737", false},
+                      TDirectoryCase{"LastTrailingDot", "boeing/b737.", false},
+                      TDirectoryCase{"InnerDotAndBlank", "b.737 x\\.hidden", true},
                       TDirectoryCase{"Nested", "boeing\\b737", true},
                       TDirectoryCase{"DotsInName", "a..b", true},
                       TDirectoryCase{"Blank", "Boeing 737", true},
@@ -437,7 +457,9 @@ TEST_P(RefusedTextureNames, FailTheReadNamingFileAndSection) {
 INSTANTIATE_TEST_SUITE_P(Table, RefusedTextureNames,
                          ::testing::Values(TTextureCase{"Backslash", "..\\..\\x"}, TTextureCase{"Slash", "a/b"},
                                            TTextureCase{"Colon", "c:x"}, TTextureCase{"Control", "a\x01z"},
-                                           TTextureCase{"Escape", "a\x1b"}),
+                                           TTextureCase{"Escape", "a\x1b"}, TTextureCase{"Parent", ".."},
+                                           TTextureCase{"Current", "."}, TTextureCase{"OnlyDots", "...."},
+                                           TTextureCase{"TrailingDot", "klm."}),
                          [](const auto& info) { return std::string(info.param.Name); });
 
 } // namespace

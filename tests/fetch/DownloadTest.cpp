@@ -164,12 +164,25 @@ TEST_F(DownloadTest, StoresBodySentWithoutLength) {
     EXPECT_EQ(Activity.Steps, 1 + 293 + 1);
 }
 
-TEST_F(DownloadTest, ErrorStatusFailsAndKeepsOlderCopy) {
-    for (const int status : {400, 403, 404, 500, 503}) {
+// After redirects only a 200 answer carries the file: other successes, an
+// unfollowed redirect and errors all leave the cached copy.
+TEST_F(DownloadTest, FinalStatusOtherThan200FailsAndKeepsOlderCopy) {
+    struct TStatusCase {
+        int Status;
+        const char* Body;
+    };
+    const TStatusCase cases[] = {
+        {201, "created"}, {202, "accepted"}, {203, "from a proxy"}, {204, ""},
+        {206, "part of it"}, {300, "<html>choices</html>"}, {302, "<html>moved</html>"}, {304, ""},
+        {400, "<html>error page</html>"}, {403, "<html>error page</html>"}, {404, "<html>error page</html>"},
+        {500, "<html>error page</html>"}, {503, "<html>error page</html>"},
+    };
+    for (const auto& [status, body] : cases) {
         TLoopbackServer server;
         server.Server().Get("/pack.zip", [&](const httplib::Request&, httplib::Response& res) {
-            res.status = status;
-            res.set_content("<html>error page</html>", "text/html");
+            res.status = status;   // a redirect without Location cannot be followed
+            if (*body != '\0')
+                res.set_content(body, "text/html");
         });
         server.Start();
         TRecordingActivity activity;

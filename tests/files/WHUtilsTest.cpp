@@ -9,6 +9,7 @@
 #include "files/CommandLineSplit.h"
 #include "platform/Errors.h"
 #include "platform/Paths.h"
+#include "tests/support/AsUnprivileged.h"
 #include "tests/support/TempDir.h"
 
 namespace {
@@ -235,15 +236,18 @@ TEST(WorkingDirTest, FallsBackToAFolderBesideTheExecutableWhenTheFolderCannotBeM
 }
 
 TEST(WorkingDirTest, FallsBackWhenTheCommonFolderIsReadOnly) {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "root writes into read-only folders, so the folder would be made";
-    TTempDir dir;
-    fs::create_directories(dir.Path() / "locked");
-    fs::permissions(dir.Path() / "locked", fs::perms::owner_read | fs::perms::owner_exec);
-    TWorkingDirOverride override(dir / "locked");
     TProgramFolderFallback fallback;
-    EXPECT_EQ(wh::WorkingDir(), fallback.Dir());
-    EXPECT_FALSE(fs::exists(dir.Path() / "locked" / "Wingharbour"));
+    // The user may not make folders beside the test program: give it the fallback.
+    fs::create_directories(fallback.Dir());
+    wh::test::HandToUnprivileged(fallback.Dir());
+    wh::test::AsUnprivileged([&] {
+        TTempDir dir;
+        fs::create_directories(dir.Path() / "locked");
+        fs::permissions(dir.Path() / "locked", fs::perms::owner_read | fs::perms::owner_exec);
+        TWorkingDirOverride override(dir / "locked");
+        EXPECT_EQ(wh::WorkingDir(), fallback.Dir());
+        EXPECT_FALSE(fs::exists(dir.Path() / "locked" / "Wingharbour"));
+    });
 }
 
 TEST(SpecialFolderPathTest, CommonFolderWithoutFinalSeparatorElseExecutableFolder) {

@@ -2,11 +2,13 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <ctime>
 #include <functional>
 
 #include "platform/DirectoryCache.h"
+#include "platform/FileStamps.h"
 #include "platform/Paths.h"
 #include "tests/support/TempDir.h"
 
@@ -149,17 +151,33 @@ TEST(DirectoryListingsTest, ListingIsKeptOnlyOnceTheLastChangeIsATickOld) {
         {"fine stamp, 1 s old", 1, false, true},
         {"whole-second stamp, 3 s old", 3, true, true},
     };
+    bool allChecked = true;
     for (const auto& c : cases) {
-        TTempDir dir;
-        const fs::path folder = dir.Path() / "f";
-        WriteFile(folder / "x", "");
-        if (c.Age > 0)
-            AgeFolder(folder, c.Age, c.WholeSeconds);
-        TDirectoryListings listings(8);
-        listings.Find(Folder(folder), "y");
-        listings.Find(Folder(folder), "y");
-        EXPECT_EQ(listings.Reads(), c.Kept ? 1u : 2u) << c.Name;
+        // A just-changed folder is read within its racy window only if the
+        // machine keeps up; a try whose first read came later proves nothing.
+        bool checked = false;
+        for (int attempt = 0; attempt < 20 && !checked; ++attempt) {
+            TTempDir dir;
+            const fs::path folder = dir.Path() / "f";
+            WriteFile(folder / "x", "");
+            if (c.Age > 0)
+                AgeFolder(folder, c.Age, c.WholeSeconds);
+            TDirectoryListings listings(8);
+            listings.Find(Folder(folder), "y");
+            const std::int64_t firstReadBy = wh::NowNs();
+            listings.Find(Folder(folder), "y");
+            struct stat st {};
+            ASSERT_EQ(::stat(folder.c_str(), &st), 0);
+            const std::int64_t changed = wh::Nanoseconds(st.st_mtim);
+            if (c.Age == 0 && firstReadBy >= changed + wh::RacyWindowNs(changed))
+                continue;
+            EXPECT_EQ(listings.Reads(), c.Kept ? 1u : 2u) << c.Name;
+            checked = true;
+        }
+        allChecked = allChecked && checked;
     }
+    if (!allChecked)
+        GTEST_SKIP() << "every try of a just-changed folder took too long to tell";
 }
 
 TEST(DirectoryListingsTest, KeepsOnlyTheMostRecentlyUsedFolders) {

@@ -7,13 +7,17 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 
+#include "platform/Errors.h"
+#include "tests/support/AsUnprivileged.h"
 #include "tests/support/TempDir.h"
 
 namespace {
 
 using wh::TSingleInstanceGuard;
 using wh::test::TTempDir;
+namespace fs = std::filesystem;
 
 // Exit codes of a child that tries to start as a second copy.
 constexpr int kAcquired = 10;
@@ -79,7 +83,7 @@ TEST(SingleInstanceTest, AKilledHolderLeavesTheLockFree) {
     EXPECT_TRUE(afterCrash.Acquire(lockFile));
 }
 
-TEST(SingleInstanceTest, LockFileIsOpenToEveryUser) {
+TEST(SingleInstanceTest, LockFileIsReadableByEveryUser) {
     TTempDir dir;
     const std::string lockFile = dir / "client.lock";
     const mode_t previous = ::umask(077);
@@ -89,7 +93,7 @@ TEST(SingleInstanceTest, LockFileIsOpenToEveryUser) {
     ASSERT_TRUE(acquired);
     struct stat st;
     ASSERT_EQ(::stat(lockFile.c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0666u);
+    EXPECT_EQ(st.st_mode & 0777, 0644u);
 }
 
 TEST(SingleInstanceTest, ReadOnlyLockFileStillGuards) {
@@ -97,19 +101,63 @@ TEST(SingleInstanceTest, ReadOnlyLockFileStillGuards) {
     const std::string lockFile = dir / "client.lock";
     wh::test::WriteFile(lockFile, "");
     ASSERT_EQ(::chmod(lockFile.c_str(), 0444), 0);
-    TSingleInstanceGuard guard;
-    ASSERT_TRUE(guard.Acquire(lockFile));
-    EXPECT_EQ(AcquireInChild(lockFile), kRefused);
+    wh::test::AsUnprivileged([&] {
+        TSingleInstanceGuard guard;
+        ASSERT_TRUE(guard.Acquire(lockFile));
+        EXPECT_EQ(AcquireInChild(lockFile), kRefused);
+    });
 }
 
-TEST(SingleInstanceTest, UnopenableLockFileDoesNotStopTheProgram) {
-    TTempDir dir;
-    // The lock file's folder is a regular file: no one can open it, root included.
-    wh::test::WriteFile(dir / "not-a-folder", "");
-    const std::string lockFile = dir / "not-a-folder/client.lock";
-    TSingleInstanceGuard guard;
-    EXPECT_TRUE(guard.Acquire(lockFile));
-    EXPECT_EQ(AcquireInChild(lockFile), kAcquired);
+struct TRefusedLock {
+    const char* Name;
+    std::function<void(const std::string& lockFile)> Plant;
+    std::string Reason;   // the end of the message
+};
+
+// Whatever another user planted under the lock's name, the guard neither
+// hangs nor follows it, and refuses to guard nothing.
+TEST(SingleInstanceTest, LockFileThatCannotBeOpenedIsAnError) {
+    const TRefusedLock cases[] = {
+        {"FIFO", [](const std::string& f) { ASSERT_EQ(::mkfifo(f.c_str(), 0666), 0); }, "It is not a regular file."},
+        {"folder", [](const std::string& f) { fs::create_directory(f); }, "Is a directory"},
+        {"link to a file",
+         [](const std::string& f) {
+             wh::test::WriteFile(f + ".target", "kept");
+             fs::create_symlink(f + ".target", f);
+         },
+         "It is a symbolic link."},
+        {"dangling link", [](const std::string& f) { fs::create_symlink(f + ".nowhere", f); },
+         "It is a symbolic link."},
+        {"folder is a file",
+         [](const std::string& f) {
+             fs::remove(fs::path(f).parent_path());
+             wh::test::WriteFile(fs::path(f).parent_path(), "");
+         },
+         "Not a directory"},
+        {"no access", [](const std::string& f) {
+             wh::test::WriteFile(f, "");
+             ::chmod(f.c_str(), 0);
+         }, "Permission denied"},
+    };
+    for (const TRefusedLock& c : cases) {
+        TTempDir dir;
+        const std::string lockFile = (dir.Path() / "sub" / "client.lock").string();
+        fs::create_directory(dir.Path() / "sub");
+        c.Plant(lockFile);
+        // File modes hold back a user, not root.
+        wh::test::AsUnprivileged([&] {
+            TSingleInstanceGuard guard;
+            try {
+                guard.Acquire(lockFile);
+                ADD_FAILURE() << c.Name << ": acquired";
+            } catch (const wh::EFOpenError& e) {
+                EXPECT_EQ(std::string(e.what()), "Cannot open file \"" + lockFile + "\". " + c.Reason) << c.Name;
+            }
+        });
+        if (fs::exists(lockFile + ".target")) {
+            EXPECT_EQ(wh::test::ReadFile(lockFile + ".target"), "kept") << c.Name;
+        }
+    }
 }
 
 } // namespace

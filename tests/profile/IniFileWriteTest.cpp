@@ -11,6 +11,7 @@
 #include "platform/Errors.h"
 #include "profile/IniFiles.h"
 #include "tests/profile/ProfileTestFiles.h"
+#include "tests/support/AsUnprivileged.h"
 #include "tests/support/TempDir.h"
 
 using namespace std::string_literals;
@@ -187,8 +188,6 @@ TEST(IniFileWrite, RefusedWritesRaiseAndLeaveEverythingAsItWas) {
 }
 
 TEST(IniFileWrite, WriteProtectionRefusesWrites) {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "file modes do not stop root";
     const auto readOnly = [](const std::filesystem::path& p) {
         std::filesystem::permissions(p, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
     };
@@ -206,8 +205,10 @@ TEST(IniFileWrite, WriteProtectionRefusesWrites) {
          },
          "t.ini", "t.ini"},
     };
-    for (const auto& c : cases)
-        ExpectRefused(c);
+    wh::test::AsUnprivileged([&] {
+        for (const auto& c : cases)
+            ExpectRefused(c);
+    });
 }
 
 TEST(IniFileWrite, LineBreaksInNamesOrValuesAreRefused) {

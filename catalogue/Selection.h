@@ -1,0 +1,44 @@
+#pragma once
+
+#include <string>
+
+namespace wh {
+
+class TWHAircraftRows;
+
+// The summary's numbers: all rows, and of the ticked rows those selected, new,
+// updated and installed (FSelectedCount, FInstallCount, FUpdateCount,
+// FRemoveCount). A ticked updated row is installed, so it counts twice.
+struct TWHSelectionCounts {
+    int Rows = 0;
+    int Selected = 0;
+    int Install = 0;
+    int Update = 0;
+    int Remove = 0;
+    bool operator==(const TWHSelectionCounts&) const = default;
+};
+
+TWHSelectionCounts CountSelection(const TWHAircraftRows& rows);
+
+// What the Selection page shows for the counts: the five-line summary and
+// the two action buttons' captions and enabled states.
+struct TWHSelectionStatus {
+    std::string Summary;
+    std::string InstallCaption;
+    bool InstallEnabled = false;
+    std::string DeinstallCaption;
+    bool DeinstallEnabled = false;
+    bool operator==(const TWHSelectionStatus&) const = default;
+};
+
+TWHSelectionStatus SelectionStatus(const TWHSelectionCounts& counts);
+
+// The six selection buttons.
+enum class TWHSelectionButton { SelectAll, SelectNew, SelectUpdated, SelectInstalled, Invert, DeselectAll };
+
+// Sets the ticks the button names, first row to last, inside one change
+// bracket: the caller recounts once afterwards. "select new", "select
+// updated" and "select installed" only add ticks.
+void ApplySelectionButton(TWHAircraftRows& rows, TWHSelectionButton button);
+
+} // namespace wh

@@ -1,0 +1,127 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "catalogue/AircraftRows.h"
+#include "catalogue/Selection.h"
+#include "tests/support/NamedCases.h"
+
+namespace wh {
+namespace {
+
+using test::PrintTo;
+
+struct TRowSpec {
+    bool Ticked;
+    TWHAircraftState State;
+    bool Installed;
+};
+
+// Rows as a plain vector; a tick set outside a change bracket is counted.
+class TFakeRows : public TWHAircraftRows {
+public:
+    explicit TFakeRows(const std::vector<TRowSpec>& specs) {
+        for (const TRowSpec& spec : specs) {
+            FRecords.emplace_back();
+            FRecords.back().State = spec.State;
+            FRecords.back().Installed = spec.Installed;
+            Ticks.push_back(spec.Ticked);
+        }
+    }
+    int RowCount() const override { return static_cast<int>(Ticks.size()); }
+    TWHAircraft& RowAircraft(int index) const override { return FRecords.at(index); }
+    bool RowChecked(int index) const override { return Ticks.at(index); }
+    void SetRowChecked(int index, bool checked) override {
+        Ticks.at(index) = checked;
+        UnbracketedTicks += Depth == 0;
+    }
+    void RefreshRow(int) override {}
+    void BeginRowChanges() override { ++Depth; }
+    void EndRowChanges() override { --Depth; }
+
+    std::vector<bool> Ticks;
+    int Depth = 0;
+    int UnbracketedTicks = 0;
+
+private:
+    mutable std::vector<TWHAircraft> FRecords;
+};
+
+constexpr TRowSpec TickedNew{true, asNew, false}, New{false, asNew, false};
+constexpr TRowSpec TickedUpdated{true, asUpdated, true}, Updated{false, asUpdated, true};
+constexpr TRowSpec TickedCurrent{true, asNone, true}, Current{false, asNone, true};
+constexpr TRowSpec TickedPending{true, asNone, false}, Pending{false, asNone, false};
+
+struct TCountCase {
+    const char* Name;
+    std::vector<TRowSpec> Rows;
+    TWHSelectionCounts Counts;   // rows, selected, install, update, remove
+    bool InstallEnabled, DeinstallEnabled;
+};
+
+class CountSelectionTest : public testing::TestWithParam<TCountCase> {};
+
+TEST_P(CountSelectionTest, CountsTickedRowsAndEnablesTheActions) {
+    const TCountCase& c = GetParam();
+    const TWHSelectionCounts counts = CountSelection(TFakeRows(c.Rows));
+    EXPECT_EQ(counts, c.Counts);
+    const TWHSelectionStatus status = SelectionStatus(counts);
+    EXPECT_EQ(status.InstallEnabled, c.InstallEnabled);
+    EXPECT_EQ(status.DeinstallEnabled, c.DeinstallEnabled);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CountSelectionTest,
+    testing::Values(TCountCase{"EmptyList", {}, {0, 0, 0, 0, 0}, false, false},
+                    TCountCase{"UntickedCountNowhere", {New, Updated, Current, Pending}, {4, 0, 0, 0, 0}, false, false},
+                    TCountCase{"TickedUpdatedIsUpdateAndRemove", {TickedUpdated, New}, {2, 1, 0, 1, 1}, true, true},
+                    TCountCase{"TickedNewFetchOnly", {TickedNew}, {1, 1, 1, 0, 0}, true, false},
+                    TCountCase{"TickedPendingNothingToDo", {TickedPending, Current}, {2, 1, 0, 0, 0}, false, false},
+                    TCountCase{"TickedCurrentRemoveOnly", {TickedCurrent}, {1, 1, 0, 0, 1}, false, true},
+                    TCountCase{"EveryState",
+                               {TickedNew, New, TickedUpdated, Updated, TickedCurrent, Current, TickedPending, Pending},
+                               {8, 4, 1, 1, 2}, true, true}));
+
+TEST(SelectionStatus, FillsTheSummaryAndCaptions) {
+    const TWHSelectionStatus status = SelectionStatus({10000, 9000, 4000, 3000, 5000});
+    EXPECT_EQ(status.Summary,
+              " 10000 aircraft\r\n 9000 selected\r\n 4000 to install\r\n 3000 to update\r\n 5000 to remove");
+    EXPECT_EQ(status.InstallCaption, "Fetch 7000");
+    EXPECT_EQ(status.DeinstallCaption, "Remove 5000");
+    EXPECT_EQ(SelectionStatus({}).Summary,
+              " 0 aircraft\r\n 0 selected\r\n 0 to install\r\n 0 to update\r\n 0 to remove");
+    EXPECT_EQ(SelectionStatus({}).InstallCaption, "Fetch 0");
+    EXPECT_EQ(SelectionStatus({}).DeinstallCaption, "Remove 0");
+}
+
+using enum TWHSelectionButton;
+
+struct TButtonCase {
+    const char* Name;
+    std::vector<TWHSelectionButton> Buttons;
+    std::vector<bool> Ticks;   // of: new, updated, current (ticked), pending, new (ticked)
+};
+
+class SelectionButtonTest : public testing::TestWithParam<TButtonCase> {};
+
+TEST_P(SelectionButtonTest, SetsTheNamedTicksInsideOneBracket) {
+    TFakeRows rows({New, Updated, TickedCurrent, Pending, TickedNew});
+    for (TWHSelectionButton button : GetParam().Buttons)
+        ApplySelectionButton(rows, button);
+    EXPECT_EQ(rows.Ticks, GetParam().Ticks);
+    EXPECT_EQ(rows.UnbracketedTicks, 0);
+    EXPECT_EQ(rows.Depth, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SelectionButtonTest,
+    testing::Values(TButtonCase{"SelectAll", {SelectAll}, {true, true, true, true, true}},
+                    TButtonCase{"SelectNewKeepsOtherTicks", {SelectNew}, {true, false, true, false, true}},
+                    TButtonCase{"SelectUpdated", {SelectUpdated}, {false, true, true, false, true}},
+                    TButtonCase{"SelectInstalledTicksUpdatedToo", {SelectInstalled}, {false, true, true, false, true}},
+                    TButtonCase{"Invert", {Invert}, {true, true, false, true, false}},
+                    TButtonCase{"InvertTwiceRestores", {Invert, Invert}, {false, false, true, false, true}},
+                    TButtonCase{"DeselectThenSelectNew", {DeselectAll, SelectNew}, {true, false, false, false, true}}));
+
+} // namespace
+} // namespace wh
