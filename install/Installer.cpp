@@ -26,12 +26,16 @@ std::string AircraftFolder(const TWHInstallOptions& options, const std::string& 
 std::string BaseArchiveName(const std::string& directory) { return directory + "\\base.zip"; }
 
 // The livery's section in aircraft.cfg: the one already holding its livery
-// line is rewritten in place, so an update or a repeated install leaves one.
+// line is rewritten in place, so an update or a repeated install leaves one;
+// else the catalogue's section is appended. Renumbered in the same write, so
+// no moment shows two sections of one number.
 void WriteLiverySection(const TWHAircraft& aircraft, const std::string& catalogue, const std::string& cfg) {
-    if (ReplaceLiverySection(catalogue, cfg, aircraft.Section, LiveryKey, aircraft.Texture))
-        return;
-    AppendSection(catalogue, cfg, aircraft.Section);
-    RenumberSections(cfg, SectionPrefix);
+    const TCfgLines source = LoadLines(catalogue);
+    TCfgLines lines = LoadLines(cfg);
+    if (!ReplaceLiverySectionLines(source, lines, aircraft.Section, LiveryKey, aircraft.Texture))
+        AppendSectionLines(source, lines, aircraft.Section);
+    RenumberSectionLines(lines, SectionPrefix);
+    SaveLines(cfg, lines);
 }
 
 void MarkManufacturer(const TWHAircraft& aircraft, const std::string& cfg) {
