@@ -73,6 +73,29 @@ const char* ProblemText(TEntryNameProblem problem) {
     return "";
 }
 
+const char* ProblemText(TEntryLengthProblem problem) {
+    switch (problem) {
+    case TEntryLengthProblem::NameTooLong: return "name too long for the file system";
+    case TEntryLengthProblem::PathTooLong: return "path too long for the file system";
+    case TEntryLengthProblem::None: break;
+    }
+    return "";
+}
+
+// The folders an entry needed stay only when the entry lands.
+class TEntryFolders {
+public:
+    explicit TEntryFolders(TExtractionTarget& target) : FTarget(target) {}
+    ~TEntryFolders() { FLanded ? FTarget.KeepNewFolders() : FTarget.RemoveNewFolders(); }
+    TEntryFolders(const TEntryFolders&) = delete;
+    TEntryFolders& operator=(const TEntryFolders&) = delete;
+    void Landed() { FLanded = true; }
+
+private:
+    TExtractionTarget& FTarget;
+    bool FLanded = false;
+};
+
 bool IsSymbolicLink(zip_t* archive, zip_uint64_t index) {
     zip_uint8_t system = 0;
     zip_uint32_t attributes = 0;
@@ -101,18 +124,23 @@ private:
     void Print(const std::string& line);
     void Worse(int code) { FResult = std::max(FResult, code); }
     TNext ExtractEntry(zip_t* archive, zip_uint64_t index);
-    void ExtractFile(zip_t* archive, zip_uint64_t index, const zip_stat_t& st, const TZipEntryPath& path,
+    bool ExtractFile(zip_t* archive, zip_uint64_t index, const zip_stat_t& st, const TZipEntryPath& path,
                      const std::string& shownName);
     TEntry OpenEntry(zip_t* archive, zip_uint64_t index, const zip_stat_t& st, const std::string& shownName);
     bool MayReplace(TExtractionTarget::TFolder& folder, const std::string& name, const std::string& shownPath);
     void Report(const zip_stat_t& st, const std::string& shownName);
-    void RestoreFolderTimes();
+    void RestoreFolderTimes(zip_t* archive);
 
     const DCL& FOptions;
     const USERFUNCTIONS& FFunctions;
     std::vector<char> FBuffer;
     std::optional<TExtractionTarget> FTarget;
-    std::vector<std::pair<std::vector<std::string>, std::time_t>> FFolderTimes;
+    struct TFolderTime {
+        zip_uint64_t Index;   // the entry's name is read again, not kept
+        std::size_t Depth;
+        std::time_t Modified;
+    };
+    std::vector<TFolderTime> FFolderTimes;
     std::string FPassword;
     bool FNoMorePasswords = false;
     bool FReplaceAll = false;
@@ -185,7 +213,7 @@ int TUnzipRun::Run() {
             Worse(IZ_CTRLC);
             break;
         }
-    RestoreFolderTimes();
+    RestoreFolderTimes(archive.get());
     return FResult;
 }
 
@@ -234,19 +262,26 @@ TUnzipRun::TNext TUnzipRun::ExtractEntry(zip_t* archive, zip_uint64_t index) {
             return TNext::Go;
         path.Components = {path.Components.back()};
     }
+    if (const auto tooLong = FTarget->CheckLength(path.Components); tooLong != TEntryLengthProblem::None) {
+        Print("error:  " + shownName + ":  " + ProblemText(tooLong) + ", entry skipped");
+        Worse(PK_ERR);
+        return TNext::Go;
+    }
 
     Report(st, shownName);
     if (FFunctions.ServCallBk && FFunctions.ServCallBk(shownName.c_str(), static_cast<unsigned long>(st.size)) != 0)
         return TNext::Stop;
 
     const std::time_t modified = (st.valid & ZIP_STAT_MTIME) ? st.mtime : std::time(nullptr);
+    TEntryFolders folders(*FTarget);
     try {
         if (path.IsFolder) {
             auto& folder = FTarget->Folder(path.Components, path.Components.size());
-            Print("   creating: " + Shown(folder.Path) + "/");
-            FFolderTimes.emplace_back(path.Components, modified);
-        } else {
-            ExtractFile(archive, index, st, path, shownName);
+            Print("   creating: " + Shown(FTarget->PathOf(folder)) + "/");
+            FFolderTimes.push_back({index, path.Components.size(), modified});
+            folders.Landed();
+        } else if (ExtractFile(archive, index, st, path, shownName)) {
+            folders.Landed();
         }
     } catch (const ETargetFolder& e) {
         Print("error:  cannot create " + Shown(e.what()));
@@ -327,24 +362,28 @@ bool TUnzipRun::MayReplace(TExtractionTarget::TFolder& folder, const std::string
     }
 }
 
-void TUnzipRun::ExtractFile(zip_t* archive, zip_uint64_t index, const zip_stat_t& st, const TZipEntryPath& path,
+bool TUnzipRun::ExtractFile(zip_t* archive, zip_uint64_t index, const zip_stat_t& st, const TZipEntryPath& path,
                             const std::string& shownName) {
     auto& folder = FTarget->Folder(path.Components, path.Components.size() - 1);
     const std::string name = FTarget->Resolve(folder, path.Components.back());
-    const std::string shownPath = Shown(folder.Path / name);
+    const std::string shownPath = Shown(FTarget->PathOf(folder) / name);
 
     struct stat existing;
     if (::fstatat(folder.Fd.Get(), name.c_str(), &existing, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(existing.st_mode)) {
         Print("error:  cannot create " + shownPath + ": a folder of that name exists");
         Worse(PK_DISK);
-        return;
+        return false;
     }
-    if (!MayReplace(folder, name, shownPath))
-        return;
+    if (!MayReplace(folder, name, shownPath)) {
+        TReplacementFile::RemoveLeftover(folder.Fd.Get(), name);
+        return true;   // kept by choice, not a failure
+    }
 
     TEntry entry = OpenEntry(archive, index, st, shownName);
-    if (!entry)
-        return;
+    if (!entry) {
+        TReplacementFile::RemoveLeftover(folder.Fd.Get(), name);
+        return false;
+    }
     Print((st.comp_method == ZIP_CM_STORE ? " extracting: " : "  inflating: ") + shownPath);
 
     std::optional<TReplacementFile> file;
@@ -353,7 +392,7 @@ void TUnzipRun::ExtractFile(zip_t* archive, zip_uint64_t index, const zip_stat_t
     } catch (const EInOutError& e) {
         Print("error:  cannot create " + shownPath + ": " + Reason(e));
         Worse(PK_DISK);
-        return;
+        return false;
     }
     for (;;) {
         const zip_int64_t read = zip_fread(entry.get(), FBuffer.data(), FBuffer.size());
@@ -370,14 +409,14 @@ void TUnzipRun::ExtractFile(zip_t* archive, zip_uint64_t index, const zip_stat_t
             default: Print("error:  reading " + shownName + ":  " + zip_file_strerror(entry.get()));
             }
             Worse(PK_ERR);
-            return;   // the temporary file goes; a file already in place stays
+            return false;   // the temporary file goes; a file already in place stays
         }
         try {
             file->Write(FBuffer.data(), static_cast<std::size_t>(read));
         } catch (const EInOutError& e) {
             Print("error:  writing " + shownPath + ": " + Reason(e));
             Worse(PK_DISK);
-            return;
+            return false;
         }
     }
     try {
@@ -386,18 +425,24 @@ void TUnzipRun::ExtractFile(zip_t* archive, zip_uint64_t index, const zip_stat_t
     } catch (const EInOutError& e) {
         Print("error:  writing " + shownPath + ": " + Reason(e));
         Worse(PK_DISK);
-        return;
+        return false;
     }
     FTarget->NoteCreated(folder, name);
+    return true;
 }
 
-void TUnzipRun::RestoreFolderTimes() {
+void TUnzipRun::RestoreFolderTimes(zip_t* archive) {
     // Deepest first: filling a folder changes its own time, not its parent's.
     std::stable_sort(FFolderTimes.begin(), FFolderTimes.end(),
-                     [](const auto& a, const auto& b) { return a.first.size() > b.first.size(); });
-    for (const auto& [components, modified] : FFolderTimes) {
+                     [](const auto& a, const auto& b) { return a.Depth > b.Depth; });
+    for (const auto& [index, depth, modified] : FFolderTimes) {
+        const char* name = zip_get_name(archive, index, ZIP_FL_ENC_STRICT);
+        TZipEntryPath path;
+        if (!name || SplitEntryName(name, path) != TEntryNameProblem::None)
+            continue;
         try {
-            auto& folder = FTarget->Folder(components, components.size());
+            auto& folder = FTarget->Folder(path.Components, path.Components.size());
+            FTarget->KeepNewFolders();
             const timespec times[2] = {{modified, 0}, {modified, 0}};
             ::futimens(folder.Fd.Get(), times);
         } catch (const ETargetFolder&) {

@@ -41,6 +41,10 @@ std::string TReplacementFile::TemporaryName(const std::string& targetName) {
     return "." + targetName.substr(0, kWholeNameLimit) + hash + kTemporarySuffix;
 }
 
+void TReplacementFile::RemoveLeftover(int folderFd, const std::string& name) {
+    ::unlinkat(folderFd, TemporaryName(name).c_str(), 0);
+}
+
 TReplacementFile::TReplacementFile(const std::filesystem::path& target, std::string shownName,
                                    TReplacementOptions options)
     : FShownName(std::move(shownName)), FOptions(options) {
@@ -72,8 +76,11 @@ TReplacementFile::TReplacementFile(int folderFd, std::string name, std::string s
 void TReplacementFile::Create() {
     struct stat old;
     const bool exists = ::fstatat(FFolder, FName.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(old.st_mode);
-    if (exists && FOptions.RefuseWriteProtected && ::faccessat(FFolder, FName.c_str(), W_OK, AT_EACCESS) != 0)
-        Fail("Could not replace", errno);
+    if (exists && FOptions.RefuseWriteProtected && ::faccessat(FFolder, FName.c_str(), W_OK, AT_EACCESS) != 0) {
+        const int error = errno;
+        RemoveLeftover(FFolder, FName);
+        Fail("Could not replace", error);
+    }
 
     FTemporaryName = TemporaryName(FName);
     FFile.Reset(::openat(FFolder, FTemporaryName.c_str(), kTemporaryFlags, 0666));

@@ -66,6 +66,10 @@ public:
     // name a folder entry may have.
     static std::string TemporaryName(const std::string& targetName);
 
+    // Removes what an earlier replacement of name inside the folder left, for
+    // a target that is not replaced this time. Only a file goes.
+    static void RemoveLeftover(int folderFd, const std::string& name);
+
 private:
     void Create();
     [[noreturn]] void Fail(const char* what, int error) const;
