@@ -13,6 +13,9 @@ public:
     virtual void SetStatus(const std::string& text) = 0;
     virtual void ShowProgress() = 0;
     virtual void StepProgress() = 0;
+    virtual void HideProgress() = 0;
+    // Empties the status line; nothing is logged.
+    virtual void ClearStatus() = 0;
     // Processes pending messages without moving the indicator (a waiting download).
     virtual void ProcessMessages() = 0;
     // The hourglass cursor while a download runs.

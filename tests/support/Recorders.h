@@ -16,6 +16,8 @@ public:
     std::vector<std::string> Statuses;   // texts shown in the status line
     int Steps = 0;                       // indicator steps, ShowProgress's included
     int Shows = 0;
+    int Hides = 0;
+    int Clears = 0;
     int Pumps = 0;                       // ProcessMessages calls
     bool Busy = false;
     int BusyChanges = 0;
@@ -37,6 +39,11 @@ public:
         ++Steps;
         ProcessMessages();
     }
+    void HideProgress() override {
+        ++Hides;
+        ProcessMessages();
+    }
+    void ClearStatus() override { ++Clears; }
     void ProcessMessages() override {
         ++Pumps;
         if (OnPump)
