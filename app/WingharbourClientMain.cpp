@@ -20,6 +20,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "app/AircraftListRows.h"
 #include "app/AircraftRow.h"
 #include "app/CommandLine.h"
 #include "app/LinkLabel.h"
@@ -37,6 +38,7 @@
 #include "catalogue/AircraftState.h"
 #include "catalogue/CatalogueReader.h"
 #include "files/WHUtils.h"
+#include "install/Deinstaller.h"
 #include "platform/Codepage.h"
 #include "platform/Errors.h"
 #include "platform/Paths.h"
@@ -112,7 +114,7 @@ public:
 private:
     std::vector<QWidget*> Controls() const {
         return {FWindow.btnNext, FWindow.btnPrev, FWindow.rbLocalDir, FWindow.rbURL, FWindow.edPackageFile,
-                FWindow.edURL};
+                FWindow.edURL, FWindow.btnDeinstall};
     }
 
     TfmWingharbourClientMain& FWindow;
@@ -123,6 +125,7 @@ TfmWingharbourClientMain::TfmWingharbourClientMain(TMainOptions options, QWidget
     : QWidget(parent), FOptions(std::move(options)),
       FTitle(ApplicationTitle(ExtractFileName(FOptions.ProgramPath))) {
     BuildWindow();
+    FRows = std::make_unique<TAircraftListRows>(*lvAircraft, [this](TWHAircraftRow& row) { RefreshAircraftRow(&row); });
     ConnectHandlers();
     FormCreate();
 }
@@ -258,6 +261,13 @@ QWidget* TfmWingharbourClientMain::BuildSelectionPage() {
     // The selection buttons and the summary go here.
     auto* pnlSelection = Named(new QWidget(page), "pnlSelection");
     pnlSelection->setFixedWidth(110);
+    btnDeinstall = Named(new QPushButton(QStringLiteral("Remove 0"), pnlSelection), "btnDeinstall");
+    btnDeinstall->setStyleSheet(QStringLiteral("color: red"));
+    btnDeinstall->setEnabled(false);
+    auto* panel = new QVBoxLayout(pnlSelection);
+    panel->setContentsMargins(0, 0, 0, 0);
+    panel->addStretch(1);
+    panel->addWidget(btnDeinstall);
 
     lblShowLog = Named(new TLinkLabel(QStringLiteral("log"), page), "lblShowLog");
 
@@ -308,6 +318,12 @@ void TfmWingharbourClientMain::ConnectHandlers() {
     connect(lblVersion, &TLinkLabel::mouseLeft, this, guarded(&TfmWingharbourClientMain::lblVersionMouseLeave));
     connect(lblVersion, &TLinkLabel::clicked, this, guarded(&TfmWingharbourClientMain::lblVersionClick));
     connect(lblShowLog, &TLinkLabel::clicked, this, guarded(&TfmWingharbourClientMain::lblShowLogClick));
+    connect(btnDeinstall, &QPushButton::clicked, this, guarded(&TfmWingharbourClientMain::btnDeinstallClick));
+    // The check box lives in column 0; a load counts once at its end.
+    connect(lvAircraft, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem*, int column) {
+        if (column == 0 && FUpdateDepth == 0)
+            CountRemovable();
+    });
     edURL->installEventFilter(this);
 }
 
@@ -452,6 +468,8 @@ void TfmWingharbourClientMain::ShowProgress() {
     ProcessMessages();
 }
 
+void TfmWingharbourClientMain::ClearStatus() { lblProgress->clear(); }
+
 void TfmWingharbourClientMain::HideProgress() {
     pnlZipStatus->SetIndicatorVisible(false);
     ProcessMessages();
@@ -513,6 +531,17 @@ void TfmWingharbourClientMain::Add(std::unique_ptr<TWHAircraft> aircraft) {
     RefreshAircraftRow(row);
 }
 
+TWHAircraftRows& TfmWingharbourClientMain::AircraftRows() { return *FRows; }
+
+void TfmWingharbourClientMain::CountRemovable() {
+    FRemoveCount = 0;
+    for (int i = 0; i < FRows->RowCount(); ++i)
+        if (FRows->RowChecked(i) && FRows->RowAircraft(i).Installed)
+            ++FRemoveCount;
+    btnDeinstall->setText(QStringLiteral("Remove %1").arg(FRemoveCount));
+    btnDeinstall->setEnabled(FRemoveCount > 0 && FOperationDepth == 0);
+}
+
 TfmWingharbourClientMain::TRowContext TfmWingharbourClientMain::CurrentRowContext() const {
     return {Narrow(edFSDir->text()), WorkingDir(), Narrow(QLocale().groupSeparator())};
 }
@@ -552,6 +581,7 @@ void TfmWingharbourClientMain::LoadCatalogue() {
     FSortColumn = 0;
     FSortDescending = false;
     SortAircraftRows();
+    CountRemovable();
     lblProgress->clear();
     HideProgress();
 }
@@ -621,6 +651,19 @@ void TfmWingharbourClientMain::edURLExit() {
 void TfmWingharbourClientMain::lblShowLogClick() {
     ShowPage(TWizardPage::Action);
     UpdateNavigation();
+}
+
+void TfmWingharbourClientMain::btnDeinstallClick() {
+    if (FOperationDepth > 0 || !AskWarningYesNo(this, FTitle, DeinstallQuestion(FRemoveCount)))
+        return;
+    // Counted again once the controls have their states back, on every path.
+    struct TRecount {
+        TfmWingharbourClientMain& Window;
+        ~TRecount() { Window.CountRemovable(); }
+    } recount{*this};
+    TOperationScope scope(*this);
+    DeinstallTickedAircraft(AircraftRows(), *this, {AppendSeparator(Narrow(edFSDir->text()), '\\'), WorkingDir()},
+                            [this] { return FCloseRequested; });
 }
 
 void TfmWingharbourClientMain::PickPackageFile() {

@@ -33,7 +33,9 @@ class TLogFile;
 class TLogoWidget;
 class TPathEdit;
 class TStatusPanel;
+class TAircraftListRows;
 class TWHAircraftRow;
+class TWHAircraftRows;
 
 // What the window takes from its start: main passes the real executable and
 // arguments; tests pass a program path inside a temporary folder.
@@ -69,10 +71,11 @@ public:
     void LogLine(const std::string& text) override;
     void SetStatus(const std::string& text) override;
     void ShowProgress() override;
-    void HideProgress();
+    void HideProgress() override;
     void StepProgress() override;
     void ProcessMessages() override;
     void SetBusyCursor(bool busy) override;
+    void ClearStatus() override;
     void ReportUnzipVersion();
 
     // The Welcome page's source controls, read at each fetch.
@@ -87,6 +90,8 @@ public:
     void Clear() override;
     void Add(std::unique_ptr<TWHAircraft> aircraft) override;
     void RefreshAircraftRow(TWHAircraftRow* row);
+    // lvAircraft's rows as the selection and the installers walk them.
+    TWHAircraftRows& AircraftRows();
     int lvAircraftCompare(const QTreeWidgetItem* row1, const QTreeWidgetItem* row2) const;
     void SortAircraftRows();
 
@@ -108,6 +113,7 @@ public:
     void lblVersionMouseLeave();
     void lblVersionClick();
     void lblShowLogClick();
+    void btnDeinstallClick();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -128,6 +134,8 @@ private:
     void PickPackageFile();
     void PickFSDir();
     void ShowPage(TWizardPage page);
+    // FRemoveCount and btnDeinstall's caption and state from the ticks.
+    void CountRemovable();
     TWizardPage CurrentPage() const;
 
     TMainOptions FOptions;
@@ -142,6 +150,8 @@ private:
     int FUpdateDepth = 0;
     int FBusyCursorDepth = 0;
     int FOperationDepth = 0;
+    int FRemoveCount = 0;   // ticked rows whose livery is installed
+    std::unique_ptr<TAircraftListRows> FRows;
     bool FCloseRequested = false;
     bool FNavigationPending = false;   // UpdateNavigation asked for while an operation ran
     // What every row of one load is judged against, fixed when the load's
@@ -177,6 +187,7 @@ private:
     QLabel* lblSelectionCaption = nullptr;
     QTreeWidget* lvAircraft = nullptr;
     TLinkLabel* lblShowLog = nullptr;
+    QPushButton* btnDeinstall = nullptr;
     QLabel* lblAction = nullptr;
     QPlainTextEdit* meLog = nullptr;
 };
