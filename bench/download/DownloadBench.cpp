@@ -31,6 +31,8 @@ public:
     void StepProgress() override { benchmark::DoNotOptimize(++Steps); }
     void ProcessMessages() override {}
     void SetBusyCursor(bool) override {}
+    void HideProgress() override {}
+    void ClearStatus() override {}
     long Steps = 0;
 };
 

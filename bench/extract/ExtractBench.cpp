@@ -36,6 +36,8 @@ public:
     void StepProgress() override {}
     void ProcessMessages() override {}
     void SetBusyCursor(bool) override {}
+    void HideProgress() override {}
+    void ClearStatus() override {}
 };
 
 // Half random bytes, half text: deflate gets about 1.9:1, like textures do.
