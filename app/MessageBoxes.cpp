@@ -10,6 +10,11 @@ namespace wh {
 
 namespace {
 
+TYesNoAnswerer& YesNoAnswerer() {
+    static TYesNoAnswerer answerer;
+    return answerer;
+}
+
 QString Widen(const std::string& ansi) { return QString::fromStdString(AnsiToUtf8(ansi)); }
 
 // Messages quote typed URLs, arguments and file names; none of it is markup.
@@ -28,6 +33,16 @@ void ShowPlainMessage(QWidget* parent, const std::string& title, const std::stri
 void ShowErrorBox(QWidget* parent, const std::string& title, const std::string& message) {
     ShowBox(parent, QMessageBox::Critical, title, ErrorBoxText(message));
 }
+
+bool AskWarningYesNo(QWidget* parent, const std::string& title, const std::string& text) {
+    if (YesNoAnswerer())
+        return YesNoAnswerer()(title, text);
+    QMessageBox box(QMessageBox::Warning, Widen(title), Widen(text), QMessageBox::Yes | QMessageBox::No, parent);
+    box.setTextFormat(Qt::PlainText);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void SetYesNoAnswerer(TYesNoAnswerer answerer) { YesNoAnswerer() = std::move(answerer); }
 
 bool AcquireSingleInstance(TSingleInstanceGuard& guard, const std::string& lockFile, const std::string& title) {
     if (guard.Acquire(lockFile))

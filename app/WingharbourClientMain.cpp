@@ -38,6 +38,8 @@
 #include "archive/UnzipVersionReport.h"
 #include "catalogue/AircraftState.h"
 #include "catalogue/CatalogueReader.h"
+#include "install/Deinstaller.h"
+#include "install/Installer.h"
 #include "files/WHUtils.h"
 #include "platform/Codepage.h"
 #include "platform/Errors.h"
@@ -113,8 +115,10 @@ public:
 
 private:
     std::vector<QWidget*> Controls() const {
-        return {FWindow.btnNext, FWindow.btnPrev, FWindow.rbLocalDir, FWindow.rbURL, FWindow.edPackageFile,
-                FWindow.edURL};
+        return {FWindow.btnNext,         FWindow.btnPrev,          FWindow.rbLocalDir,       FWindow.rbURL,
+                FWindow.edPackageFile,   FWindow.edURL,            FWindow.btnSelectAll,     FWindow.btnSelectNew,
+                FWindow.btnSelectUpdated, FWindow.btnSelectInstalled, FWindow.btnInvertSelection,
+                FWindow.btnDeselectAll,  FWindow.btnInstall,       FWindow.btnDeinstall,     FWindow.lvAircraft};
     }
 
     TfmWingharbourClientMain& FWindow;
@@ -357,7 +361,8 @@ void TfmWingharbourClientMain::ConnectHandlers() {
     connect(btnInvertSelection, &QPushButton::clicked, this,
             guarded(&TfmWingharbourClientMain::btnInvertSelectionClick));
     connect(btnDeselectAll, &QPushButton::clicked, this, guarded(&TfmWingharbourClientMain::btnDeselectAllClick));
-    // btnInstall and btnDeinstall get their click handlers with the installer and the deinstaller.
+    connect(btnInstall, &QPushButton::clicked, this, guarded(&TfmWingharbourClientMain::btnInstallClick));
+    connect(btnDeinstall, &QPushButton::clicked, this, guarded(&TfmWingharbourClientMain::btnDeinstallClick));
     connect(lvAircraft, &QTreeWidget::itemChanged, this, guarded(&TfmWingharbourClientMain::lvAircraftChange));
     connect(lvAircraft->header(), &QHeaderView::sectionClicked, this,
             [this](int column) { Guarded([this, column] { lvAircraftColumnClick(column); }); });
@@ -605,9 +610,44 @@ void TfmWingharbourClientMain::UpdateSelectionStatus() {
     const TWHSelectionStatus status = SelectionStatus(counts);
     lblSelectionStatus->setText(Wide(status.Summary));
     btnInstall->setText(Wide(status.InstallCaption));
-    btnInstall->setEnabled(status.InstallEnabled);
     btnDeinstall->setText(Wide(status.DeinstallCaption));
-    btnDeinstall->setEnabled(status.DeinstallEnabled);
+    // An operation keeps them disabled; its end recounts.
+    if (FOperationDepth == 0) {
+        btnInstall->setEnabled(status.InstallEnabled);
+        btnDeinstall->setEnabled(status.DeinstallEnabled);
+    }
+}
+
+// Recounts when an operation over the rows is over, on every path, once the
+// controls have their states back.
+class TfmWingharbourClientMain::TRecountAtEnd {
+public:
+    explicit TRecountAtEnd(TfmWingharbourClientMain& window) : FWindow(window) {}
+    ~TRecountAtEnd() { FWindow.UpdateSelectionStatus(); }
+    TRecountAtEnd(const TRecountAtEnd&) = delete;
+    TRecountAtEnd& operator=(const TRecountAtEnd&) = delete;
+
+private:
+    TfmWingharbourClientMain& FWindow;
+};
+
+void TfmWingharbourClientMain::btnInstallClick() {
+    if (FOperationDepth > 0)
+        return;
+    const TWHInstallOptions options{WorkingDir(), AppendSeparator(Narrow(edFSDir->text()), '\\'),
+                                    cbZapFiles->isChecked(), cbFakeManufacturer->isChecked()};
+    TRecountAtEnd recount(*this);
+    TOperationScope scope(*this);
+    InstallTickedRows(*FRows, options, *this, *this, [this] { return FCloseRequested; });
+}
+
+void TfmWingharbourClientMain::btnDeinstallClick() {
+    if (FOperationDepth > 0 || !AskWarningYesNo(this, FTitle, DeinstallQuestion(FRemoveCount)))
+        return;
+    TRecountAtEnd recount(*this);
+    TOperationScope scope(*this);
+    DeinstallTickedAircraft(*FRows, *this, {AppendSeparator(Narrow(edFSDir->text()), '\\'), WorkingDir()},
+                            [this] { return FCloseRequested; });
 }
 
 void TfmWingharbourClientMain::SelectionButtonClick(TWHSelectionButton button) {

@@ -131,6 +131,8 @@ public:
     void SelectionButtonClick(TWHSelectionButton button);
     void lvAircraftChange();
     void lvAircraftColumnClick(int column);
+    void btnInstallClick();
+    void btnDeinstallClick();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -138,6 +140,7 @@ protected:
 
 private:
     class TOperationScope;
+    class TRecountAtEnd;
 
     void BuildWindow();
     QWidget* BuildWelcomePage();

@@ -1,0 +1,75 @@
+#include "install/Deinstaller.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+
+#include "catalogue/AircraftState.h"
+#include "files/WHUtils.h"
+#include "install/CfgSections.h"
+#include "platform/Errors.h"
+#include "platform/Paths.h"
+#include "profile/IniFiles.h"
+
+namespace wh {
+
+namespace {
+
+std::string CfgFilePath(const TWHAircraft& aircraft, const std::string& fsDir) {
+    return AppendSeparator(fsDir, '\\') + "aircraft\\" + aircraft.Directory + "\\aircraft.cfg";
+}
+
+// The texture folder goes with what it holds. A folder that is itself a link
+// loses the link only: what it points at is not the livery's.
+void RemoveTextureFolder(const std::string& folder) {
+    const std::filesystem::path path = OsPath(folder);
+    struct stat st;
+    if (::lstat(path.c_str(), &st) != 0)
+        return;
+    if (S_ISLNK(st.st_mode)) {
+        ::unlink(path.c_str());
+        return;
+    }
+    if (!S_ISDIR(st.st_mode))
+        return;
+    DeleteDirectoryContents(folder);
+    ::rmdir(path.c_str());
+}
+
+} // namespace
+
+std::string DeinstallQuestion(int removeCount) {
+    return "You are about to deinstall " + std::to_string(removeCount) +
+           " aircraft from your flight simulator. Are you sure you want to continue?";
+}
+
+void DeinstallAircraft(const TWHAircraft& aircraft, const TWHDeinstallPlaces& places) {
+    RemoveTextureFolder(TextureFolderPath(aircraft, places.FSDir));
+    ::unlink(OsPath(ArchiveCopyPath(aircraft, places.WorkingDir)).c_str());
+
+    const std::string cfgFile = CfgFilePath(aircraft, places.FSDir);
+    const std::string section = FindLiverySection(cfgFile, "texture", aircraft.Texture);
+    if (section.empty())
+        throw EWingharbour("fltsim.* section for livery '" + aircraft.Texture + "' not found in '" +
+                           NativePath(cfgFile) + "'.");
+    TIniFile(cfgFile).EraseSection(section);
+    RenumberSections(cfgFile, "fltsim.");
+}
+
+void DeinstallTickedAircraft(TWHAircraftRows& rows, TWHActivity& activity, const TWHDeinstallPlaces& places,
+                             const std::function<bool()>& stopRequested) {
+    for (int i = 0; i < rows.RowCount(); ++i) {
+        if (!rows.RowChecked(i) || !rows.RowAircraft(i).Installed)
+            continue;
+        if (stopRequested && stopRequested())
+            break;
+        DeinstallAircraft(rows.RowAircraft(i), places);
+        rows.SetRowChecked(i, false);
+        rows.RefreshRow(i);
+    }
+    activity.HideProgress();
+    activity.ClearStatus();
+}
+
+} // namespace wh

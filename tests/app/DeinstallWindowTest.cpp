@@ -1,0 +1,101 @@
+// Removing one of two installed liveries of the sample collection from the
+// Selection page, with the confirmation answered No and then Yes.
+
+#include <filesystem>
+
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTest>
+#include <QTreeWidget>
+
+#include "Collection.h"
+#include "SampleWriter.h"
+#include "WindowTestSupport.h"
+#include "app/AircraftRow.h"
+#include "app/MessageBoxes.h"
+
+namespace wh::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+QTreeWidgetItem* RowOf(QTreeWidget& list, const std::string& texture) {
+    for (int i = 0; i < list.topLevelItemCount(); ++i)
+        if (static_cast<TWHAircraftRow*>(list.topLevelItem(i))->Aircraft().Texture == texture)
+            return list.topLevelItem(i);
+    ADD_FAILURE() << "no row for " << texture;
+    return nullptr;
+}
+
+// Answers the warning boxes asked while alive; records their texts.
+struct TYesNo {
+    bool Answer = false;
+    std::vector<std::string> Questions;
+    TYesNo() { SetYesNoAnswerer([this](auto&, auto& text) { return Questions.push_back(text), Answer; }); }
+    ~TYesNo() { SetYesNoAnswerer(nullptr); }
+};
+
+class DeinstallWindowTest : public TWindowTest {};
+
+TEST_F(DeinstallWindowTest, RemoveAsksFirstAndRemovesOnlyTheTickedLivery) {
+    const fs::path sampleDir = ProgramDir.Path() / "sample";
+    sample::WriteSample(sampleDir);
+    const sample::TSamplePackage package = sample::MakeCollection().front();
+    const std::string removed = package.Liveries.at(static_cast<std::size_t>(package.InstalledLivery)).Texture;
+    std::string kept;
+    for (const auto& livery : package.Liveries)
+        if (livery.Texture != removed && livery.Status == "ok" && kept.empty())
+            kept = livery.Texture;
+    ASSERT_FALSE(kept.empty());
+
+    // Both liveries as an install leaves them: texture folders, a section
+    // each, the archive copies and the cached base archive.
+    const fs::path plane = sampleDir / "fs2002/aircraft" / package.Directory;
+    const fs::path cache = fs::path(WorkDir()) / package.Directory;
+    WriteFile(plane / ("texture." + kept) / "skin.bmp", "bmp");
+    WriteFile(plane / "aircraft.cfg", ReadFile(plane / "aircraft.cfg") + "\r\n[fltsim.2]\r\ntexture=" + kept + "\r\n");
+    for (const std::string& name : {removed + ".zip", kept + ".zip", std::string("base.zip")}) {
+        fs::create_directories(cache);
+        fs::copy_file(sampleDir / "source" / package.Directory / name, cache / name);
+    }
+    WriteSettings({{"rbLocalDir", "1"},
+                   {"rbURL", "0"},
+                   {"edPackageFile", (sampleDir / "source/packages.lst").string()},
+                   {"FSDir", (sampleDir / "fs2002").string()}});
+    auto window = Start();
+    window->show();
+    QTest::mouseClick(Child<QPushButton>(*window, "btnNext"), Qt::LeftButton);
+    ASSERT_EQ(Child<QStackedWidget>(*window, "nbPages")->currentIndex(), 1);
+
+    auto* list = Child<QTreeWidget>(*window, "lvAircraft");
+    auto* remove = Child<QPushButton>(*window, "btnDeinstall");
+    QTreeWidgetItem* removedRow = RowOf(*list, removed);
+    QTreeWidgetItem* keptRow = RowOf(*list, kept);
+    ASSERT_TRUE(removedRow && keptRow);
+    ASSERT_EQ(removedRow->text(3), "yes");
+    ASSERT_EQ(keptRow->text(3), "yes");
+    removedRow->setCheckState(0, Qt::Checked);
+    ASSERT_EQ(remove->text(), "Remove 1");
+
+    TYesNo answers;
+    QTest::mouseClick(remove, Qt::LeftButton);
+    EXPECT_EQ(answers.Questions, std::vector<std::string>{"You are about to deinstall 1 aircraft from your flight "
+                                                          "simulator. Are you sure you want to continue?"});
+    EXPECT_EQ(removedRow->checkState(0), Qt::Checked);
+    EXPECT_EQ(removedRow->text(3), "yes");
+    EXPECT_TRUE(fs::exists(plane / ("texture." + removed)));
+
+    answers.Answer = true;
+    QTest::mouseClick(remove, Qt::LeftButton);
+    EXPECT_EQ(answers.Questions.size(), 2u);
+    EXPECT_EQ(removedRow->checkState(0), Qt::Unchecked);
+    EXPECT_EQ(removedRow->text(2), "new");
+    EXPECT_EQ(removedRow->text(3), "no");
+    EXPECT_EQ(keptRow->text(3), "yes");
+    EXPECT_EQ(remove->text(), "Remove 0");
+    EXPECT_FALSE(remove->isEnabled());
+    EXPECT_NE(ReadFile(plane / "aircraft.cfg").find("[fltsim.1]\r\ntexture=" + kept + "\r\n"), std::string::npos);
+}
+
+} // namespace
+} // namespace wh::test
