@@ -39,6 +39,7 @@
 #include "catalogue/AircraftState.h"
 #include "catalogue/CatalogueReader.h"
 #include "files/WHUtils.h"
+#include "install/Installer.h"
 #include "platform/Codepage.h"
 #include "platform/Errors.h"
 #include "platform/Paths.h"
@@ -84,7 +85,11 @@ constexpr int ButtonHeight = 25;
 
 // While a long operation runs, the controls that would start another one or
 // change its source are disabled; they get their states back on every path.
-// A close asked for meanwhile happens once the handler is over (Guarded).
+// The action buttons are disabled too and get theirs from a recount at the
+// end, as the unticks of an install recount meanwhile. The list's check boxes
+// and header clicks are refused (eventFilter, lvAircraftColumnClick): the walk
+// goes by row index. A close asked for meanwhile happens once the handler is
+// over (Guarded).
 class TfmWingharbourClientMain::TOperationScope {
 public:
     explicit TOperationScope(TfmWingharbourClientMain& window) : FWindow(window) {
@@ -100,6 +105,7 @@ public:
             controls[i]->setEnabled(FSaved[i]);
         if (--FWindow.FOperationDepth > 0)
             return;
+        FWindow.UpdateSelectionStatus();
         // An edit made meanwhile was judged against nothing; judge it now, so
         // that a failed operation does not leave Next enabled for a page that
         // is no longer valid.
@@ -113,8 +119,10 @@ public:
 
 private:
     std::vector<QWidget*> Controls() const {
-        return {FWindow.btnNext, FWindow.btnPrev, FWindow.rbLocalDir, FWindow.rbURL, FWindow.edPackageFile,
-                FWindow.edURL};
+        return {FWindow.btnNext,         FWindow.btnPrev,          FWindow.rbLocalDir,         FWindow.rbURL,
+                FWindow.edPackageFile,   FWindow.edURL,            FWindow.btnSelectAll,       FWindow.btnSelectNew,
+                FWindow.btnSelectUpdated, FWindow.btnSelectInstalled, FWindow.btnInvertSelection,
+                FWindow.btnDeselectAll,  FWindow.btnInstall,       FWindow.btnDeinstall};
     }
 
     TfmWingharbourClientMain& FWindow;
@@ -357,11 +365,14 @@ void TfmWingharbourClientMain::ConnectHandlers() {
     connect(btnInvertSelection, &QPushButton::clicked, this,
             guarded(&TfmWingharbourClientMain::btnInvertSelectionClick));
     connect(btnDeselectAll, &QPushButton::clicked, this, guarded(&TfmWingharbourClientMain::btnDeselectAllClick));
-    // btnInstall and btnDeinstall get their click handlers with the installer and the deinstaller.
+    connect(btnInstall, &QPushButton::clicked, this, guarded(&TfmWingharbourClientMain::btnInstallClick));
+    // btnDeinstall gets its click handler with the deinstaller.
     connect(lvAircraft, &QTreeWidget::itemChanged, this, guarded(&TfmWingharbourClientMain::lvAircraftChange));
     connect(lvAircraft->header(), &QHeaderView::sectionClicked, this,
             [this](int column) { Guarded([this, column] { lvAircraftColumnClick(column); }); });
     edURL->installEventFilter(this);
+    lvAircraft->installEventFilter(this);
+    lvAircraft->viewport()->installEventFilter(this);
 }
 
 void TfmWingharbourClientMain::Guarded(const std::function<void()>& body) {
@@ -378,6 +389,20 @@ void TfmWingharbourClientMain::Guarded(const std::function<void()>& body) {
 }
 
 bool TfmWingharbourClientMain::eventFilter(QObject* watched, QEvent* event) {
+    // The list keeps scrolling and repainting during an operation, but no
+    // click or key may tick a row.
+    if (FOperationDepth > 0 && (watched == lvAircraft || watched == lvAircraft->viewport())) {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+            return true;
+        default:
+            break;
+        }
+    }
     // A context menu or another program taking the focus does not leave the
     // edit: the text stays as typed until the focus moves to another control.
     if (watched == edURL && event->type() == QEvent::FocusOut) {
@@ -605,9 +630,9 @@ void TfmWingharbourClientMain::UpdateSelectionStatus() {
     const TWHSelectionStatus status = SelectionStatus(counts);
     lblSelectionStatus->setText(Wide(status.Summary));
     btnInstall->setText(Wide(status.InstallCaption));
-    btnInstall->setEnabled(status.InstallEnabled);
+    btnInstall->setEnabled(status.InstallEnabled && FOperationDepth == 0);
     btnDeinstall->setText(Wide(status.DeinstallCaption));
-    btnDeinstall->setEnabled(status.DeinstallEnabled);
+    btnDeinstall->setEnabled(status.DeinstallEnabled && FOperationDepth == 0);
 }
 
 void TfmWingharbourClientMain::SelectionButtonClick(TWHSelectionButton button) {
@@ -623,8 +648,27 @@ void TfmWingharbourClientMain::lvAircraftChange() {
 }
 
 void TfmWingharbourClientMain::lvAircraftColumnClick(int column) {
+    if (FOperationDepth > 0)
+        return;
     FSortOrder.ClickColumn(column);
     SortAircraftRows();
+}
+
+// ---- Installing ----
+
+TWHInstallOptions TfmWingharbourClientMain::InstallOptions() const {
+    return {WorkingDir(), AppendSeparator(Narrow(edFSDir->text()), '\\'), cbZapFiles->isChecked(),
+            cbFakeManufacturer->isChecked()};
+}
+
+// A close asked for meanwhile lets the livery in hand finish, then the walk
+// stops and Guarded closes the window, which writes the settings.
+void TfmWingharbourClientMain::btnInstallClick() {
+    if (FOperationDepth > 0)
+        return;
+    const TWHInstallOptions options = InstallOptions();
+    TOperationScope scope(*this);
+    InstallTickedRows(*FRows, options, *this, *this, [this] { return FCloseRequested; });
 }
 
 // ---- Navigation ----

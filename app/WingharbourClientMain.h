@@ -15,6 +15,7 @@
 #include "catalogue/SortOrder.h"
 #include "fetch/SourceSettings.h"
 #include "files/Activity.h"
+#include "install/Installer.h"
 
 class QCheckBox;
 class QLabel;
@@ -131,6 +132,9 @@ public:
     void SelectionButtonClick(TWHSelectionButton button);
     void lvAircraftChange();
     void lvAircraftColumnClick(int column);
+    void btnInstallClick();
+    // What an install reads of the Welcome page, at the click.
+    TWHInstallOptions InstallOptions() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
