@@ -86,7 +86,11 @@ constexpr int ButtonHeight = 25;
 
 // While a long operation runs, the controls that would start another one or
 // change its source are disabled; they get their states back on every path.
-// A close asked for meanwhile happens once the handler is over (Guarded).
+// The action buttons are disabled too and get theirs from a recount at the
+// end, as the unticks of an install recount meanwhile. The list's check boxes
+// and header clicks are refused (eventFilter, lvAircraftColumnClick): the walk
+// goes by row index. A close asked for meanwhile happens once the handler is
+// over (Guarded).
 class TfmWingharbourClientMain::TOperationScope {
 public:
     explicit TOperationScope(TfmWingharbourClientMain& window) : FWindow(window) {
@@ -102,6 +106,7 @@ public:
             controls[i]->setEnabled(FSaved[i]);
         if (--FWindow.FOperationDepth > 0)
             return;
+        FWindow.UpdateSelectionStatus();
         // An edit made meanwhile was judged against nothing; judge it now, so
         // that a failed operation does not leave Next enabled for a page that
         // is no longer valid.
@@ -115,10 +120,10 @@ public:
 
 private:
     std::vector<QWidget*> Controls() const {
-        return {FWindow.btnNext,         FWindow.btnPrev,          FWindow.rbLocalDir,       FWindow.rbURL,
-                FWindow.edPackageFile,   FWindow.edURL,            FWindow.btnSelectAll,     FWindow.btnSelectNew,
+        return {FWindow.btnNext,         FWindow.btnPrev,          FWindow.rbLocalDir,         FWindow.rbURL,
+                FWindow.edPackageFile,   FWindow.edURL,            FWindow.btnSelectAll,       FWindow.btnSelectNew,
                 FWindow.btnSelectUpdated, FWindow.btnSelectInstalled, FWindow.btnInvertSelection,
-                FWindow.btnDeselectAll,  FWindow.btnInstall,       FWindow.btnDeinstall,     FWindow.lvAircraft};
+                FWindow.btnDeselectAll,  FWindow.btnInstall,       FWindow.btnDeinstall};
     }
 
     TfmWingharbourClientMain& FWindow;
@@ -367,6 +372,8 @@ void TfmWingharbourClientMain::ConnectHandlers() {
     connect(lvAircraft->header(), &QHeaderView::sectionClicked, this,
             [this](int column) { Guarded([this, column] { lvAircraftColumnClick(column); }); });
     edURL->installEventFilter(this);
+    lvAircraft->installEventFilter(this);
+    lvAircraft->viewport()->installEventFilter(this);
 }
 
 void TfmWingharbourClientMain::Guarded(const std::function<void()>& body) {
@@ -383,6 +390,20 @@ void TfmWingharbourClientMain::Guarded(const std::function<void()>& body) {
 }
 
 bool TfmWingharbourClientMain::eventFilter(QObject* watched, QEvent* event) {
+    // The list keeps scrolling and repainting during an operation, but no
+    // click or key may tick a row.
+    if (FOperationDepth > 0 && (watched == lvAircraft || watched == lvAircraft->viewport())) {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+            return true;
+        default:
+            break;
+        }
+    }
     // A context menu or another program taking the focus does not leave the
     // edit: the text stays as typed until the focus moves to another control.
     if (watched == edURL && event->type() == QEvent::FocusOut) {
@@ -610,41 +631,14 @@ void TfmWingharbourClientMain::UpdateSelectionStatus() {
     const TWHSelectionStatus status = SelectionStatus(counts);
     lblSelectionStatus->setText(Wide(status.Summary));
     btnInstall->setText(Wide(status.InstallCaption));
+    btnInstall->setEnabled(status.InstallEnabled && FOperationDepth == 0);
     btnDeinstall->setText(Wide(status.DeinstallCaption));
-    // An operation keeps them disabled; its end recounts.
-    if (FOperationDepth == 0) {
-        btnInstall->setEnabled(status.InstallEnabled);
-        btnDeinstall->setEnabled(status.DeinstallEnabled);
-    }
-}
-
-// Recounts when an operation over the rows is over, on every path, once the
-// controls have their states back.
-class TfmWingharbourClientMain::TRecountAtEnd {
-public:
-    explicit TRecountAtEnd(TfmWingharbourClientMain& window) : FWindow(window) {}
-    ~TRecountAtEnd() { FWindow.UpdateSelectionStatus(); }
-    TRecountAtEnd(const TRecountAtEnd&) = delete;
-    TRecountAtEnd& operator=(const TRecountAtEnd&) = delete;
-
-private:
-    TfmWingharbourClientMain& FWindow;
-};
-
-void TfmWingharbourClientMain::btnInstallClick() {
-    if (FOperationDepth > 0)
-        return;
-    const TWHInstallOptions options{WorkingDir(), AppendSeparator(Narrow(edFSDir->text()), '\\'),
-                                    cbZapFiles->isChecked(), cbFakeManufacturer->isChecked()};
-    TRecountAtEnd recount(*this);
-    TOperationScope scope(*this);
-    InstallTickedRows(*FRows, options, *this, *this, [this] { return FCloseRequested; });
+    btnDeinstall->setEnabled(status.DeinstallEnabled && FOperationDepth == 0);
 }
 
 void TfmWingharbourClientMain::btnDeinstallClick() {
     if (FOperationDepth > 0 || !AskWarningYesNo(this, FTitle, DeinstallQuestion(FRemoveCount)))
         return;
-    TRecountAtEnd recount(*this);
     TOperationScope scope(*this);
     DeinstallTickedAircraft(*FRows, *this, {AppendSeparator(Narrow(edFSDir->text()), '\\'), WorkingDir()},
                             [this] { return FCloseRequested; });
@@ -663,8 +657,27 @@ void TfmWingharbourClientMain::lvAircraftChange() {
 }
 
 void TfmWingharbourClientMain::lvAircraftColumnClick(int column) {
+    if (FOperationDepth > 0)
+        return;
     FSortOrder.ClickColumn(column);
     SortAircraftRows();
+}
+
+// ---- Installing ----
+
+TWHInstallOptions TfmWingharbourClientMain::InstallOptions() const {
+    return {WorkingDir(), AppendSeparator(Narrow(edFSDir->text()), '\\'), cbZapFiles->isChecked(),
+            cbFakeManufacturer->isChecked()};
+}
+
+// A close asked for meanwhile lets the livery in hand finish, then the walk
+// stops and Guarded closes the window, which writes the settings.
+void TfmWingharbourClientMain::btnInstallClick() {
+    if (FOperationDepth > 0)
+        return;
+    const TWHInstallOptions options = InstallOptions();
+    TOperationScope scope(*this);
+    InstallTickedRows(*FRows, options, *this, *this, [this] { return FCloseRequested; });
 }
 
 // ---- Navigation ----

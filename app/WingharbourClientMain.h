@@ -15,6 +15,7 @@
 #include "catalogue/SortOrder.h"
 #include "fetch/SourceSettings.h"
 #include "files/Activity.h"
+#include "install/Installer.h"
 
 class QCheckBox;
 class QLabel;
@@ -133,6 +134,8 @@ public:
     void lvAircraftColumnClick(int column);
     void btnInstallClick();
     void btnDeinstallClick();
+    // What an install reads of the Welcome page, at the click.
+    TWHInstallOptions InstallOptions() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -140,7 +143,6 @@ protected:
 
 private:
     class TOperationScope;
-    class TRecountAtEnd;
 
     void BuildWindow();
     QWidget* BuildWelcomePage();

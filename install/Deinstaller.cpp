@@ -8,6 +8,7 @@
 #include "catalogue/AircraftState.h"
 #include "files/WHUtils.h"
 #include "install/CfgSections.h"
+#include "install/RowWalk.h"
 #include "platform/Errors.h"
 #include "platform/Paths.h"
 #include "profile/IniFiles.h"
@@ -57,19 +58,11 @@ void DeinstallAircraft(const TWHAircraft& aircraft, const TWHDeinstallPlaces& pl
     RenumberSections(cfgFile, "fltsim.");
 }
 
-void DeinstallTickedAircraft(TWHAircraftRows& rows, TWHActivity& activity, const TWHDeinstallPlaces& places,
+bool DeinstallTickedAircraft(TWHAircraftRows& rows, TWHActivity& activity, const TWHDeinstallPlaces& places,
                              const std::function<bool()>& stopRequested) {
-    for (int i = 0; i < rows.RowCount(); ++i) {
-        if (!rows.RowChecked(i) || !rows.RowAircraft(i).Installed)
-            continue;
-        if (stopRequested && stopRequested())
-            break;
-        DeinstallAircraft(rows.RowAircraft(i), places);
-        rows.SetRowChecked(i, false);
-        rows.RefreshRow(i);
-    }
-    activity.HideProgress();
-    activity.ClearStatus();
+    return WalkTickedRows(
+        rows, activity, [](const TWHAircraft& aircraft) { return aircraft.Installed; },
+        [&places](TWHAircraft& aircraft) { DeinstallAircraft(aircraft, places); }, stopRequested);
 }
 
 } // namespace wh

@@ -26,11 +26,8 @@ std::string DeinstallQuestion(int removeCount);
 void DeinstallAircraft(const TWHAircraft& aircraft, const TWHDeinstallPlaces& places);
 
 // btnDeinstallClick after a Yes: every ticked installed row in display order
-// is removed, unticked and refreshed; other ticked rows stay ticked. The
-// first error ends the walk at its row, which stays ticked. stopRequested is
-// asked before each livery (Close during the walk). The indicator is hidden
-// and the status line cleared only after the last row.
-void DeinstallTickedAircraft(TWHAircraftRows& rows, TWHActivity& activity, const TWHDeinstallPlaces& places,
-                             const std::function<bool()>& stopRequested);
+// (install/RowWalk.h). Returns false when stopRequested ended it early.
+bool DeinstallTickedAircraft(TWHAircraftRows& rows, TWHActivity& activity, const TWHDeinstallPlaces& places,
+                             const std::function<bool()>& stopRequested = {});
 
 } // namespace wh
