@@ -20,12 +20,12 @@ struct TRowSpec {
 // Rows as a plain vector; a tick set outside a change bracket is counted.
 class TFakeRows : public TWHAircraftRows {
 public:
-    explicit TFakeRows(const std::vector<TRowSpec>& specs) {
-        for (const TRowSpec& spec : specs) {
+    explicit TFakeRows(const std::vector<TRowSpec>& rowCases) {
+        for (const TRowSpec& rowCase : rowCases) {
             FRecords.emplace_back();
-            FRecords.back().State = spec.State;
-            FRecords.back().Installed = spec.Installed;
-            Ticks.push_back(spec.Ticked);
+            FRecords.back().State = rowCase.State;
+            FRecords.back().Installed = rowCase.Installed;
+            Ticks.push_back(rowCase.Ticked);
         }
     }
     int RowCount() const override { return static_cast<int>(Ticks.size()); }

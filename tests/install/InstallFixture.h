@@ -89,7 +89,7 @@ protected:
         BuildZip(Root / "source/a320/base.zip",
                  {{"aircraft.cfg", "[General]\r\natc_type=AIRBUS\r\n\r\n[fltsim.0]\r\ntitle=House\r\ntexture=\r\n"},
                   {"model/a320.mdl", RandomBytes(4096, 7)}});
-        Specs = liveries;
+        Liveries = liveries;
     }
 
     // One row per livery of the package, ticked, its state from the disk.
@@ -97,12 +97,12 @@ protected:
         Rows = TFakeRows();
         Rows.FSDir = Options.FSDir;
         Rows.WorkDir = WorkingDir();
-        for (std::size_t i = 0; i < Specs.size(); ++i) {
+        for (std::size_t i = 0; i < Liveries.size(); ++i) {
             TWHAircraft a;
             a.Directory = "a320";
-            a.Texture = Specs[i].Texture;
+            a.Texture = Liveries[i].Texture;
             a.Section = "fltsim." + std::to_string(i);
-            a.CatalogueStatus = Specs[i].Status;
+            a.CatalogueStatus = Liveries[i].Status;
             a.ArchiveTimestamp = CatalogueAge;
             UpdateAircraftState(a, Rows.FSDir, Rows.WorkDir);
             Rows.Records.push_back(a);
@@ -134,7 +134,7 @@ protected:
     TWHInstallOptions Options;
     TRecordingActivity Activity;
     TFakeSource Local = TFakeSource::Local(Root / "source/packages.lst");
-    std::vector<TTestLiverySpec> Specs;
+    std::vector<TTestLiverySpec> Liveries;
     TFakeRows Rows;
 };
 
