@@ -48,16 +48,8 @@ TEST_F(DeinstallWindowTest, RemoveAsksFirstAndRemovesOnlyTheTickedLivery) {
             kept = livery.Texture;
     ASSERT_FALSE(kept.empty());
 
-    // Both liveries as an install leaves them: texture folders, a section
-    // each, the archive copies and the cached base archive.
     const fs::path plane = sampleDir / "fs2002/aircraft" / package.Directory;
     const fs::path cache = fs::path(WorkDir()) / package.Directory;
-    WriteFile(plane / ("texture." + kept) / "skin.bmp", "bmp");
-    WriteFile(plane / "aircraft.cfg", ReadFile(plane / "aircraft.cfg") + "\r\n[fltsim.2]\r\ntexture=" + kept + "\r\n");
-    for (const std::string& name : {removed + ".zip", kept + ".zip", std::string("base.zip")}) {
-        fs::create_directories(cache);
-        fs::copy_file(sampleDir / "source" / package.Directory / name, cache / name);
-    }
     WriteSettings({{"rbLocalDir", "1"},
                    {"rbURL", "0"},
                    {"edPackageFile", (sampleDir / "source/packages.lst").string()},
@@ -72,6 +64,13 @@ TEST_F(DeinstallWindowTest, RemoveAsksFirstAndRemovesOnlyTheTickedLivery) {
     QTreeWidgetItem* removedRow = RowOf(*list, removed);
     QTreeWidgetItem* keptRow = RowOf(*list, kept);
     ASSERT_TRUE(removedRow && keptRow);
+    // Both installed the way a user does it.
+    removedRow->setCheckState(0, Qt::Checked);
+    keptRow->setCheckState(0, Qt::Checked);
+    auto* fetch = Child<QPushButton>(*window, "btnInstall");
+    ASSERT_EQ(fetch->text(), "Fetch 2");
+    QTest::mouseClick(fetch, Qt::LeftButton);
+    ASSERT_EQ(removedRow->checkState(0), Qt::Unchecked);
     ASSERT_EQ(removedRow->text(3), "yes");
     ASSERT_EQ(keptRow->text(3), "yes");
     removedRow->setCheckState(0, Qt::Checked);
@@ -94,7 +93,10 @@ TEST_F(DeinstallWindowTest, RemoveAsksFirstAndRemovesOnlyTheTickedLivery) {
     EXPECT_EQ(keptRow->text(3), "yes");
     EXPECT_EQ(remove->text(), "Remove 0");
     EXPECT_FALSE(remove->isEnabled());
-    EXPECT_NE(ReadFile(plane / "aircraft.cfg").find("[fltsim.1]\r\ntexture=" + kept + "\r\n"), std::string::npos);
+    const std::string cfg = ReadFile(plane / "aircraft.cfg");
+    EXPECT_NE(cfg.find("\r\ntexture=" + kept + "\r\n"), std::string::npos);
+    EXPECT_EQ(cfg.find("\r\ntexture=" + removed + "\r\n"), std::string::npos);
+    EXPECT_TRUE(fs::exists(cache / "base.zip"));
 }
 
 } // namespace
