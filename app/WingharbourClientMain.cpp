@@ -84,7 +84,8 @@ constexpr int ButtonHeight = 25;
 
 // While a long operation runs, the controls that would start another one or
 // change its source are disabled; they get their states back on every path.
-// A close asked for meanwhile happens once the handler is over (Guarded).
+// A close asked for meanwhile stops a running download and happens once the
+// handler is over (Guarded).
 class TfmWingharbourClientMain::TOperationScope {
 public:
     explicit TOperationScope(TfmWingharbourClientMain& window) : FWindow(window) {
@@ -367,6 +368,8 @@ void TfmWingharbourClientMain::ConnectHandlers() {
 void TfmWingharbourClientMain::Guarded(const std::function<void()>& body) {
     try {
         body();
+    } catch (const EOperationCancelled&) {
+        // The user asked to close; the operation already logged why it stopped.
     } catch (const std::exception& error) {
         ShowErrorBox(this, FTitle, error.what());
     }

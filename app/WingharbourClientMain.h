@@ -75,6 +75,8 @@ public:
     void StepProgress() override;
     void ProcessMessages() override;
     void SetBusyCursor(bool busy) override;
+    // Close was asked for while an operation runs: its download gives up.
+    bool CancelRequested() const override { return FCloseRequested; }
     void ReportUnzipVersion();
 
     // The Welcome page's source controls, read at each fetch.

@@ -17,6 +17,8 @@ public:
     virtual void ProcessMessages() = 0;
     // The hourglass cursor while a download runs.
     virtual void SetBusyCursor(bool busy) = 0;
+    // True once the user asked to close the program: a running download stops.
+    virtual bool CancelRequested() const { return false; }
 
 protected:
     ~TWHActivity() = default;
