@@ -300,8 +300,9 @@ TEST_F(DownloadTest, TransferBelowTheRateLimitForTheStallTimeFails) {
         std::size_t Total;
         bool Stored;
     } cases[] = {
-        {"100 bytes/s", 10, 0, false},
-        {"900 bytes/s", 90, 0, false},
+        // Each would end after 8 s: a rule that never fires shows as a success.
+        {"100 bytes/s", 10, 800, false},
+        {"900 bytes/s", 90, 7200, false},
         {"8000 bytes/s", 800, 20000, true},
     };
     for (const auto& c : cases) {
