@@ -89,8 +89,8 @@ constexpr int ButtonHeight = 25;
 // The action buttons are disabled too and get theirs from a recount at the
 // end, as the unticks of an install recount meanwhile. The list's check boxes
 // and header clicks are refused (eventFilter, lvAircraftColumnClick): the walk
-// goes by row index. A close asked for meanwhile happens once the handler is
-// over (Guarded).
+// goes by row index. A close asked for meanwhile stops a running download and happens once
+// the handler is over (Guarded).
 class TfmWingharbourClientMain::TOperationScope {
 public:
     explicit TOperationScope(TfmWingharbourClientMain& window) : FWindow(window) {
@@ -379,6 +379,8 @@ void TfmWingharbourClientMain::ConnectHandlers() {
 void TfmWingharbourClientMain::Guarded(const std::function<void()>& body) {
     try {
         body();
+    } catch (const EOperationCancelled&) {
+        // The user asked to close; the operation already logged why it stopped.
     } catch (const std::exception& error) {
         ShowErrorBox(this, FTitle, error.what());
     }

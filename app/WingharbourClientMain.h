@@ -77,6 +77,8 @@ public:
     void ProcessMessages() override;
     void SetBusyCursor(bool busy) override;
     void ClearStatus() override;
+    // Close was asked for while an operation runs: its download gives up.
+    bool CancelRequested() const override { return FCloseRequested; }
     void ReportUnzipVersion();
 
     // The Welcome page's source controls, read at each fetch.

@@ -5,6 +5,7 @@
 #include "fetch/HttpDownload.h"
 #include "files/Activity.h"
 #include "files/ReplacementFile.h"
+#include "platform/Errors.h"
 #include "platform/Paths.h"
 
 namespace wh {
@@ -41,6 +42,8 @@ public:
         if (!StepWholeBlocks())
             FActivity.ProcessMessages();
     }
+
+    bool Cancelled() const override { return FActivity.CancelRequested(); }
 
     // The last partial block and the final empty read each take a step.
     void Finish() {
@@ -81,6 +84,12 @@ bool DownloadURL(const std::string& url, const std::string& destination, TWHActi
     TReplacementFile file(OsPath(destination), NativePath(destination), FetchedFileReplacement);
     TBodyToFile receiver(file, activity);
     const THttpOutcome outcome = HttpGet(url, receiver, options);
+    if (outcome.Cancelled) {
+        // The partial body goes with the replacement; the cached copy stays.
+        const std::string message = "Download of '" + url + "' cancelled.";
+        activity.SetStatus(message);
+        throw EOperationCancelled(message);
+    }
     if (!outcome.Complete)
         return false;
     receiver.Finish();

@@ -10,6 +10,8 @@ class TWHActivity;
 struct THttpOptions;
 
 // True when the whole body of a successful answer is stored at destination.
+// A close asked for meanwhile (TWHActivity::CancelRequested) stops the
+// transfer, logs it and raises EOperationCancelled; the cached copy stays.
 bool DownloadURL(const std::string& url, const std::string& destination, TWHActivity& activity);
 // The same with the transfer's time limits given (fetch/HttpDownload.h); the
 // overload above uses the defaults. Tests shorten them here. With modified

@@ -194,6 +194,11 @@ THttpOutcome HttpGet(const std::string& url, THttpReceiver& receiver, const THtt
             break;
         }
         receiver.Idle();
+        if (receiver.Cancelled()) {
+            outcome.Cancelled = true;
+            outcome.Error = "cancelled";
+            return outcome;
+        }
         const CURLMcode pc = curl_multi_poll(multi.get(), nullptr, 0, options.PollMs, nullptr);
         if (pc != CURLM_OK) {
             outcome.Error = curl_multi_strerror(pc);

@@ -10,8 +10,8 @@ namespace wh {
 struct THttpOptions {
     long ConnectTimeoutMs = 30'000;
     // A transfer slower than StallBytesPerSecond for StallSeconds is dropped,
-    // so a server that stops sending cannot hold the program forever.
-    long StallBytesPerSecond = 1;
+    // so a server that stops sending, or trickles, cannot hold the program forever.
+    long StallBytesPerSecond = 1024;
     long StallSeconds = 60;
     // How long one wait for the socket may last before the window gets its
     // messages processed.
@@ -36,6 +36,8 @@ public:
     virtual void Body(const char* data, std::size_t size) = 0;
     // Runs in the transfer loop after every wait for the socket.
     virtual void Idle() = 0;
+    // Asked after every Idle; true ends the transfer at once.
+    virtual bool Cancelled() const { return false; }
 
 protected:
     ~THttpReceiver() = default;
@@ -43,6 +45,7 @@ protected:
 
 struct THttpOutcome {
     bool Complete = false; // the whole body of a final 200 answer was delivered
+    bool Cancelled = false; // the receiver asked to stop
     long Status = 0;       // last HTTP status seen, 0 when none came
     std::string Error;     // curl's description when not complete
 };

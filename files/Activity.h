@@ -21,6 +21,8 @@ public:
     virtual void SetBusyCursor(bool busy) = 0;
     // Empties the status line; nothing is logged and the indicator stays.
     virtual void ClearStatus() = 0;
+    // True once the user asked to close the program: a running download stops.
+    virtual bool CancelRequested() const { return false; }
 
 protected:
     ~TWHActivity() = default;

@@ -11,6 +11,13 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// An operation given up because the user asked to close the program. It is
+// a failure like any other on its way up, but the window shows no box for it.
+class EOperationCancelled : public EWingharbour {
+public:
+    using EWingharbour::EWingharbour;
+};
+
 // The runtime's file errors. They carry only their message, like EWingharbour,
 // and travel to the event handler that started the operation.
 class EFileError : public std::runtime_error {

@@ -275,6 +275,99 @@ TEST_F(DownloadTest, StalledServerIsDroppedWhileWindowKeepsProcessingMessages) {
     ExpectCursorRestored();
 }
 
+// Sends bytesPerTick every 100 ms, until total is sent (0: until the client goes).
+void ServeTrickle(httplib::Server& server, const std::string& path, std::size_t bytesPerTick, std::size_t total) {
+    server.Get(path, [=](const httplib::Request&, httplib::Response& res) {
+        res.set_chunked_content_provider("application/zip", [=](std::size_t offset, httplib::DataSink& sink) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            std::size_t n = bytesPerTick;
+            if (total > 0)
+                n = std::min(n, total - offset);
+            if (!sink.write(std::string(n, 'x').data(), n))
+                return false;
+            if (total > 0 && offset + n == total)
+                sink.done();
+            return true;
+        });
+    });
+}
+
+// The rate limit is the real one; only the time below it is shortened.
+TEST_F(DownloadTest, TransferBelowTheRateLimitForTheStallTimeFails) {
+    struct Case {
+        const char* Name;
+        std::size_t BytesPerTick;
+        std::size_t Total;
+        bool Stored;
+    } cases[] = {
+        // Each would end after 8 s: a rule that never fires shows as a success.
+        {"100 bytes/s", 10, 800, false},
+        {"900 bytes/s", 90, 7200, false},
+        {"8000 bytes/s", 800, 20000, true},
+    };
+    for (const auto& c : cases) {
+        TLoopbackServer server;
+        ServeTrickle(server.Server(), "/slow.zip", c.BytesPerTick, c.Total);
+        server.Start();
+        THttpOptions options;
+        options.StallSeconds = 1;
+        WriteFile(Destination, OldBytes);
+        fs::last_write_time(Destination, OldTime);
+
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(DownloadURL(server.Root() + "/slow.zip", Destination, Activity, options), c.Stored) << c.Name;
+        const auto elapsed = std::chrono::steady_clock::now() - start;
+
+        if (c.Stored) {
+            EXPECT_EQ(ReadFile(Destination), std::string(c.Total, 'x')) << c.Name;
+        } else {
+            // curl judges the rate once a second over the last few seconds.
+            EXPECT_LT(elapsed, std::chrono::seconds(6)) << c.Name;
+            ExpectOlderCopyIntact();
+        }
+    }
+}
+
+TEST_F(DownloadTest, CloseRequestedDuringDownloadEndsItWithinASecond) {
+    struct Case {
+        const char* Name;
+        const char* Path;
+        int CancelAfterMs;
+    } cases[] = {
+        {"while the body trickles", "/trickle.zip", 300},
+        {"before the server answers", "/silent.zip", 300},
+        {"before the download starts", "/trickle.zip", 0},
+    };
+    for (const auto& c : cases) {
+        TLoopbackServer server;
+        ServeTrickle(server.Server(), "/trickle.zip", 10, 0);
+        server.Server().Get("/silent.zip", [&](const httplib::Request&, httplib::Response&) {
+            server.WaitForRelease();
+        });
+        server.Start();
+        TRecordingActivity activity;
+        activity.Cancel = c.CancelAfterMs == 0;
+        const auto start = std::chrono::steady_clock::now();
+        auto cancelledAt = start;
+        activity.OnPump = [&] {
+            if (!activity.Cancel && std::chrono::steady_clock::now() - start > std::chrono::milliseconds(c.CancelAfterMs)) {
+                activity.Cancel = true;
+                cancelledAt = std::chrono::steady_clock::now();
+            }
+        };
+        const std::string url = server.Root() + c.Path;
+
+        EXPECT_THROW(DownloadURL(url, Destination, activity), EOperationCancelled) << c.Name;
+
+        EXPECT_LT(std::chrono::steady_clock::now() - cancelledAt, std::chrono::seconds(1)) << c.Name;
+        ASSERT_FALSE(activity.Log.empty()) << c.Name;
+        EXPECT_EQ(activity.Log.back(), "Status: Download of '" + url + "' cancelled.") << c.Name;
+        ExpectOlderCopyIntact();
+        EXPECT_FALSE(activity.Busy) << c.Name;
+        server.Release();
+    }
+}
+
 TEST_F(DownloadTest, NothingListeningFails) {
     const int port = ClosedLoopbackPort();
     EXPECT_FALSE(DownloadURL("http://127.0.0.1:" + std::to_string(port) + "/pack.zip", Destination, Activity));

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <random>
+#include <vector>
 
 #include "files/CommandLineSplit.h"
 #include "platform/Errors.h"
@@ -235,8 +236,33 @@ TEST(WorkingDirTest, FallsBackToAFolderBesideTheExecutableWhenTheFolderCannotBeM
     EXPECT_TRUE(fs::is_directory(fallback.Dir()));
 }
 
+// Lets every user pass through the folders above path for the test's time;
+// a checkout inside a private folder would hide the fallback otherwise.
+class TSearchableAncestors {
+public:
+    explicit TSearchableAncestors(const fs::path& path) {
+        for (fs::path folder = path.parent_path(); folder != folder.parent_path(); folder = folder.parent_path()) {
+            const fs::perms perms = fs::status(folder).permissions();
+            if ((perms & fs::perms::others_exec) == fs::perms::none) {
+                fs::permissions(folder, fs::perms::others_exec, fs::perm_options::add);
+                FChanged.push_back(folder);
+            }
+        }
+    }
+    ~TSearchableAncestors() {
+        for (const fs::path& folder : FChanged)
+            fs::permissions(folder, fs::perms::others_exec, fs::perm_options::remove);
+    }
+    TSearchableAncestors(const TSearchableAncestors&) = delete;
+    TSearchableAncestors& operator=(const TSearchableAncestors&) = delete;
+
+private:
+    std::vector<fs::path> FChanged;
+};
+
 TEST(WorkingDirTest, FallsBackWhenTheCommonFolderIsReadOnly) {
     TProgramFolderFallback fallback;
+    const TSearchableAncestors searchable(fs::path(fallback.Dir()));
     // The user may not make folders beside the test program: give it the fallback.
     fs::create_directories(fallback.Dir());
     wh::test::HandToUnprivileged(fallback.Dir());

@@ -23,6 +23,7 @@ public:
     bool Busy = false;
     int BusyChanges = 0;
     std::function<void()> OnPump;        // runs at every message pump (a "click" mid-operation)
+    bool Cancel = false;                 // what CancelRequested answers
 
     void LogLine(const std::string& text) override { Log.push_back(text); }
     void SetStatus(const std::string& text) override {
@@ -55,6 +56,7 @@ public:
         Busy = busy;
         ++BusyChanges;
     }
+    bool CancelRequested() const override { return Cancel; }
 };
 
 // The Welcome page's source controls, set by the test.
