@@ -10,6 +10,7 @@
 #include "platform/Errors.h"
 #include "platform/Paths.h"
 #include "tests/support/AsUnprivileged.h"
+#include "tests/support/ScopedEnvironment.h"
 #include "tests/support/TempDir.h"
 
 namespace {
@@ -209,46 +210,52 @@ TEST(WorkingDirTest, IsTheFolderBelowTheCommonFolderAndIsRecreated) {
     EXPECT_TRUE(fs::is_empty(expected));
 }
 
-// The fallback lies beside the test program; it is removed again unless it was there before.
-class TProgramFolderFallback {
-public:
-    TProgramFolderFallback()
-        : FPath(wh::ExtractFilePath(wh::ExecutablePath()) + "Wingharbour"), FExisted(fs::exists(FPath)) {}
-    ~TProgramFolderFallback() {
-        std::error_code ec;
-        if (!FExisted)
-            fs::remove_all(FPath, ec);
-    }
-    std::string Dir() const { return FPath + "/"; }
-
-private:
-    std::string FPath;
-    bool FExisted;
+struct TWorkingDirFallbackCase {
+    const char* Name;
+    bool CommonFolderIsAFile;   // else a read-only folder
+    bool CommonWorkingDirExists;
 };
 
-TEST(WorkingDirTest, FallsBackToAFolderBesideTheExecutableWhenTheFolderCannotBeMade) {
-    TProgramFolderFallback fallback;
-    TTempDir dir;
-    WriteFile(dir / "plain-file", "");
-    TWorkingDirOverride override(dir / "plain-file/appdata");
-    EXPECT_EQ(wh::WorkingDir(), fallback.Dir());
-    EXPECT_TRUE(fs::is_directory(fallback.Dir()));
-}
+class WorkingDirFallbackTest : public ::testing::TestWithParam<TWorkingDirFallbackCase> {};
 
-TEST(WorkingDirTest, FallsBackWhenTheCommonFolderIsReadOnly) {
-    TProgramFolderFallback fallback;
-    // The user may not make folders beside the test program: give it the fallback.
-    fs::create_directories(fallback.Dir());
-    wh::test::HandToUnprivileged(fallback.Dir());
+// The user's data folder, never the folder beside the program.
+TEST_P(WorkingDirFallbackTest, UsesTheUsersDataFolderWhenTheCommonOneIsNotWritable) {
+    const TWorkingDirFallbackCase& c = GetParam();
+    const std::string besideProgram = wh::ExtractFilePath(wh::ExecutablePath()) + "Wingharbour";
+    const bool besideExisted = fs::exists(besideProgram);
     wh::test::AsUnprivileged([&] {
         TTempDir dir;
-        fs::create_directories(dir.Path() / "locked");
-        fs::permissions(dir.Path() / "locked", fs::perms::owner_read | fs::perms::owner_exec);
-        TWorkingDirOverride override(dir / "locked");
-        EXPECT_EQ(wh::WorkingDir(), fallback.Dir());
-        EXPECT_FALSE(fs::exists(dir.Path() / "locked" / "Wingharbour"));
+        std::string common = dir / "locked";
+        if (c.CommonFolderIsAFile) {
+            WriteFile(common, "");
+            common += "/appdata";
+        } else {
+            fs::create_directories(dir.Path() / "locked");
+            if (c.CommonWorkingDirExists)
+                fs::create_directories(dir.Path() / "locked" / "Wingharbour");
+            fs::permissions(dir.Path() / "locked" / (c.CommonWorkingDirExists ? "Wingharbour" : ""),
+                            fs::perms::owner_read | fs::perms::owner_exec);
+        }
+        TWorkingDirOverride override(common);
+        wh::test::TScopedEnvironment environment({{"XDG_DATA_HOME", dir / "data"}, {"HOME", "/nonexistent"}});
+        const std::string expected = dir / "data/Wingharbour/";
+        EXPECT_EQ(wh::WorkingDir(), expected);
+        EXPECT_TRUE(fs::is_directory(expected));
+        if (!c.CommonFolderIsAFile) {
+            EXPECT_EQ(fs::exists(dir.Path() / "locked" / "Wingharbour"), c.CommonWorkingDirExists);
+        }
+        if (!c.CommonFolderIsAFile)
+            fs::permissions(dir.Path() / "locked" / (c.CommonWorkingDirExists ? "Wingharbour" : ""),
+                            fs::perms::owner_all, fs::perm_options::add);
     });
+    EXPECT_EQ(fs::exists(besideProgram), besideExisted);
 }
+
+INSTANTIATE_TEST_SUITE_P(Cases, WorkingDirFallbackTest,
+                         ::testing::Values(TWorkingDirFallbackCase{"CommonFolderCannotBeMade", true, false},
+                                           TWorkingDirFallbackCase{"CommonFolderReadOnly", false, false},
+                                           TWorkingDirFallbackCase{"WorkingDirReadOnly", false, true}),
+                         [](const auto& info) { return std::string(info.param.Name); });
 
 TEST(SpecialFolderPathTest, CommonFolderWithoutFinalSeparatorElseExecutableFolder) {
     TTempDir dir;
