@@ -10,11 +10,13 @@
 #include "platform/Errors.h"
 #include "platform/Paths.h"
 #include "tests/support/AsUnprivileged.h"
+#include "tests/support/NamedCases.h"
 #include "tests/support/ScopedEnvironment.h"
 #include "tests/support/TempDir.h"
 
 namespace {
 
+using wh::test::PrintTo;
 using wh::test::RandomBytes;
 using wh::test::ReadFile;
 using wh::test::TTempDir;
