@@ -44,6 +44,7 @@
 #include "platform/Codepage.h"
 #include "platform/Errors.h"
 #include "platform/Paths.h"
+#include "platform/UserFolders.h"
 #include "profile/IniFiles.h"
 
 namespace wh {
@@ -428,11 +429,12 @@ void TfmWingharbourClientMain::FormCreate() {
     FIgnoreStatus = commandLine.IgnoreStatus;
     lblVersion->setText(Wide(ProgramVersionText()));
     try {
-        FLog = std::make_unique<TLogFile>(ChangeFileExt(FOptions.ProgramPath, ".LOG"));
+        const TProgramFiles files = ProgramFiles(FOptions.ProgramPath);
+        FLog = std::make_unique<TLogFile>(files.Log);
         meLog->clear();
         ReportUnzipVersion();
         FSortOrder.Column = -1;
-        FSettings = std::make_unique<TIniFile>(ChangeFileExt(FOptions.ProgramPath, ".ini"));
+        FSettings = std::make_unique<TIniFile>(files.Settings);
         ShowPage(TWizardPage::Welcome);
         LoadSettings();
         HideProgress();

@@ -16,6 +16,7 @@
 #include "platform/Errors.h"
 #include "platform/FileDescriptor.h"
 #include "platform/Paths.h"
+#include "platform/UserFolders.h"
 #include "platform/WriteAll.h"
 
 namespace wh {
@@ -117,13 +118,15 @@ bool EnsureDirectoryPath(const std::string& path) {
 
 std::string WorkingDir() {
     std::string dir = CommonAppDataDir() + "\\Wingharbour";
-    if (!EnsureDirectoryPath(dir)) {
-        // No permission for the machine-wide folder: the executable's folder
-        // takes its place, still with a folder of our own in it.
-        const std::string programDir = ExtractFilePath(ExecutablePath());
-        dir = programDir + "Wingharbour";
-        if (!EnsureDirectoryPath(dir))
-            return programDir;
+    if (!EnsureDirectoryPath(dir) || !FolderWritable(dir)) {
+        // No right to the machine-wide folder: the user's own data folder
+        // takes its place, never the folder of an installed program. A
+        // failure to make it shows when a file in it cannot be created.
+        const std::string userDir = UserFolder(TUserFolder::Data);
+        if (userDir.empty())
+            return ExtractFilePath(ExecutablePath());
+        dir = userDir + "Wingharbour";
+        EnsureDirectoryPath(dir);
     }
     return NativePath(dir) + PathDelim;
 }

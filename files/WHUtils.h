@@ -10,7 +10,8 @@ class TReplacementFile;
 inline constexpr int CSIDL_COMMON_APPDATA = 0x23;
 inline constexpr int CSIDL_FLAG_CREATE = 0x8000;
 
-// The working directory: the common application-data folder + "Wingharbour",
+// The working directory: the common application-data folder + "Wingharbour"
+// where the user may write there, else "Wingharbour" in the user's data folder,
 // ending with a separator; created when missing. Worked out afresh at every call.
 std::string WorkingDir();
 

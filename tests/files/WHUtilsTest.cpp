@@ -11,10 +11,13 @@
 #include "platform/Errors.h"
 #include "platform/Paths.h"
 #include "tests/support/AsUnprivileged.h"
+#include "tests/support/NamedCases.h"
+#include "tests/support/ScopedEnvironment.h"
 #include "tests/support/TempDir.h"
 
 namespace {
 
+using wh::test::PrintTo;
 using wh::test::RandomBytes;
 using wh::test::ReadFile;
 using wh::test::TTempDir;
@@ -210,71 +213,52 @@ TEST(WorkingDirTest, IsTheFolderBelowTheCommonFolderAndIsRecreated) {
     EXPECT_TRUE(fs::is_empty(expected));
 }
 
-// The fallback lies beside the test program; it is removed again unless it was there before.
-class TProgramFolderFallback {
-public:
-    TProgramFolderFallback()
-        : FPath(wh::ExtractFilePath(wh::ExecutablePath()) + "Wingharbour"), FExisted(fs::exists(FPath)) {}
-    ~TProgramFolderFallback() {
-        std::error_code ec;
-        if (!FExisted)
-            fs::remove_all(FPath, ec);
-    }
-    std::string Dir() const { return FPath + "/"; }
-
-private:
-    std::string FPath;
-    bool FExisted;
+struct TWorkingDirFallbackCase {
+    const char* Name;
+    bool CommonFolderIsAFile;   // else a read-only folder
+    bool CommonWorkingDirExists;
 };
 
-TEST(WorkingDirTest, FallsBackToAFolderBesideTheExecutableWhenTheFolderCannotBeMade) {
-    TProgramFolderFallback fallback;
-    TTempDir dir;
-    WriteFile(dir / "plain-file", "");
-    TWorkingDirOverride override(dir / "plain-file/appdata");
-    EXPECT_EQ(wh::WorkingDir(), fallback.Dir());
-    EXPECT_TRUE(fs::is_directory(fallback.Dir()));
-}
+class WorkingDirFallbackTest : public ::testing::TestWithParam<TWorkingDirFallbackCase> {};
 
-// Lets every user pass through the folders above path for the test's time;
-// a checkout inside a private folder would hide the fallback otherwise.
-class TSearchableAncestors {
-public:
-    explicit TSearchableAncestors(const fs::path& path) {
-        for (fs::path folder = path.parent_path(); folder != folder.parent_path(); folder = folder.parent_path()) {
-            const fs::perms perms = fs::status(folder).permissions();
-            if ((perms & fs::perms::others_exec) == fs::perms::none) {
-                fs::permissions(folder, fs::perms::others_exec, fs::perm_options::add);
-                FChanged.push_back(folder);
-            }
-        }
-    }
-    ~TSearchableAncestors() {
-        for (const fs::path& folder : FChanged)
-            fs::permissions(folder, fs::perms::others_exec, fs::perm_options::remove);
-    }
-    TSearchableAncestors(const TSearchableAncestors&) = delete;
-    TSearchableAncestors& operator=(const TSearchableAncestors&) = delete;
-
-private:
-    std::vector<fs::path> FChanged;
-};
-
-TEST(WorkingDirTest, FallsBackWhenTheCommonFolderIsReadOnly) {
-    TProgramFolderFallback fallback;
-    const TSearchableAncestors searchable(fs::path(fallback.Dir()));
-    // The user may not make folders beside the test program: give it the fallback.
-    fs::create_directories(fallback.Dir());
-    wh::test::HandToUnprivileged(fallback.Dir());
+// The user's data folder, never the folder beside the program.
+TEST_P(WorkingDirFallbackTest, UsesTheUsersDataFolderWhenTheCommonOneIsNotWritable) {
+    const TWorkingDirFallbackCase& c = GetParam();
+    const std::string besideProgram = wh::ExtractFilePath(wh::ExecutablePath()) + "Wingharbour";
+    const bool besideExisted = fs::exists(besideProgram);
     wh::test::AsUnprivileged([&] {
         TTempDir dir;
-        fs::create_directories(dir.Path() / "locked");
-        fs::permissions(dir.Path() / "locked", fs::perms::owner_read | fs::perms::owner_exec);
-        TWorkingDirOverride override(dir / "locked");
-        EXPECT_EQ(wh::WorkingDir(), fallback.Dir());
-        EXPECT_FALSE(fs::exists(dir.Path() / "locked" / "Wingharbour"));
+        std::string common = dir / "locked";
+        if (c.CommonFolderIsAFile) {
+            WriteFile(common, "");
+            common += "/appdata";
+        } else {
+            fs::create_directories(dir.Path() / "locked");
+            if (c.CommonWorkingDirExists)
+                fs::create_directories(dir.Path() / "locked" / "Wingharbour");
+            fs::permissions(dir.Path() / "locked" / (c.CommonWorkingDirExists ? "Wingharbour" : ""),
+                            fs::perms::owner_read | fs::perms::owner_exec);
+        }
+        TWorkingDirOverride override(common);
+        wh::test::TScopedEnvironment environment({{"XDG_DATA_HOME", dir / "data"}, {"HOME", "/nonexistent"}});
+        const std::string expected = dir / "data/Wingharbour/";
+        EXPECT_EQ(wh::WorkingDir(), expected);
+        EXPECT_TRUE(fs::is_directory(expected));
+        if (!c.CommonFolderIsAFile) {
+            EXPECT_EQ(fs::exists(dir.Path() / "locked" / "Wingharbour"), c.CommonWorkingDirExists);
+        }
+        if (!c.CommonFolderIsAFile)
+            fs::permissions(dir.Path() / "locked" / (c.CommonWorkingDirExists ? "Wingharbour" : ""),
+                            fs::perms::owner_all, fs::perm_options::add);
     });
+    EXPECT_EQ(fs::exists(besideProgram), besideExisted);
 }
+
+INSTANTIATE_TEST_SUITE_P(Cases, WorkingDirFallbackTest,
+                         ::testing::Values(TWorkingDirFallbackCase{"CommonFolderCannotBeMade", true, false},
+                                           TWorkingDirFallbackCase{"CommonFolderReadOnly", false, false},
+                                           TWorkingDirFallbackCase{"WorkingDirReadOnly", false, true}),
+                         [](const auto& info) { return std::string(info.param.Name); });
 
 TEST(SpecialFolderPathTest, CommonFolderWithoutFinalSeparatorElseExecutableFolder) {
     TTempDir dir;

@@ -157,4 +157,24 @@ void HandToUnprivileged(const std::filesystem::path& path) {
         give(it->path());
 }
 
+TSearchableAncestors::TSearchableAncestors(const std::filesystem::path& path) {
+    namespace fs = std::filesystem;
+    if (::geteuid() != 0)
+        return;
+    for (fs::path folder = fs::absolute(path).parent_path(); folder != folder.parent_path();
+         folder = folder.parent_path()) {
+        if ((fs::status(folder).permissions() & fs::perms::others_exec) == fs::perms::none) {
+            fs::permissions(folder, fs::perms::others_exec, fs::perm_options::add);
+            FChanged.push_back(folder);
+        }
+    }
+}
+
+TSearchableAncestors::~TSearchableAncestors() {
+    std::error_code ec;
+    for (const std::filesystem::path& folder : FChanged)
+        std::filesystem::permissions(folder, std::filesystem::perms::others_exec,
+                                     std::filesystem::perm_options::remove, ec);
+}
+
 } // namespace wh::test

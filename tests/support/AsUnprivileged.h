@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <vector>
 
 namespace wh::test {
 
@@ -20,5 +21,19 @@ void AsUnprivileged(const std::function<void()>& body);
 // Gives path and everything below it to the user AsUnprivileged runs as.
 // Does nothing unless the tests run as root.
 void HandToUnprivileged(const std::filesystem::path& path);
+
+// Lets every user pass through the folders above path while alive (a
+// checkout inside a private folder would hide the build from the user
+// AsUnprivileged runs as); the folders get their modes back at the end.
+class TSearchableAncestors {
+public:
+    explicit TSearchableAncestors(const std::filesystem::path& path);
+    ~TSearchableAncestors();
+    TSearchableAncestors(const TSearchableAncestors&) = delete;
+    TSearchableAncestors& operator=(const TSearchableAncestors&) = delete;
+
+private:
+    std::vector<std::filesystem::path> FChanged;
+};
 
 } // namespace wh::test
