@@ -1,16 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
-#include <grp.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <functional>
+#include <optional>
 
 #include "install/CfgSections.h"
 #include "platform/Errors.h"
 #include "profile/IniFiles.h"
 #include "tests/profile/ProfileTestFiles.h"
+#include "tests/support/AsUnprivileged.h"
 #include "tests/support/FileSizeLimit.h"
 #include "tests/support/TempDir.h"
 
@@ -110,36 +109,6 @@ TEST(CfgFile, ProfileStoreSeesEveryLineListWriteAtOnce) {
     }
 }
 
-// Runs the step in a child process that, when the tests run as root, first
-// becomes an ordinary user, so that file modes bind it; its exit status
-// tells what happened: 0 the expected error, 1 another error, 2 none.
-int RunAsUser(const std::filesystem::path& folder, const std::function<void()>& step, const std::string& message) {
-    constexpr uid_t Nobody = 65534;
-    const bool root = ::geteuid() == 0;
-    if (root)
-        for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
-            if (::lchown(entry.path().c_str(), Nobody, Nobody) != 0)
-                return 3;
-    if (root && ::chown(folder.c_str(), Nobody, Nobody) != 0)
-        return 3;
-    const pid_t child = ::fork();
-    if (child == 0) {
-        if (root && (::setgroups(0, nullptr) != 0 || ::setgid(Nobody) != 0 || ::setuid(Nobody) != 0))
-            ::_exit(4);
-        try {
-            step();
-        } catch (const wh::EWriteError& e) {
-            ::_exit(e.what() == message ? 0 : 1);
-        } catch (...) {
-            ::_exit(1);
-        }
-        ::_exit(2);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-}
-
 struct TFailureCase {
     const char* Name;
     std::function<void(const std::filesystem::path& folder)> Restrict;
@@ -152,25 +121,29 @@ TEST(CfgFile, RefusedWriteLeavesTheOldFileAndNoTemporaryFile) {
         {"read-only file", [](auto& f) { ::chmod((f / "aircraft.cfg").c_str(), 0444); }, false},
         {"read-only folder", [](auto& f) { ::chmod(f.c_str(), 0555); }, false},
     };
-    for (const auto& c : cases) {
-        TTempDir dir;
-        const auto folder = dir.Path() / "plane";
-        std::filesystem::create_directory(folder);
-        WriteFile(dir / "aircraft.lst", CatalogueText);
-        WriteFile(folder / "aircraft.cfg", UserCfg);
-        c.Restrict(folder);
-        const std::string cfg = (folder / "aircraft.cfg").string();
-        const auto run = [&] {
-            std::optional<wh::test::TFileSizeLimit> limit;
-            if (c.LimitFileSize)
-                limit.emplace(16);
-            wh::AppendSection(dir / "aircraft.lst", cfg, "fltsim.4");
-        };
-        EXPECT_EQ(RunAsUser(folder, run, "Unable to write to " + cfg), 0) << c.Name;
-        EXPECT_EQ(ReadFile(folder / "aircraft.cfg"), UserCfg) << c.Name;
-        EXPECT_EQ(FolderEntries(folder), std::set<std::string>{"aircraft.cfg"}) << c.Name;
-        ::chmod(folder.c_str(), 0755);
-    }
+    wh::test::AsUnprivileged([&] {
+        for (const auto& c : cases) {
+            TTempDir dir;
+            const auto folder = dir.Path() / "plane";
+            std::filesystem::create_directory(folder);
+            WriteFile(dir / "aircraft.lst", CatalogueText);
+            WriteFile(folder / "aircraft.cfg", UserCfg);
+            c.Restrict(folder);
+            const std::string cfg = (folder / "aircraft.cfg").string();
+            try {
+                std::optional<wh::test::TFileSizeLimit> limit;
+                if (c.LimitFileSize)
+                    limit.emplace(16);
+                wh::AppendSection(dir / "aircraft.lst", cfg, "fltsim.4");
+                ADD_FAILURE() << c.Name << ": no error";
+            } catch (const wh::EWriteError& e) {
+                EXPECT_EQ(std::string(e.what()), "Unable to write to " + cfg) << c.Name;
+            }
+            EXPECT_EQ(ReadFile(folder / "aircraft.cfg"), UserCfg) << c.Name;
+            EXPECT_EQ(FolderEntries(folder), std::set<std::string>{"aircraft.cfg"}) << c.Name;
+            ::chmod(folder.c_str(), 0755);
+        }
+    });
 }
 
 } // namespace
