@@ -9,5 +9,7 @@ namespace wh {
 // Returns 0, or the errno of the write that failed.
 int WriteAll(int fd, const char* data, std::size_t size);
 inline int WriteAll(int fd, std::string_view bytes) { return WriteAll(fd, bytes.data(), bytes.size()); }
+// The same at a position, leaving the file's own offset where it was.
+int WriteAllAt(int fd, std::string_view bytes, long long offset);
 
 } // namespace wh
