@@ -9,6 +9,7 @@
 #include "fetch/DownloadURL.h"
 #include "fetch/Fetch.h"
 #include "fetch/HttpDownload.h"
+#include "files/ReplacementFile.h"
 #include "platform/Errors.h"
 #include "platform/Paths.h"
 #include "tests/support/FileSizeLimit.h"
@@ -365,6 +366,92 @@ TEST_F(DownloadTest, CloseRequestedDuringDownloadEndsItWithinASecond) {
         ExpectOlderCopyIntact();
         EXPECT_FALSE(activity.Busy) << c.Name;
         server.Release();
+    }
+}
+
+std::string HeaderOf(const TSeenRequest& seen, const std::string& name) {
+    for (const auto& [header, value] : seen.Headers)
+        if (header == name)
+            return value;
+    return {};
+}
+
+// A download cut off, then the same file fetched again: the rest is asked for
+// only with a strong validator, appended only for a 206 from where it broke off.
+TEST_F(DownloadTest, BrokenDownloadIsContinuedOnlyForTheSameVersion) {
+    using TRanges = TServedFile::TRanges;
+    const char* const date = "Tue, 01 Dec 2026 10:00:00 GMT";
+    const struct {
+        const char* Name;
+        const char* ETag;
+        const char* LastModified;
+        TRanges Ranges;
+        std::size_t CutAfter;
+        bool Changes;          // body and validators change before the second fetch
+        const char* IfRange;   // what the second fetch sends; nullptr: no Range at all
+        bool Appended;         // the second fetch received only the rest
+        int Requests;          // of the second fetch
+    } cases[] = {
+        {"ranges honoured", "\"v1\"", date, TRanges::Honour, 150000, false, "\"v1\"", true, 1},
+        {"Last-Modified only", "", date, TRanges::Honour, 150000, false, date, true, 1},
+        {"weak ETag and Last-Modified", "W/\"v1\"", date, TRanges::Honour, 150000, false, date, true, 1},
+        {"ranges ignored", "\"v1\"", "", TRanges::Ignore, 150000, false, "\"v1\"", false, 1},
+        {"file changed meanwhile", "\"v1\"", date, TRanges::Honour, 150000, true, "\"v1\"", false, 1},
+        {"206 from elsewhere", "\"v1\"", "", TRanges::WrongStart, 150000, false, "\"v1\"", false, 2},
+        {"range not satisfiable", "\"v1\"", "", TRanges::NotSatisfiable, 150000, false, "\"v1\"", false, 2},
+        {"no validator", "", "", TRanges::Honour, 150000, false, nullptr, false, 1},
+        {"weak ETag only", "W/\"v1\"", "", TRanges::Honour, 150000, false, nullptr, false, 1},
+        {"cut below the resume size", "\"v1\"", "", TRanges::Honour, 30000, false, nullptr, false, 1},
+    };
+    const std::string original = BodyOfSize(300000);
+    const std::string changed(original.rbegin(), original.rend());
+    const std::string partial = TReplacementFile::TemporaryName("pack.zip");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TLoopbackServer server;
+        TServedFile file;
+        file.Body = original;
+        file.ETag = c.ETag;
+        file.LastModified = c.LastModified;
+        file.Ranges = c.Ranges;
+        file.CutAfter = c.CutAfter;
+        ServeFile(server.Server(), "/pack.zip", file);
+        server.Start();
+        const std::string url = server.Root() + "/pack.zip";
+
+        EXPECT_FALSE(DownloadURL(url, Destination, Activity));
+        EXPECT_EQ(ReadFile(Destination), OldBytes);
+        EXPECT_EQ(NamesIn(Folder).count(partial), c.IfRange ? 1u : 0u);
+        if (c.Changes) {
+            std::lock_guard lock(file.Mutex);
+            file.Body = changed;
+            file.ETag = "\"v2\"";
+            file.LastModified = "Wed, 02 Dec 2026 10:00:00 GMT";
+        }
+        TRecordingActivity activity;
+        ASSERT_TRUE(DownloadURL(url, Destination, activity));
+
+        EXPECT_TRUE(ReadFile(Destination) == (c.Changes ? changed : original));
+        EXPECT_EQ(NamesIn(Folder), std::set<std::string>{"pack.zip"});
+        const auto seen = server.Seen();
+        ASSERT_EQ(seen.size(), 1u + c.Requests);
+        const std::string range = HeaderOf(seen[1], "Range");
+        EXPECT_EQ(HeaderOf(seen[1], "If-Range"), c.IfRange ? c.IfRange : "");
+        std::size_t from = 0;
+        if (c.IfRange) {
+            ASSERT_EQ(range.rfind("bytes=", 0), 0u) << range;
+            from = std::stoul(range.substr(6));
+            EXPECT_TRUE(from >= ResumeFromBytes && from <= c.CutAfter && range == "bytes=" + std::to_string(from) + "-")
+                << range;
+        } else {
+            EXPECT_EQ(range, "");
+        }
+        // Starting over whole asks for the whole file.
+        EXPECT_EQ(HeaderOf(seen.back(), "Range"), c.Requests == 2 ? "" : range);
+        // The indicator counts the bytes of this transfer.
+        const std::size_t received = c.Appended ? original.size() - from : (c.Changes ? changed : original).size();
+        EXPECT_EQ(activity.Steps, static_cast<int>(1 + (received + 1023) / 1024 + 1));
+        WriteFile(Destination, OldBytes);
     }
 }
 

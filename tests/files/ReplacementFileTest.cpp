@@ -131,6 +131,41 @@ TEST(ReplacementFileTest, FailuresLeaveTheTargetAsItWasAndNoTemporaryFile) {
     }
 }
 
+// A kept file is continued only by a resumable replacement, and only while
+// its tag is whole; the target gets the body without the tag.
+TEST(ReplacementFileTest, KeptFileIsContinuedByTheNextResumableReplacement) {
+    const struct {
+        const char* Name;
+        wh::TReplacementOptions Next;
+        std::function<void(const fs::path&)> Meddle;   // with the kept file
+        std::string Tag;                               // the next replacement finds
+    } cases[] = {
+        {"resumable", wh::ResumableFetchReplacement, [](const fs::path&) {}, "\"v1\""},
+        {"not resumable", wh::FetchedFileReplacement, [](const fs::path&) {}, ""},
+        {"tag torn off", wh::ResumableFetchReplacement, [](const fs::path& p) { fs::resize_file(p, 70000); }, ""},
+        {"linked twice", wh::ResumableFetchReplacement,
+         [](const fs::path& p) { fs::create_hard_link(p, p.parent_path() / "other"); }, ""},
+    };
+    for (const auto& c : cases) {
+        wh::test::TTempDir dir;
+        const fs::path target = dir.Path() / "t.zip";
+        {
+            TReplacementFile file(target, "t.zip", wh::ResumableFetchReplacement);
+            file.Restart("\"v1\"");
+            file.Write(std::string(70000, 'a'));
+            file.Keep();
+        }
+        c.Meddle(dir.Path() / TReplacementFile::TemporaryName("t.zip"));
+
+        TReplacementFile next(target, "t.zip", c.Next);
+        EXPECT_EQ(next.Tag(), c.Tag) << c.Name;
+        EXPECT_EQ(next.Size(), c.Tag.empty() ? 0u : 70000u) << c.Name;
+        next.Write("rest");
+        next.Commit();
+        EXPECT_EQ(ReadFile(target), c.Tag.empty() ? "rest" : std::string(70000, 'a') + "rest") << c.Name;
+    }
+}
+
 TEST(ReplacementFileTest, KeepsPermissionBitsAndOwnerOfTheTarget) {
     const bool root = ::geteuid() == 0;   // only root can give the file back to its owner
     for (const int mode : {0600, 0640, 0755, 0444, -1}) {

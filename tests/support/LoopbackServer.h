@@ -8,6 +8,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <cstdlib>
@@ -15,6 +16,7 @@
 #include <stdexcept>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace wh::test {
@@ -96,6 +98,58 @@ private:
     bool FReleased = false;
     std::vector<TSeenRequest> FSeen;
 };
+
+// A file served as a web server serves one: with its validators, and with
+// Range and If-Range answered as Ranges says. Fields may change between
+// requests.
+struct TServedFile {
+    enum class TRanges { Honour, Ignore, WrongStart, NotSatisfiable };
+    std::string Body;
+    std::string ETag, LastModified;   // sent when not empty
+    TRanges Ranges = TRanges::Honour;
+    std::size_t CutAfter = 0;   // the next answer drops the connection after so many body bytes
+    std::mutex Mutex;
+};
+
+inline void ServeFile(httplib::Server& server, const std::string& path, TServedFile& file) {
+    server.Get(path, [&file](const httplib::Request& req, httplib::Response& res) {
+        // httplib would cut the body to the Range itself; this server decides.
+        const_cast<httplib::Request&>(req).ranges.clear();
+        std::lock_guard lock(file.Mutex);
+        if (!file.ETag.empty())
+            res.set_header("ETag", file.ETag);
+        if (!file.LastModified.empty())
+            res.set_header("Last-Modified", file.LastModified);
+        const std::string range = req.get_header_value("Range");
+        const std::string ifRange = req.get_header_value("If-Range");
+        const bool sameVersion = ifRange.empty() || ifRange == file.ETag || ifRange == file.LastModified;
+        std::size_t start = 0;
+        if (range.rfind("bytes=", 0) == 0 && sameVersion && file.Ranges != TServedFile::TRanges::Ignore) {
+            if (file.Ranges == TServedFile::TRanges::NotSatisfiable) {
+                res.status = 416;
+                return;
+            }
+            start = std::stoul(range.substr(6)) / (file.Ranges == TServedFile::TRanges::WrongStart ? 2 : 1);
+            res.status = 206;
+            res.set_header("Content-Range", "bytes " + std::to_string(start) + "-" +
+                                                std::to_string(file.Body.size() - 1) + "/" +
+                                                std::to_string(file.Body.size()));
+        }
+        const std::string body = file.Body.substr(start);
+        const std::size_t cut = std::exchange(file.CutAfter, 0);
+        if (cut == 0) {
+            res.set_content(body, "application/zip");
+            return;
+        }
+        res.set_content_provider(body.size(), "application/zip",
+                                 [body, cut](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
+                                     if (offset >= cut)
+                                         return false;   // drops the connection
+                                     sink.write(body.data() + offset, std::min(length, cut - offset));
+                                     return true;
+                                 });
+    });
+}
 
 // A loopback port that nothing listens on.
 inline int ClosedLoopbackPort() {
