@@ -391,8 +391,10 @@ TEST_F(DownloadTest, BrokenDownloadIsContinuedOnlyForTheSameVersion) {
         const char* IfRange;   // what the second fetch sends; nullptr: no Range at all
         bool Appended;         // the second fetch received only the rest
         int Requests;          // of the second fetch
+        bool Close = false;    // the first fetch is cancelled by a close instead of cut
     } cases[] = {
         {"ranges honoured", "\"v1\"", date, TRanges::Honour, 150000, false, "\"v1\"", true, 1},
+        {"cancelled by a close", "\"v1\"", date, TRanges::Honour, 150000, false, "\"v1\"", true, 1, true},
         {"Last-Modified only", "", date, TRanges::Honour, 150000, false, date, true, 1},
         {"weak ETag and Last-Modified", "W/\"v1\"", date, TRanges::Honour, 150000, false, date, true, 1},
         {"ranges ignored", "\"v1\"", "", TRanges::Ignore, 150000, false, "\"v1\"", false, 1},
@@ -418,8 +420,16 @@ TEST_F(DownloadTest, BrokenDownloadIsContinuedOnlyForTheSameVersion) {
         ServeFile(server.Server(), "/pack.zip", file);
         server.Start();
         const std::string url = server.Root() + "/pack.zip";
-
-        EXPECT_FALSE(DownloadURL(url, Destination, Activity));
+        TRecordingActivity first;
+        if (c.Close) {
+            // The server holds the connection at the cut until the close is done.
+            file.AtCut = [&server] { server.WaitForRelease(); };
+            first.OnPump = [&first] { first.Cancel = first.Steps > 100; };
+            EXPECT_THROW(DownloadURL(url, Destination, first), EOperationCancelled);
+            server.Release();
+        } else {
+            EXPECT_FALSE(DownloadURL(url, Destination, first));
+        }
         EXPECT_EQ(ReadFile(Destination), OldBytes);
         EXPECT_EQ(NamesIn(Folder).count(partial), c.IfRange ? 1u : 0u);
         if (c.Changes) {

@@ -12,6 +12,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdlib>
+#include <functional>
 #include <mutex>
 #include <stdexcept>
 #include <string>
@@ -108,6 +109,7 @@ struct TServedFile {
     std::string ETag, LastModified;   // sent when not empty
     TRanges Ranges = TRanges::Honour;
     std::size_t CutAfter = 0;   // the next answer drops the connection after so many body bytes
+    std::function<void()> AtCut;   // runs at that point, before the connection goes
     std::mutex Mutex;
 };
 
@@ -142,9 +144,13 @@ inline void ServeFile(httplib::Server& server, const std::string& path, TServedF
             return;
         }
         res.set_content_provider(body.size(), "application/zip",
-                                 [body, cut](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
-                                     if (offset >= cut)
+                                 [body, cut, atCut = file.AtCut](std::size_t offset, std::size_t length,
+                                                                 httplib::DataSink& sink) {
+                                     if (offset >= cut) {
+                                         if (atCut)
+                                             atCut();
                                          return false;   // drops the connection
+                                     }
                                      sink.write(body.data() + offset, std::min(length, cut - offset));
                                      return true;
                                  });
