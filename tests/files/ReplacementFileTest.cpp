@@ -8,6 +8,8 @@
 #include <climits>
 #include <functional>
 #include <map>
+#include <tuple>
+#include <vector>
 
 #include "platform/Errors.h"
 #include "tests/support/FileSizeLimit.h"
@@ -131,22 +133,24 @@ TEST(ReplacementFileTest, FailuresLeaveTheTargetAsItWasAndNoTemporaryFile) {
     }
 }
 
-// A kept file is continued only by a resumable replacement, and only while
-// its tag is whole; the target gets the body without the tag.
-TEST(ReplacementFileTest, KeptFileIsContinuedByTheNextResumableReplacement) {
-    const struct {
-        const char* Name;
-        wh::TReplacementOptions Next;
-        std::function<void(const fs::path&)> Meddle;   // with the kept file
-        std::string Tag;                               // the next replacement finds
-    } cases[] = {
-        {"resumable", wh::ResumableFetchReplacement, [](const fs::path&) {}, "\"v1\""},
-        {"not resumable", wh::FetchedFileReplacement, [](const fs::path&) {}, ""},
-        {"tag torn off", wh::ResumableFetchReplacement, [](const fs::path& p) { fs::resize_file(p, 70000); }, ""},
+// A kept file is continued only by a resumable replacement, only while its
+// tag is whole and the file has no other name; the target then gets the body
+// without the tag. A kill may leave any of these.
+TEST(ReplacementFileTest, KeptFileIsContinuedOnlyWhileWholeAndOurs) {
+    using TMeddle = std::function<void(const fs::path&)>;
+    std::vector<std::tuple<std::string, wh::TReplacementOptions, TMeddle>> cases = {
+        {"resumable", wh::ResumableFetchReplacement, [](const fs::path&) {}},
+        {"not resumable", wh::FetchedFileReplacement, [](const fs::path&) {}},
         {"linked twice", wh::ResumableFetchReplacement,
-         [](const fs::path& p) { fs::create_hard_link(p, p.parent_path() / "other"); }, ""},
+         [](const fs::path& p) { fs::create_hard_link(p, p.parent_path() / "other"); }},
     };
-    for (const auto& c : cases) {
+    for (int cut = 1; cut <= 32; ++cut)   // the tag of "v1" takes 32 bytes
+        cases.emplace_back("tag cut by " + std::to_string(cut), wh::ResumableFetchReplacement,
+                           [cut](const fs::path& p) { fs::resize_file(p, fs::file_size(p) - cut); });
+    for (int at : {9, 30})
+        cases.emplace_back("tag byte changed " + std::to_string(at), wh::ResumableFetchReplacement,
+                           [at](const fs::path& p) { std::string b = ReadFile(p); b[b.size() - at] ^= 1; WriteFile(p, b); });
+    for (const auto& [name, next, meddle] : cases) {
         wh::test::TTempDir dir;
         const fs::path target = dir.Path() / "t.zip";
         {
@@ -155,14 +159,14 @@ TEST(ReplacementFileTest, KeptFileIsContinuedByTheNextResumableReplacement) {
             file.Write(std::string(70000, 'a'));
             file.Keep();
         }
-        c.Meddle(dir.Path() / TReplacementFile::TemporaryName("t.zip"));
+        meddle(dir.Path() / TReplacementFile::TemporaryName("t.zip"));
 
-        TReplacementFile next(target, "t.zip", c.Next);
-        EXPECT_EQ(next.Tag(), c.Tag) << c.Name;
-        EXPECT_EQ(next.Size(), c.Tag.empty() ? 0u : 70000u) << c.Name;
-        next.Write("rest");
-        next.Commit();
-        EXPECT_EQ(ReadFile(target), c.Tag.empty() ? "rest" : std::string(70000, 'a') + "rest") << c.Name;
+        TReplacementFile again(target, "t.zip", next);
+        const bool continued = name == "resumable";
+        EXPECT_EQ(again.Tag(), continued ? "\"v1\"" : "") << name;
+        again.Write("rest");
+        again.Commit();
+        EXPECT_TRUE(ReadFile(target) == (continued ? std::string(70000, 'a') : "") + "rest") << name;
     }
 }
 
