@@ -149,7 +149,11 @@ TEST(ReplacementFileTest, KeptFileIsContinuedOnlyWhileWholeAndOurs) {
                            [cut](const fs::path& p) { fs::resize_file(p, fs::file_size(p) - cut); });
     for (int at : {9, 30})
         cases.emplace_back("tag byte changed " + std::to_string(at), wh::ResumableFetchReplacement,
-                           [at](const fs::path& p) { std::string b = ReadFile(p); b[b.size() - at] ^= 1; WriteFile(p, b); });
+                           [at](const fs::path& p) {
+                               std::string bytes = ReadFile(p);
+                               bytes[bytes.size() - at] ^= 1;
+                               WriteFile(p, bytes);
+                           });
     for (const auto& [name, next, meddle] : cases) {
         wh::test::TTempDir dir;
         const fs::path target = dir.Path() / "t.zip";
