@@ -98,12 +98,14 @@ THttpAnswer ReadAnswer(CURL* easy, long status) {
 
 // Only a 200, or a 206 for the range asked for, carries the file's bytes;
 // the body of any other answer (an unfollowed redirect's page, a partial
-// content nobody asked for) must not reach the receiver.
+// content nobody asked for) must not reach the receiver. A 206 naming
+// another version comes from a server that ignored If-Range.
 bool Counts(const TTransferState& state, const THttpAnswer& answer) {
     if (answer.Status == HttpOk)
         return true;
     return answer.Status == HttpPartialContent && state.Request->RangeStart &&
-           answer.ContentRangeStart == state.Request->RangeStart;
+           answer.ContentRangeStart == state.Request->RangeStart &&
+           (answer.Validator.empty() || answer.Validator == state.Request->IfRange);
 }
 
 // Runs at the first byte of a body; false when the answer does not count.

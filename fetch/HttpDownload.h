@@ -80,8 +80,8 @@ struct THttpOutcome {
 // receiver threw.
 THttpOutcome HttpGet(const std::string& url, THttpReceiver& receiver, const THttpOptions& options);
 // The same for a request that may ask for the rest of a file only; a 206 counts
-// only when it starts at RangeStart. Range and If-Range are then the only
-// headers added.
+// only when it starts at RangeStart and names no version other than IfRange.
+// Range and If-Range are then the only headers added.
 THttpOutcome HttpGet(const THttpRequest& request, THttpReceiver& receiver, const THttpOptions& options);
 
 // The start of a Content-Range value "bytes <first>-<last>/<length or *>";

@@ -392,6 +392,7 @@ TEST_F(DownloadTest, BrokenDownloadIsContinuedOnlyForTheSameVersion) {
         {"weak ETag and Last-Modified", "W/\"v1\"", date, TRanges::Honour, 150000, false, date, true, 1},
         {"ranges ignored", "\"v1\"", "", TRanges::Ignore, 150000, false, "\"v1\"", false, 1},
         {"file changed meanwhile", "\"v1\"", date, TRanges::Honour, 150000, true, "\"v1\"", false, 1},
+        {"If-Range ignored, file changed", "\"v1\"", "", TRanges::IgnoreIfRange, 150000, true, "\"v1\"", false, 2},
         {"206 from elsewhere", "\"v1\"", "", TRanges::WrongStart, 150000, false, "\"v1\"", false, 2},
         {"range not satisfiable", "\"v1\"", "", TRanges::NotSatisfiable, 150000, false, "\"v1\"", false, 2},
         {"no validator", "", "", TRanges::Honour, 150000, false, nullptr, false, 1},

@@ -108,7 +108,7 @@ private:
 // A file served as a web server serves one: with its validators, and with
 // Range and If-Range answered as Ranges says. Fields may change between requests.
 struct TServedFile {
-    enum class TRanges { Honour, Ignore, WrongStart, NotSatisfiable };
+    enum class TRanges { Honour, Ignore, IgnoreIfRange, WrongStart, NotSatisfiable };
     std::string Body, ETag, LastModified;   // validators sent when not empty
     TRanges Ranges = TRanges::Honour;
     std::size_t CutAfter = 0;       // the next answer drops the connection after so many body bytes
@@ -127,7 +127,8 @@ inline void ServeFile(httplib::Server& server, const std::string& path, TServedF
         const std::string range = req.get_header_value("Range"), ifRange = req.get_header_value("If-Range");
         std::size_t start = 0;
         if (range.rfind("bytes=", 0) == 0 && file.Ranges != TRanges::Ignore &&
-            (ifRange.empty() || ifRange == file.ETag || ifRange == file.LastModified)) {
+            (ifRange.empty() || ifRange == file.ETag || ifRange == file.LastModified ||
+             file.Ranges == TRanges::IgnoreIfRange)) {
             res.status = file.Ranges == TRanges::NotSatisfiable ? 416 : 206;
             if (res.status == 416)
                 return;
