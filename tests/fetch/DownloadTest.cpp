@@ -404,7 +404,7 @@ TEST_F(DownloadTest, BrokenDownloadIsContinuedOnlyForTheSameVersion) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
         TLoopbackServer server;
-        TServedFile file{original, c.ETag, c.LastModified, c.Ranges, c.CutAfter};
+        TServedFile file{original, c.ETag, c.LastModified, c.Ranges, c.CutAfter, {}, {}};
         ServeFile(server.Server(), "/pack.zip", file);
         server.Start();
         const std::string url = server.Root() + "/pack.zip";
