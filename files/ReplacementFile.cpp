@@ -130,7 +130,7 @@ bool TReplacementFile::ContinueLeftover() {
     if (got != static_cast<ssize_t>(end.size()))
         return false;
     std::optional<TPartialTag> tag = DecodePartialTag(end, size);
-    if (!tag || tag->BodySize == 0 || ::lseek(file.Get(), static_cast<off_t>(tag->BodySize), SEEK_SET) < 0)
+    if (!tag || tag->BodySize == 0)
         return false;
     FFile = std::move(file);
     FTag = std::move(tag->Tag);
@@ -148,20 +148,16 @@ void TReplacementFile::Fail(const char* what, int error) const {
     throw EInOutError(std::string(what) + " \"" + FShownName + "\": " + std::strerror(error), error);
 }
 
+// Body goes at its place, so that a tag after it is overwritten by the next
+// block; the two go out together, which keeps the file's size moving once per block.
 void TReplacementFile::WriteThrough(const char* data, std::size_t size) {
-    int error = WriteAll(FFile.Get(), data, size);
-    if (error == 0) {
-        FOnDisk += size;
-        // The tag goes after the body without moving the offset: the next
-        // write of body overwrites it.
-        if (!FTag.empty())
-            error = WriteAllAt(FFile.Get(), EncodePartialTag(FTag, FOnDisk), static_cast<long long>(FOnDisk));
-    }
-    if (error != 0) {
+    const std::string tag = FTag.empty() ? std::string() : EncodePartialTag(FTag, FOnDisk + size);
+    if (const int error = WriteAllAt(FFile.Get(), {data, size}, tag, static_cast<long long>(FOnDisk))) {
         // What the file holds is no longer known: it must not be kept.
         FTag.clear();
         Fail("Error writing", error);
     }
+    FOnDisk += size;
 }
 
 void TReplacementFile::Flush() {
@@ -200,7 +196,7 @@ void TReplacementFile::Restart(std::string tag) {
     FUsed = 0;
     // Untagged before it shrinks: a failure leaves nothing to continue.
     FTag.clear();
-    if (::ftruncate(FFile.Get(), 0) != 0 || ::lseek(FFile.Get(), 0, SEEK_SET) < 0)
+    if (::ftruncate(FFile.Get(), 0) != 0)
         Fail("Error writing", errno);
     FOnDisk = 0;
     if (tag.size() <= PartialTagMaxLength)
