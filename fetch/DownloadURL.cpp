@@ -15,6 +15,8 @@ namespace {
 // The indicator moves once per 1024-byte block, as if the body were read in
 // such blocks, whatever sizes the network delivers.
 constexpr std::uint64_t DownloadBlock = 1024;
+constexpr long HttpPartialContent = 206;
+constexpr long HttpRangeNotSatisfiable = 416;
 
 class TBusyCursor {
 public:
@@ -44,6 +46,12 @@ public:
     }
 
     bool Cancelled() const override { return FActivity.CancelRequested(); }
+
+    // A 206 continues what the file holds; a 200 is the whole file anew.
+    void Begin(const THttpAnswer& answer) override {
+        if (answer.Status != HttpPartialContent)
+            FFile.Restart(answer.Validator);
+    }
 
     // The last partial block and the final empty read each take a step.
     void Finish() {
@@ -81,11 +89,29 @@ bool DownloadURL(const std::string& url, const std::string& destination, TWHActi
     activity.ShowProgress();
     TBusyCursor busy(activity);
     // The body goes beside the cached copy, which it replaces only when whole.
-    TReplacementFile file(OsPath(destination), NativePath(destination), FetchedFileReplacement);
+    // What a broken download of it left there is continued.
+    TReplacementFile file(OsPath(destination), NativePath(destination), ResumableFetchReplacement);
     TBodyToFile receiver(file, activity);
-    const THttpOutcome outcome = HttpGet(url, receiver, options);
+    THttpRequest request{url, std::nullopt, {}};
+    if (!file.Tag().empty() && file.Size() >= ResumeFromBytes) {
+        request.RangeStart = file.Size();
+        request.IfRange = file.Tag();
+    }
+    THttpOutcome outcome = HttpGet(request, receiver, options);
+    if (request.RangeStart && !outcome.Began && !outcome.Cancelled &&
+        (outcome.Status == HttpPartialContent || outcome.Status == HttpRangeNotSatisfiable)) {
+        // The server cannot give the rest from there: the whole file.
+        file.Restart({});
+        outcome = HttpGet(THttpRequest{url, std::nullopt, {}}, receiver, options);
+    }
+    if (!outcome.Complete) {
+        // Worth keeping after a broken transfer of the answer that counted,
+        // or when no answer came; any other answer says nothing is to be continued.
+        if ((outcome.Began || outcome.Status == 0) && file.Size() >= ResumeFromBytes)
+            file.Keep();
+    }
     if (outcome.Cancelled) {
-        // The partial body goes with the replacement; the cached copy stays.
+        // The cached copy stays.
         const std::string message = "Download of '" + url + "' cancelled.";
         activity.SetStatus(message);
         throw EOperationCancelled(message);

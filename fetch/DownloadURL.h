@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <ctime>
 #include <optional>
 #include <string>
@@ -8,6 +9,11 @@ namespace wh {
 
 class TWHActivity;
 struct THttpOptions;
+
+// A broken download of at least this many bytes is kept beside its target,
+// and the next download of it asks only for the rest (when the server still
+// has the same version); below that a new transfer costs next to nothing.
+inline constexpr std::uint64_t ResumeFromBytes = 64 * 1024;
 
 // True when the whole body of a successful answer is stored at destination.
 // A close asked for meanwhile (TWHActivity::CancelRequested) stops the

@@ -2,9 +2,11 @@
 
 #include <curl/curl.h>
 
+#include <charconv>
 #include <exception>
 #include <memory>
 #include <mutex>
+#include <string_view>
 
 #include "platform/Codepage.h"
 
@@ -52,29 +54,92 @@ void EnsureCurlInitialised() {
 
 // The one answer whose body is the file asked for.
 constexpr long HttpOk = 200;
+// The rest of it, when a range was asked for.
+constexpr long HttpPartialContent = 206;
 
 struct TTransferState {
     THttpReceiver* Receiver = nullptr;
     CURL* Easy = nullptr;
+    const THttpRequest* Request = nullptr;
+    bool Began = false;
+    THttpAnswer Answer;
     std::exception_ptr Failure;
 };
+
+// A header of the last answer, after redirects; empty when it has none.
+std::string LastHeader(CURL* easy, const char* name) {
+    curl_header* header = nullptr;
+    if (curl_easy_header(easy, name, 0, CURLH_HEADER, -1, &header) != CURLHE_OK || header->value == nullptr)
+        return {};
+    return header->value;
+}
+
+// Controls cannot travel in a header line.
+bool FitsInHeader(const std::string& value) {
+    for (const char c : value)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+            return false;
+    return true;
+}
+
+THttpAnswer ReadAnswer(CURL* easy, long status) {
+    THttpAnswer answer;
+    answer.Status = status;
+    // A weak ETag may not name a version in If-Range.
+    std::string validator = LastHeader(easy, "ETag");
+    if (validator.empty() || validator.rfind("W/", 0) == 0)
+        validator = LastHeader(easy, "Last-Modified");
+    if (FitsInHeader(validator))
+        answer.Validator = std::move(validator);
+    if (status == HttpPartialContent)
+        answer.ContentRangeStart = ContentRangeStart(LastHeader(easy, "Content-Range"));
+    return answer;
+}
+
+// Only a 200, or a 206 for the range asked for, carries the file's bytes;
+// the body of any other answer (an unfollowed redirect's page, a partial
+// content nobody asked for) must not reach the receiver. A 206 naming
+// another version comes from a server that ignored If-Range.
+bool Counts(const TTransferState& state, const THttpAnswer& answer) {
+    if (answer.Status == HttpOk)
+        return true;
+    return answer.Status == HttpPartialContent && state.Request->RangeStart &&
+           answer.ContentRangeStart == state.Request->RangeStart &&
+           (answer.Validator.empty() || answer.Validator == state.Request->IfRange);
+}
+
+// Runs at the first byte of a body; false when the answer does not count.
+bool BeginBody(TTransferState& state, long status) {
+    THttpAnswer answer = ReadAnswer(state.Easy, status);
+    if (!Counts(state, answer))
+        return false;
+    state.Answer = std::move(answer);
+    state.Began = true;
+    state.Receiver->Begin(state.Answer);
+    return true;
+}
 
 // No exception may cross curl's C frames: keep it and stop the transfer.
 std::size_t WriteBody(char* data, std::size_t size, std::size_t count, void* user) {
     auto* state = static_cast<TTransferState*>(user);
     const std::size_t bytes = size * count;
-    // The body of any other answer (an unfollowed redirect's page, a partial
-    // content) is not the file: stop before it reaches the receiver.
     long status = 0;
-    if (curl_easy_getinfo(state->Easy, CURLINFO_RESPONSE_CODE, &status) != CURLE_OK || status != HttpOk)
+    if (curl_easy_getinfo(state->Easy, CURLINFO_RESPONSE_CODE, &status) != CURLE_OK)
         return CURL_WRITEFUNC_ERROR;
     try {
+        if (state->Began ? status != state->Answer.Status : !BeginBody(*state, status))
+            return CURL_WRITEFUNC_ERROR;
         state->Receiver->Body(data, bytes);
         return bytes;
     } catch (...) {
         state->Failure = std::current_exception();
         return CURL_WRITEFUNC_ERROR;
     }
+}
+
+// Adds one header line; false when memory runs out.
+bool AddHeader(curl_slist* headers, const std::string& line) {
+    return curl_slist_append(headers, line.c_str()) != nullptr;
 }
 
 bool IsUnsafeUrlByte(unsigned char c) {
@@ -127,6 +192,30 @@ bool Configure(CURL* easy, const std::string& url, curl_slist* headers, TTransfe
 
 } // namespace
 
+std::optional<std::uint64_t> ContentRangeStart(const std::string& value) {
+    constexpr std::string_view Unit = "bytes ";
+    if (value.rfind(Unit, 0) != 0)
+        return std::nullopt;
+    const char* p = value.data() + Unit.size();
+    const char* const end = value.data() + value.size();
+    // One number, then the character that must follow it.
+    auto number = [&](std::uint64_t& out, char next) {
+        const auto [after, ec] = std::from_chars(p, end, out);
+        if (ec != std::errc() || after == p || (next != '\0' ? after == end || *after != next : after != end))
+            return false;
+        p = after + (next != '\0' ? 1 : 0);
+        return true;
+    };
+    std::uint64_t first = 0, last = 0, length = 0;
+    if (!number(first, '-') || !number(last, '/') || last < first)
+        return std::nullopt;
+    if (end - p == 1 && *p == '*')
+        return first;
+    if (!number(length, '\0') || last >= length)
+        return std::nullopt;
+    return first;
+}
+
 std::string EncodeURL(const std::string& url) {
     std::string encoded;
     encoded.reserve(url.size());
@@ -145,24 +234,39 @@ std::string EncodeURL(const std::string& url) {
 }
 
 THttpOutcome HttpGet(const std::string& url, THttpReceiver& receiver, const THttpOptions& options) {
+    return HttpGet(THttpRequest{url, std::nullopt, {}}, receiver, options);
+}
+
+THttpOutcome HttpGet(const THttpRequest& request, THttpReceiver& receiver, const THttpOptions& options) {
     EnsureCurlInitialised();
     THttpOutcome outcome;
 
     // Declared before the handles so that they outlive them.
     TTransferState state;
     state.Receiver = &receiver;
+    state.Request = &request;
     char errorBuffer[CURL_ERROR_SIZE] = {};
     // An empty "Accept:" removes curl's default header: we send none of our own.
     TCurlSlist headers(curl_slist_append(nullptr, "Accept:"));
     TCurlEasy easy(curl_easy_init());
     TCurlMulti multi(curl_multi_init());
-    if (!easy || !multi || !headers) {
+    if (!FitsInHeader(request.IfRange)) {
+        outcome.Error = "If-Range value holds control characters";
+        return outcome;
+    }
+    bool headersMade = headers != nullptr;
+    if (headersMade && request.RangeStart) {
+        headersMade = AddHeader(headers.get(), "Range: bytes=" + std::to_string(*request.RangeStart) + "-");
+        if (headersMade && !request.IfRange.empty())
+            headersMade = AddHeader(headers.get(), "If-Range: " + request.IfRange);
+    }
+    if (!easy || !multi || !headersMade) {
         outcome.Error = "out of memory";
         return outcome;
     }
 
     state.Easy = easy.get();
-    const std::string encoded = EncodeURL(url);
+    const std::string encoded = EncodeURL(request.Url);
     if (!Configure(easy.get(), encoded, headers.get(), state, errorBuffer, options, outcome.Error))
         return outcome;
 
@@ -196,6 +300,7 @@ THttpOutcome HttpGet(const std::string& url, THttpReceiver& receiver, const THtt
         receiver.Idle();
         if (receiver.Cancelled()) {
             outcome.Cancelled = true;
+            outcome.Began = state.Began;
             outcome.Error = "cancelled";
             return outcome;
         }
@@ -209,12 +314,20 @@ THttpOutcome HttpGet(const std::string& url, THttpReceiver& receiver, const THtt
     long status = 0;
     curl_easy_getinfo(easy.get(), CURLINFO_RESPONSE_CODE, &status);
     outcome.Status = status;
-    if (finished && result == CURLE_OK && status == HttpOk) {
+    const bool delivered = finished && result == CURLE_OK;
+    // A 200 with an empty body never reached WriteBody.
+    if (delivered && status == HttpOk && !state.Began)
+        BeginBody(state, status);
+    const THttpAnswer answer = state.Began || status == 0 ? state.Answer : ReadAnswer(easy.get(), status);
+    outcome.Began = state.Began;
+    outcome.Validator = answer.Validator;
+    outcome.ContentRangeStart = answer.ContentRangeStart;
+    if (delivered && state.Began && status == state.Answer.Status) {
         outcome.Complete = true;
     } else if (outcome.Error.empty()) {
         if (!finished)
             outcome.Error = "transfer did not finish";
-        else if (status > 0 && status != HttpOk)
+        else if (status > 0 && !state.Began)
             outcome.Error = "HTTP status " + std::to_string(status);
         else if (result != CURLE_OK)
             outcome.Error = errorBuffer[0] != '\0' ? errorBuffer : curl_easy_strerror(result);

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
 
 namespace wh {
@@ -28,6 +30,23 @@ inline constexpr const char* HttpAgentName = "WingharbourClient";
 // " < > \ ^ ` { | }. Everything else, "%" included, stays as it is.
 std::string EncodeURL(const std::string& url);
 
+// One GET. With RangeStart set, the body is asked for from that byte on, and
+// only for the version IfRange names (a strong ETag or a Last-Modified date).
+struct THttpRequest {
+    std::string Url;
+    std::optional<std::uint64_t> RangeStart;
+    std::string IfRange;
+};
+
+// What the answer whose body counts says about itself.
+struct THttpAnswer {
+    long Status = 0;
+    // The answer's strong ETag, else its Last-Modified; empty when it has neither.
+    std::string Validator;
+    // Where the body starts in the file, from the Content-Range of a 206.
+    std::optional<std::uint64_t> ContentRangeStart;
+};
+
 // What the transfer loop reports back to its caller. Both calls may throw;
 // Body runs inside curl's callback, so its exception is kept and rethrown once
 // the transfer has been taken down.
@@ -38,21 +57,35 @@ public:
     virtual void Idle() = 0;
     // Asked after every Idle; true ends the transfer at once.
     virtual bool Cancelled() const { return false; }
+    // Runs once before the first byte of a body that counts (a 200, or a 206
+    // starting where asked), even when that body is empty.
+    virtual void Begin(const THttpAnswer&) {}
 
 protected:
     ~THttpReceiver() = default;
 };
 
 struct THttpOutcome {
-    bool Complete = false; // the whole body of a final 200 answer was delivered
+    bool Complete = false; // the whole body of a final 200 answer (or of the 206 asked for) was delivered
     bool Cancelled = false; // the receiver asked to stop
     long Status = 0;       // last HTTP status seen, 0 when none came
     std::string Error;     // curl's description when not complete
+    bool Began = false;    // the receiver's Begin ran: the answer counted
+    std::string Validator; // of the last answer, as in THttpAnswer
+    std::optional<std::uint64_t> ContentRangeStart;
 };
 
 // A plain GET of url (Windows-1252, encoded here), following redirects over
 // http and https only. Never throws for network failures; rethrows what the
 // receiver threw.
 THttpOutcome HttpGet(const std::string& url, THttpReceiver& receiver, const THttpOptions& options);
+// The same for a request that may ask for the rest of a file only; a 206 counts
+// only when it starts at RangeStart and names no version other than IfRange.
+// Range and If-Range are then the only headers added.
+THttpOutcome HttpGet(const THttpRequest& request, THttpReceiver& receiver, const THttpOptions& options);
+
+// The start of a Content-Range value "bytes <first>-<last>/<length or *>";
+// nothing when the value is not of that form.
+std::optional<std::uint64_t> ContentRangeStart(const std::string& value);
 
 } // namespace wh

@@ -4,11 +4,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 
+#include "files/PartialTag.h"
 #include "platform/Errors.h"
 #include "platform/WriteAll.h"
 
@@ -83,16 +85,18 @@ void TReplacementFile::Create() {
     }
 
     FTemporaryName = TemporaryName(FName);
-    FFile.Reset(::openat(FFolder, FTemporaryName.c_str(), kTemporaryFlags, 0666));
-    if (!FFile.IsOpen() && errno == EEXIST) {
-        // Left by an earlier attempt on this target that did not finish. Only
-        // a file goes: a folder of that name is no leftover of ours.
-        if (::unlinkat(FFolder, FTemporaryName.c_str(), 0) != 0 && errno != ENOENT)
-            Fail("Could not create", errno);
+    if (!FOptions.Resumable || !ContinueLeftover()) {
         FFile.Reset(::openat(FFolder, FTemporaryName.c_str(), kTemporaryFlags, 0666));
+        if (!FFile.IsOpen() && errno == EEXIST) {
+            // Left by an earlier attempt on this target that did not finish. Only
+            // a file goes: a folder of that name is no leftover of ours.
+            if (::unlinkat(FFolder, FTemporaryName.c_str(), 0) != 0 && errno != ENOENT)
+                Fail("Could not create", errno);
+            FFile.Reset(::openat(FFolder, FTemporaryName.c_str(), kTemporaryFlags, 0666));
+        }
+        if (!FFile.IsOpen())
+            Fail("Could not create", errno);
     }
-    if (!FFile.IsOpen())
-        Fail("Could not create", errno);
     FCreated = true;
 
     if (exists) {
@@ -109,9 +113,34 @@ void TReplacementFile::Create() {
     }
 }
 
+// Only a file of our own with one name and a whole tag at its end is
+// continued; anything else is removed as any leftover is.
+bool TReplacementFile::ContinueLeftover() {
+    TFileDescriptor file(::openat(FFolder, FTemporaryName.c_str(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    struct stat st;
+    if (!file.IsOpen() || ::fstat(file.Get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid() ||
+        st.st_nlink != 1)
+        return false;
+    const auto size = static_cast<std::uint64_t>(st.st_size);
+    std::string end(static_cast<std::size_t>(std::min<std::uint64_t>(size, PartialTagMaxSize)), '\0');
+    ssize_t got;
+    do
+        got = ::pread(file.Get(), end.data(), end.size(), static_cast<off_t>(size - end.size()));
+    while (got < 0 && errno == EINTR);
+    if (got != static_cast<ssize_t>(end.size()))
+        return false;
+    std::optional<TPartialTag> tag = DecodePartialTag(end, size);
+    if (!tag || tag->BodySize == 0)
+        return false;
+    FFile = std::move(file);
+    FTag = std::move(tag->Tag);
+    FOnDisk = tag->BodySize;
+    return true;
+}
+
 TReplacementFile::~TReplacementFile() {
     FFile.Reset();
-    if (FCreated && !FCommitted)
+    if (FCreated && !FCommitted && !FKept)
         ::unlinkat(FFolder, FTemporaryName.c_str(), 0);
 }
 
@@ -119,9 +148,16 @@ void TReplacementFile::Fail(const char* what, int error) const {
     throw EInOutError(std::string(what) + " \"" + FShownName + "\": " + std::strerror(error), error);
 }
 
+// Body goes at its place, so that a tag after it is overwritten by the next
+// block; the two go out together, which keeps the file's size moving once per block.
 void TReplacementFile::WriteThrough(const char* data, std::size_t size) {
-    if (const int error = WriteAll(FFile.Get(), data, size))
+    const std::string tag = FTag.empty() ? std::string() : EncodePartialTag(FTag, FOnDisk + size);
+    if (const int error = WriteAllAt(FFile.Get(), {data, size}, tag, static_cast<long long>(FOnDisk))) {
+        // What the file holds is no longer known: it must not be kept.
+        FTag.clear();
         Fail("Error writing", error);
+    }
+    FOnDisk += size;
 }
 
 void TReplacementFile::Flush() {
@@ -148,15 +184,45 @@ void TReplacementFile::Write(const char* data, std::size_t size) {
     FUsed += size;
 }
 
-void TReplacementFile::SetModified(std::time_t modified) {
+void TReplacementFile::Settle() {
+    const bool tagged = !FTag.empty();
+    FTag.clear();
     Flush();
+    if (tagged && ::ftruncate(FFile.Get(), static_cast<off_t>(FOnDisk)) != 0)
+        Fail("Error writing", errno);
+}
+
+void TReplacementFile::Restart(std::string tag) {
+    FUsed = 0;
+    // Untagged before it shrinks: a failure leaves nothing to continue.
+    FTag.clear();
+    if (::ftruncate(FFile.Get(), 0) != 0)
+        Fail("Error writing", errno);
+    FOnDisk = 0;
+    if (tag.size() <= PartialTagMaxLength)
+        FTag = std::move(tag);
+}
+
+void TReplacementFile::Keep() {
+    if (FTag.empty() || !FFile.IsOpen())
+        return;
+    try {
+        Flush();
+        FKept = FOnDisk > 0;
+    } catch (const EInOutError&) {
+        // Not kept: the destructor removes it.
+    }
+}
+
+void TReplacementFile::SetModified(std::time_t modified) {
+    Settle();
     const timespec times[2] = {{modified, 0}, {modified, 0}};
     if (::futimens(FFile.Get(), times) != 0)
         Fail("Error writing", errno);
 }
 
 void TReplacementFile::Commit() {
-    Flush();
+    Settle();
     if (FOptions.Durable && ::fsync(FFile.Get()) != 0)
         Fail("Error writing", errno);
     if (const int error = FFile.Close())

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <ctime>
 #include <filesystem>
 #include <memory>
@@ -22,12 +23,17 @@ struct TReplacementOptions {
     // An existing target that may not be written is refused: the rename would
     // get past its write protection.
     bool RefuseWriteProtected = false;
+    // A leftover that carries a tag (Restart) is continued instead of
+    // removed, and Keep lets an unfinished file stay for the next attempt.
+    bool Resumable = false;
 };
 
 // The user's files and the install record: profile files, aircraft.cfg.
 inline constexpr TReplacementOptions UserFileReplacement{.Durable = true, .FollowLink = true, .RefuseWriteProtected = true};
 // Fetched archives, the cached copies the working directory keeps.
 inline constexpr TReplacementOptions FetchedFileReplacement{.Durable = true};
+// Downloads, which a broken transfer may continue later.
+inline constexpr TReplacementOptions ResumableFetchReplacement{.Durable = true, .Resumable = true};
 // Archive entries: many small files, re-extracted after a failure anyway.
 inline constexpr TReplacementOptions ExtractedFileReplacement{};
 
@@ -62,6 +68,19 @@ public:
     // Puts the file in the target's place.
     void Commit();
 
+    // Bytes written so far, those of a continued leftover included.
+    std::uint64_t Size() const { return FOnDisk + FUsed; }
+    // The tag of the version the file holds; empty when it has none.
+    const std::string& Tag() const { return FTag; }
+    // Drops what was written and marks the file with tag (one longer than
+    // PartialTagMaxLength counts as none): every write that reaches the disk
+    // carries it, so a killed run leaves a file that can be continued.
+    void Restart(std::string tag);
+    // A tagged file stays at its temporary name when this object goes, for
+    // the next resumable replacement of the target. Never throws: a file that
+    // cannot be written out is removed as usual.
+    void Keep();
+
     // The temporary name for a target name: hidden, and within the longest
     // name a folder entry may have.
     static std::string TemporaryName(const std::string& targetName);
@@ -72,8 +91,11 @@ public:
 
 private:
     void Create();
+    bool ContinueLeftover();
     [[noreturn]] void Fail(const char* what, int error) const;
     void WriteThrough(const char* data, std::size_t size);
+    // Written out, and without its tag: what the target will hold.
+    void Settle();
 
     TFileDescriptor FOwnFolder;   // the folder of the path form
     int FFolder = -1;
@@ -84,6 +106,9 @@ private:
     TFileDescriptor FFile;
     bool FCreated = false;
     bool FCommitted = false;
+    bool FKept = false;
+    std::string FTag;
+    std::uint64_t FOnDisk = 0;         // body bytes in the file, a tag after them
     std::unique_ptr<char[]> FBuffer;   // allocated on the first small write
     std::size_t FUsed = 0;
 };

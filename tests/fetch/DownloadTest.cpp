@@ -5,10 +5,12 @@
 #include <filesystem>
 #include <set>
 #include <thread>
+#include <tuple>
 
 #include "fetch/DownloadURL.h"
 #include "fetch/Fetch.h"
 #include "fetch/HttpDownload.h"
+#include "files/ReplacementFile.h"
 #include "platform/Errors.h"
 #include "platform/Paths.h"
 #include "tests/support/FileSizeLimit.h"
@@ -365,6 +367,80 @@ TEST_F(DownloadTest, CloseRequestedDuringDownloadEndsItWithinASecond) {
         ExpectOlderCopyIntact();
         EXPECT_FALSE(activity.Busy) << c.Name;
         server.Release();
+    }
+}
+
+// A download cut off, then the same file fetched again: the rest is asked for
+// only with a strong validator, appended only for a 206 from where it broke off.
+TEST_F(DownloadTest, BrokenDownloadIsContinuedOnlyForTheSameVersion) {
+    using TRanges = TServedFile::TRanges;
+    const char* const date = "Tue, 01 Dec 2026 10:00:00 GMT";
+    const struct {
+        const char* Name;
+        const char* ETag;
+        const char* LastModified;
+        TRanges Ranges;
+        std::size_t CutAfter;
+        bool Changes;          // body and validators change before the second fetch
+        const char* IfRange;   // what the second fetch sends; nullptr: no Range at all
+        bool Appended;         // the second fetch received only the rest
+        int Requests;          // of the second fetch
+        bool Close = false;    // a close cancels the first fetch at the cut
+    } cases[] = {
+        {"ranges honoured", "\"v1\"", date, TRanges::Honour, 150000, false, "\"v1\"", true, 1},
+        {"cancelled by a close", "\"v1\"", date, TRanges::Honour, 150000, false, "\"v1\"", true, 1, true},
+        {"weak ETag and Last-Modified", "W/\"v1\"", date, TRanges::Honour, 150000, false, date, true, 1},
+        {"ranges ignored", "\"v1\"", "", TRanges::Ignore, 150000, false, "\"v1\"", false, 1},
+        {"file changed meanwhile", "\"v1\"", date, TRanges::Honour, 150000, true, "\"v1\"", false, 1},
+        {"If-Range ignored, file changed", "\"v1\"", "", TRanges::IgnoreIfRange, 150000, true, "\"v1\"", false, 2},
+        {"206 from elsewhere", "\"v1\"", "", TRanges::WrongStart, 150000, false, "\"v1\"", false, 2},
+        {"range not satisfiable", "\"v1\"", "", TRanges::NotSatisfiable, 150000, false, "\"v1\"", false, 2},
+        {"no validator", "", "", TRanges::Honour, 150000, false, nullptr, false, 1},
+        {"weak ETag only", "W/\"v1\"", "", TRanges::Honour, 150000, false, nullptr, false, 1},
+        {"cut below the resume size", "\"v1\"", "", TRanges::Honour, 30000, false, nullptr, false, 1},
+    };
+    const std::string original = BodyOfSize(300000);
+    const std::string changed(original.rbegin(), original.rend());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TLoopbackServer server;
+        TServedFile file{original, c.ETag, c.LastModified, c.Ranges, c.CutAfter, {}, {}};
+        ServeFile(server.Server(), "/pack.zip", file);
+        server.Start();
+        const std::string url = server.Root() + "/pack.zip";
+        TRecordingActivity first, second;
+        if (c.Close) {
+            // The server holds the connection at the cut until the close is done.
+            file.AtCut = [&server] { server.WaitForRelease(); };
+            first.OnPump = [&first] { first.Cancel = first.Steps > 100; };
+            EXPECT_THROW(DownloadURL(url, Destination, first), EOperationCancelled);
+            server.Release();
+        } else {
+            EXPECT_FALSE(DownloadURL(url, Destination, first));
+        }
+        EXPECT_EQ(ReadFile(Destination), OldBytes);
+        EXPECT_EQ(NamesIn(Folder).count(TReplacementFile::TemporaryName("pack.zip")), c.IfRange ? 1u : 0u);
+        if (c.Changes) {
+            std::lock_guard lock(file.Mutex);
+            std::tie(file.Body, file.ETag, file.LastModified) = std::tuple(changed, "\"v2\"", "Wed, 02 Dec 2026");
+        }
+        ASSERT_TRUE(DownloadURL(url, Destination, second));
+
+        EXPECT_TRUE(ReadFile(Destination) == (c.Changes ? changed : original));
+        EXPECT_EQ(NamesIn(Folder), std::set<std::string>{"pack.zip"});
+        const auto seen = server.Seen();
+        ASSERT_EQ(seen.size(), 1u + c.Requests);
+        const std::string range = seen[1].Header("Range");
+        const std::size_t from = c.IfRange ? std::stoul(range.substr(range.find('=') + 1)) : 0;
+        EXPECT_EQ(range, c.IfRange ? "bytes=" + std::to_string(from) + "-" : "");
+        EXPECT_TRUE(!c.IfRange || (from >= ResumeFromBytes && from <= c.CutAfter)) << range;
+        EXPECT_EQ(seen[1].Header("If-Range"), c.IfRange ? c.IfRange : "");
+        // Starting over asks for the whole file.
+        EXPECT_EQ(seen.back().Header("Range"), c.Requests == 2 ? "" : range);
+        // The indicator counts the bytes of this transfer only.
+        const std::size_t received = original.size() - (c.Appended ? from : 0);
+        EXPECT_EQ(second.Steps, static_cast<int>(1 + (received + 1023) / 1024 + 1));
+        WriteFile(Destination, OldBytes);
     }
 }
 

@@ -1,7 +1,8 @@
 // A process killed with SIGKILL at a random moment of a fetch, a profile write
 // or an extraction leaves each target with its old or its new content, whole,
 // and at most its own temporary file beside it; the next run that completes
-// leaves none.
+// leaves none. A download killed midway is continued by the next one, which
+// still ends with the new content byte for byte.
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -37,7 +38,7 @@ using Clock = std::chrono::steady_clock;
 
 constexpr int kKills = 6;
 
-enum class TKind { LocalFetch, HttpFetch, ProfileWrite, Extraction };
+enum class TKind { LocalFetch, HttpFetch, HttpResume, ProfileWrite, Extraction };
 
 struct TKillCase {
     const char* Name;
@@ -68,6 +69,7 @@ public:
         switch (c.Kind) {
         case TKind::LocalFetch:
         case TKind::HttpFetch:
+        case TKind::HttpResume:
             FFolder = working;
             FNames = {"livery.zip"};
             WriteFile(source / "livery.zip", FNew[0]);
@@ -76,6 +78,12 @@ public:
                 FServer->Server().Get("/files/livery.zip", [this](const httplib::Request&, httplib::Response& res) {
                     res.set_content(FNew[0], "application/octet-stream");
                 });
+                FServer->Start();
+            } else if (c.Kind == TKind::HttpResume) {
+                FServed.Body = FNew[0];
+                FServed.ETag = "\"new\"";
+                FServer.emplace();
+                ServeFile(FServer->Server(), "/files/livery.zip", FServed);
                 FServer->Start();
             }
             break;
@@ -102,7 +110,8 @@ public:
         TRecordingActivity activity;
         switch (FCase.Kind) {
         case TKind::LocalFetch: FetchFile("livery.zip", activity, TFakeSource::Local(FPackageList)); break;
-        case TKind::HttpFetch: FetchFile("livery.zip", activity, TFakeSource::Url(FServer->Root() + "/files")); break;
+        case TKind::HttpFetch:
+        case TKind::HttpResume: FetchFile("livery.zip", activity, TFakeSource::Url(FServer->Root() + "/files")); break;
         case TKind::ProfileWrite: SaveProfile((FFolder / FNames[0]).string(), FNew[0]); break;
         case TKind::Extraction: ExtractArchive("base.zip", FFolder.string(), activity); break;
         }
@@ -137,6 +146,7 @@ private:
     std::string FPackageList;
     fs::path FFolder;
     std::vector<std::string> FNames, FOld, FNew;
+    TServedFile FServed;   // declared before the server, which refers to it
     std::optional<TLoopbackServer> FServer;
 };
 
@@ -194,6 +204,7 @@ TEST_P(KilledReplacementTest, TargetIsOldOrNewAndTheNextRunLeavesNoTemporaryFile
 INSTANTIATE_TEST_SUITE_P(Operations, KilledReplacementTest,
                          ::testing::Values(TKillCase{"LocalFetch", TKind::LocalFetch, 1, 4 << 20},
                                            TKillCase{"HttpFetch", TKind::HttpFetch, 1, 4 << 20},
+                                           TKillCase{"HttpResume", TKind::HttpResume, 1, 4 << 20},
                                            TKillCase{"ProfileWrite", TKind::ProfileWrite, 1, 2 << 20},
                                            TKillCase{"Extraction", TKind::Extraction, 12, 256 << 10}),
                          [](const auto& info) { return std::string(info.param.Name); });

@@ -8,6 +8,8 @@
 #include <climits>
 #include <functional>
 #include <map>
+#include <tuple>
+#include <vector>
 
 #include "platform/Errors.h"
 #include "tests/support/FileSizeLimit.h"
@@ -128,6 +130,47 @@ TEST(ReplacementFileTest, FailuresLeaveTheTargetAsItWasAndNoTemporaryFile) {
             EXPECT_EQ(message, c.Message) << c.Name;
             EXPECT_EQ(Snapshot(r.Dir.Path()), before) << c.Name;
         });
+    }
+}
+
+// A kept file is continued only by a resumable replacement, only while its
+// tag is whole and the file has no other name; the target then gets the body
+// without the tag. A kill may leave any of these.
+TEST(ReplacementFileTest, KeptFileIsContinuedOnlyWhileWholeAndOurs) {
+    using TMeddle = std::function<void(const fs::path&)>;
+    std::vector<std::tuple<std::string, wh::TReplacementOptions, TMeddle>> cases = {
+        {"resumable", wh::ResumableFetchReplacement, [](const fs::path&) {}},
+        {"not resumable", wh::FetchedFileReplacement, [](const fs::path&) {}},
+        {"linked twice", wh::ResumableFetchReplacement,
+         [](const fs::path& p) { fs::create_hard_link(p, p.parent_path() / "other"); }},
+    };
+    for (int cut = 1; cut <= 32; ++cut)   // the tag of "v1" takes 32 bytes
+        cases.emplace_back("tag cut by " + std::to_string(cut), wh::ResumableFetchReplacement,
+                           [cut](const fs::path& p) { fs::resize_file(p, fs::file_size(p) - cut); });
+    for (int at : {9, 30})
+        cases.emplace_back("tag byte changed " + std::to_string(at), wh::ResumableFetchReplacement,
+                           [at](const fs::path& p) {
+                               std::string bytes = ReadFile(p);
+                               bytes[bytes.size() - at] ^= 1;
+                               WriteFile(p, bytes);
+                           });
+    for (const auto& [name, next, meddle] : cases) {
+        wh::test::TTempDir dir;
+        const fs::path target = dir.Path() / "t.zip";
+        {
+            TReplacementFile file(target, "t.zip", wh::ResumableFetchReplacement);
+            file.Restart("\"v1\"");
+            file.Write(std::string(70000, 'a'));
+            file.Keep();
+        }
+        meddle(dir.Path() / TReplacementFile::TemporaryName("t.zip"));
+
+        TReplacementFile again(target, "t.zip", next);
+        const bool continued = name == "resumable";
+        EXPECT_EQ(again.Tag(), continued ? "\"v1\"" : "") << name;
+        again.Write("rest");
+        again.Commit();
+        EXPECT_TRUE(ReadFile(target) == (continued ? std::string(70000, 'a') : "") + "rest") << name;
     }
 }
 

@@ -8,13 +8,16 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <cstdlib>
+#include <functional>
 #include <mutex>
 #include <stdexcept>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace wh::test {
@@ -24,6 +27,11 @@ struct TSeenRequest {
     std::string Target;   // as sent, before any decoding
     std::string Version;
     std::vector<std::pair<std::string, std::string>> Headers; // the client's own only
+
+    std::string Header(const std::string& name) const {
+        const auto it = std::find_if(Headers.begin(), Headers.end(), [&](const auto& h) { return h.first == name; });
+        return it == Headers.end() ? std::string() : it->second;
+    }
 };
 
 class TLoopbackServer {
@@ -96,6 +104,51 @@ private:
     bool FReleased = false;
     std::vector<TSeenRequest> FSeen;
 };
+
+// A file served as a web server serves one: with its validators, and with
+// Range and If-Range answered as Ranges says. Fields may change between requests.
+struct TServedFile {
+    enum class TRanges { Honour, Ignore, IgnoreIfRange, WrongStart, NotSatisfiable };
+    std::string Body, ETag, LastModified;   // validators sent when not empty
+    TRanges Ranges = TRanges::Honour;
+    std::size_t CutAfter = 0;       // the next answer drops the connection after so many body bytes
+    std::function<void()> AtCut;    // runs just before it drops
+    std::mutex Mutex;
+};
+
+inline void ServeFile(httplib::Server& server, const std::string& path, TServedFile& file) {
+    using TRanges = TServedFile::TRanges;
+    server.Get(path, [&file](const httplib::Request& req, httplib::Response& res) {
+        const_cast<httplib::Request&>(req).ranges.clear();   // httplib would answer Range itself
+        std::lock_guard lock(file.Mutex);
+        for (const auto& [name, value] : {std::pair{"ETag", file.ETag}, std::pair{"Last-Modified", file.LastModified}})
+            if (!value.empty())
+                res.set_header(name, value);
+        const std::string range = req.get_header_value("Range"), ifRange = req.get_header_value("If-Range");
+        std::size_t start = 0;
+        if (range.rfind("bytes=", 0) == 0 && file.Ranges != TRanges::Ignore &&
+            (ifRange.empty() || ifRange == file.ETag || ifRange == file.LastModified ||
+             file.Ranges == TRanges::IgnoreIfRange)) {
+            res.status = file.Ranges == TRanges::NotSatisfiable ? 416 : 206;
+            if (res.status == 416)
+                return;
+            start = std::stoul(range.substr(6)) / (file.Ranges == TRanges::WrongStart ? 2 : 1);
+            const std::size_t size = file.Body.size();
+            res.set_header("Content-Range", "bytes " + std::to_string(start) + "-" + std::to_string(size - 1) + "/" +
+                                                std::to_string(size));
+        }
+        const std::string body = file.Body.substr(start);
+        const std::size_t cut = std::exchange(file.CutAfter, 0);
+        if (cut == 0)
+            return res.set_content(body, "application/zip");
+        res.set_content_provider(body.size(), "application/zip",
+                                 [body, cut, atCut = file.AtCut](std::size_t at, std::size_t n, httplib::DataSink& sink) {
+                                     if (at >= cut && atCut)
+                                         atCut();
+                                     return at < cut && sink.write(body.data() + at, std::min(n, cut - at));
+                                 });
+    });
+}
 
 // A loopback port that nothing listens on.
 inline int ClosedLoopbackPort() {
