@@ -6,6 +6,7 @@
 #include <memory>
 #include <mutex>
 
+#include "fetch/HttpPool.h"
 #include "platform/Codepage.h"
 
 namespace wh {
@@ -120,6 +121,8 @@ bool Configure(CURL* easy, const std::string& url, curl_slist* headers, TTransfe
     set(CURLOPT_BUFFERSIZE, options.ReceiveBufferBytes);
     set(CURLOPT_WRITEFUNCTION, &WriteBody);
     set(CURLOPT_WRITEDATA, static_cast<void*>(&state));
+    // Keep-alive connections and looked-up names outlive the transfer.
+    set(CURLOPT_SHARE, HttpPool());
     if (rc != CURLE_OK)
         error = curl_easy_strerror(rc);
     return rc == CURLE_OK;
@@ -221,6 +224,66 @@ THttpOutcome HttpGet(const std::string& url, THttpReceiver& receiver, const THtt
         else
             outcome.Error = "HTTP status " + std::to_string(status);
     }
+    return outcome;
+}
+
+struct THttpRequest::TState {
+    TTransferState Transfer;
+    char ErrorBuffer[CURL_ERROR_SIZE] = {};
+    TCurlSlist Headers{curl_slist_append(nullptr, "Accept:")};
+    TCurlEasy Easy{curl_easy_init()};
+    std::string Setup;   // why the request could not be set up
+    bool Finished = false;
+    CURLcode Result = CURLE_OK;
+};
+
+THttpRequest::THttpRequest(const std::string& url, THttpReceiver& receiver, const THttpOptions& options)
+    : F(std::make_unique<TState>()) {
+    EnsureCurlInitialised();
+    F->Transfer.Receiver = &receiver;
+    F->Transfer.Easy = F->Easy.get();
+    if (!F->Easy || !F->Headers)
+        F->Setup = "out of memory";
+    else
+        Configure(F->Easy.get(), EncodeURL(url), F->Headers.get(), F->Transfer, F->ErrorBuffer, options, F->Setup);
+    if (!F->Setup.empty()) {
+        F->Easy.reset();
+        F->Transfer.Easy = nullptr;
+    }
+}
+
+THttpRequest::~THttpRequest() = default;
+
+CURL* THttpRequest::Handle() const { return F->Easy.get(); }
+
+void THttpRequest::Finished(int result) {
+    F->Finished = true;
+    F->Result = static_cast<CURLcode>(result);
+}
+
+bool THttpRequest::IsFinished() const { return F->Finished || !F->Easy; }
+
+THttpOutcome THttpRequest::Outcome() const {
+    if (F->Transfer.Failure)
+        std::rethrow_exception(F->Transfer.Failure);
+    THttpOutcome outcome;
+    if (!F->Easy) {
+        outcome.Error = F->Setup;
+        return outcome;
+    }
+    long status = 0;
+    curl_easy_getinfo(F->Easy.get(), CURLINFO_RESPONSE_CODE, &status);
+    outcome.Status = status;
+    if (!F->Finished)
+        outcome.Error = "transfer did not finish";
+    else if (F->Result == CURLE_OK && status == HttpOk)
+        outcome.Complete = true;
+    else if (status > 0 && status != HttpOk)
+        outcome.Error = "HTTP status " + std::to_string(status);
+    else if (F->Result != CURLE_OK)
+        outcome.Error = F->ErrorBuffer[0] != '\0' ? F->ErrorBuffer : curl_easy_strerror(F->Result);
+    else
+        outcome.Error = "HTTP status " + std::to_string(status);
     return outcome;
 }
 

@@ -1,7 +1,10 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string>
+
+typedef void CURL;
 
 namespace wh {
 
@@ -54,5 +57,28 @@ struct THttpOutcome {
 // http and https only. Never throws for network failures; rethrows what the
 // receiver threw.
 THttpOutcome HttpGet(const std::string& url, THttpReceiver& receiver, const THttpOptions& options);
+
+// The same GET as HttpGet's, for a caller that runs it beside others in a
+// multi handle of its own (fetch/HttpTransfers). The receiver's Body is
+// called; its Idle and Cancelled are the caller's to call.
+class THttpRequest {
+public:
+    THttpRequest(const std::string& url, THttpReceiver& receiver, const THttpOptions& options);
+    ~THttpRequest();
+    THttpRequest(const THttpRequest&) = delete;
+    THttpRequest& operator=(const THttpRequest&) = delete;
+
+    // Null when the request could not be set up; Outcome then says why.
+    CURL* Handle() const;
+    // The multi handle reported the transfer done with this CURLcode.
+    void Finished(int result);
+    bool IsFinished() const;
+    // Rethrows what the receiver threw. Not complete while unfinished.
+    THttpOutcome Outcome() const;
+
+private:
+    struct TState;
+    std::unique_ptr<TState> F;
+};
 
 } // namespace wh
