@@ -84,7 +84,7 @@ struct TFetchAhead::TImpl {
           const THttpOptions& options)
         : Activity(activity), Source(source), Options(options), Names(std::move(names)),
           Download(FetchesFromURL(source)) {
-        if (!Download)
+        if (!Download || Names.empty())
             return;
         const std::string working = WorkingDir();
         for (const std::string& name : Names) {
