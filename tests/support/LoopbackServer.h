@@ -33,10 +33,10 @@ public:
         // A proxy from the environment must not see loopback requests.
         ::setenv("no_proxy", "127.0.0.1", 1);
         ::setenv("NO_PROXY", "127.0.0.1", 1);
-        // The client keeps connections alive across tests; a server that
-        // waited for their next request would take seconds to stop. A test
-        // that shows reuse sets a longer time.
-        FServer.set_keep_alive_timeout(0);
+        // One answer per connection: the client keeps connections alive, and
+        // a server that waited for their next request would take seconds to
+        // stop. A test that shows reuse allows more.
+        FServer.set_keep_alive_max_count(1);
         FServer.set_pre_routing_handler([this](const httplib::Request& req, httplib::Response&) {
             TSeenRequest seen{req.method, req.target, req.version, {}, req.remote_port};
             for (const auto& [name, value] : req.headers)
