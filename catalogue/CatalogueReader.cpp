@@ -5,11 +5,13 @@
 #include <filesystem>
 #include <memory>
 #include <system_error>
+#include <vector>
 
 #include "archive/Extract.h"
 #include "catalogue/AircraftList.h"
 #include "catalogue/CatalogueNames.h"
 #include "fetch/Fetch.h"
+#include "fetch/FetchAhead.h"
 #include "files/WHUtils.h"
 #include "platform/Codepage.h"
 #include "platform/Errors.h"
@@ -114,18 +116,35 @@ void ReadCatalogue(TWHActivity& activity, const TWHSourceSettings& source, TWHAi
     const TMemIniFile packages(packagesLst);
     TUpdateBracket bracket(list);
     list.Clear();
+    // The packages up to the first gap or bad entry; that entry's error comes
+    // after the packages before it are read.
+    std::vector<std::string> directories;
+    std::string badEntry;
     for (int n = 0;; ++n) {
         const std::string section = "package." + std::to_string(n);
         if (!packages.SectionExists(section))
             break;
         const std::string directory = Trim(packages.ReadString(section, "directory", ""));
         if (directory.empty())
-            throw EWingharbour(MissingDirectoryMessage(n));
-        if (!IsSafePackageDirectory(directory))
-            throw EWingharbour(InvalidDirectoryMessage(n));
-        FetchFile(AircraftListName(directory), activity, source);
-        ReadAircraftList(directory, list, ignoreStatus);
+            badEntry = MissingDirectoryMessage(n);
+        else if (!IsSafePackageDirectory(directory))
+            badEntry = InvalidDirectoryMessage(n);
+        if (!badEntry.empty())
+            break;
+        directories.push_back(directory);
     }
+    std::vector<std::string> names;
+    for (const std::string& directory : directories)
+        names.push_back(AircraftListName(directory));
+    // Over a network the lists travel side by side; each is read in package
+    // order once its turn comes, as if fetched just before.
+    TFetchAhead lists(std::move(names), activity, source);
+    for (std::size_t i = 0; i < directories.size(); ++i) {
+        lists.Fetch(i);
+        ReadAircraftList(directories[i], list, ignoreStatus);
+    }
+    if (!badEntry.empty())
+        throw EWingharbour(badEntry);
 }
 
 } // namespace wh

@@ -60,9 +60,7 @@ void FetchLocalTo(const std::string& relativeName, const std::string& destinatio
 void DownloadFileTo(const std::string& relativeName, const std::string& destination, TWHActivity& activity,
                     const TWHSourceSettings& source, std::optional<std::time_t> modified = std::nullopt) {
     activity.SetStatus("connecting to fetch file '" + relativeName + "'.");
-    std::string path = relativeName;
-    std::replace(path.begin(), path.end(), '\\', '/');
-    const std::string url = AppendSeparator(source.URLText(), '/') + path;
+    const std::string url = SourceFileURL(relativeName, source);
     if (!DownloadURL(url, destination, activity, THttpOptions{}, modified))
         throw EWingharbour("Error downloading URL '" + url + "'.");
 }
@@ -115,6 +113,19 @@ std::string LocalSourceDir(const TWHSourceSettings& source) {
     if (!found && !FileExists(packageFile))
         throw EWingharbour("local directory not found.");
     return ExtractFilePath(packageFile);
+}
+
+bool FetchesFromURL(const TWHSourceSettings& source) {
+    if (source.LocalDirSelected() || !source.URLSelected())
+        return false;
+    const std::string url = source.URLText();
+    return !Trim(url).empty() && (StartsWithIgnoringCase(url, HttpPrefix) || StartsWithIgnoringCase(url, HttpsPrefix));
+}
+
+std::string SourceFileURL(const std::string& relativeName, const TWHSourceSettings& source) {
+    std::string path = relativeName;
+    std::replace(path.begin(), path.end(), '\\', '/');
+    return AppendSeparator(source.URLText(), '/') + path;
 }
 
 } // namespace wh

@@ -20,4 +20,10 @@ void FetchFile(const std::string& relativeName, TWHActivity& activity, const TWH
 
 std::string LocalSourceDir(const TWHSourceSettings& source);
 
+// True when FetchFile would download from the source URL: the URL source is
+// the one selected and its URL is one FetchFile accepts.
+bool FetchesFromURL(const TWHSourceSettings& source);
+// The URL FetchFile downloads relativeName from.
+std::string SourceFileURL(const std::string& relativeName, const TWHSourceSettings& source);
+
 } // namespace wh

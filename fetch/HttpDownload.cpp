@@ -8,6 +8,7 @@
 #include <mutex>
 #include <string_view>
 
+#include "fetch/HttpPool.h"
 #include "platform/Codepage.h"
 
 namespace wh {
@@ -137,6 +138,33 @@ std::size_t WriteBody(char* data, std::size_t size, std::size_t count, void* use
     }
 }
 
+// Fills in what the finished (or abandoned) transfer's answer says.
+void Conclude(TTransferState& state, bool finished, CURLcode result, const char* errorBuffer, THttpOutcome& outcome) {
+    long status = 0;
+    curl_easy_getinfo(state.Easy, CURLINFO_RESPONSE_CODE, &status);
+    outcome.Status = status;
+    const bool delivered = finished && result == CURLE_OK;
+    // A 200 with an empty body never reached WriteBody.
+    if (delivered && status == HttpOk && !state.Began)
+        BeginBody(state, status);
+    const THttpAnswer answer = state.Began || status == 0 ? state.Answer : ReadAnswer(state.Easy, status);
+    outcome.Began = state.Began;
+    outcome.Validator = answer.Validator;
+    outcome.ContentRangeStart = answer.ContentRangeStart;
+    if (delivered && state.Began && status == state.Answer.Status) {
+        outcome.Complete = true;
+    } else if (outcome.Error.empty()) {
+        if (!finished)
+            outcome.Error = "transfer did not finish";
+        else if (status > 0 && !state.Began)
+            outcome.Error = "HTTP status " + std::to_string(status);
+        else if (result != CURLE_OK)
+            outcome.Error = errorBuffer[0] != '\0' ? errorBuffer : curl_easy_strerror(result);
+        else
+            outcome.Error = "HTTP status " + std::to_string(status);
+    }
+}
+
 // Adds one header line; false when memory runs out.
 bool AddHeader(curl_slist* headers, const std::string& line) {
     return curl_slist_append(headers, line.c_str()) != nullptr;
@@ -185,6 +213,8 @@ bool Configure(CURL* easy, const std::string& url, curl_slist* headers, TTransfe
     set(CURLOPT_BUFFERSIZE, options.ReceiveBufferBytes);
     set(CURLOPT_WRITEFUNCTION, &WriteBody);
     set(CURLOPT_WRITEDATA, static_cast<void*>(&state));
+    // Keep-alive connections and looked-up names outlive the transfer.
+    set(CURLOPT_SHARE, HttpPool());
     if (rc != CURLE_OK)
         error = curl_easy_strerror(rc);
     return rc == CURLE_OK;
@@ -311,29 +341,58 @@ THttpOutcome HttpGet(const THttpRequest& request, THttpReceiver& receiver, const
         }
     }
 
-    long status = 0;
-    curl_easy_getinfo(easy.get(), CURLINFO_RESPONSE_CODE, &status);
-    outcome.Status = status;
-    const bool delivered = finished && result == CURLE_OK;
-    // A 200 with an empty body never reached WriteBody.
-    if (delivered && status == HttpOk && !state.Began)
-        BeginBody(state, status);
-    const THttpAnswer answer = state.Began || status == 0 ? state.Answer : ReadAnswer(easy.get(), status);
-    outcome.Began = state.Began;
-    outcome.Validator = answer.Validator;
-    outcome.ContentRangeStart = answer.ContentRangeStart;
-    if (delivered && state.Began && status == state.Answer.Status) {
-        outcome.Complete = true;
-    } else if (outcome.Error.empty()) {
-        if (!finished)
-            outcome.Error = "transfer did not finish";
-        else if (status > 0 && !state.Began)
-            outcome.Error = "HTTP status " + std::to_string(status);
-        else if (result != CURLE_OK)
-            outcome.Error = errorBuffer[0] != '\0' ? errorBuffer : curl_easy_strerror(result);
-        else
-            outcome.Error = "HTTP status " + std::to_string(status);
+    Conclude(state, finished, result, errorBuffer, outcome);
+    return outcome;
+}
+
+struct THttpTransfer::TState {
+    THttpRequest Request;
+    TTransferState Transfer;
+    char ErrorBuffer[CURL_ERROR_SIZE] = {};
+    TCurlSlist Headers{curl_slist_append(nullptr, "Accept:")};
+    TCurlEasy Easy{curl_easy_init()};
+    std::string Setup;   // why the request could not be set up
+    bool Finished = false;
+    CURLcode Result = CURLE_OK;
+};
+
+THttpTransfer::THttpTransfer(const std::string& url, THttpReceiver& receiver, const THttpOptions& options)
+    : F(std::make_unique<TState>()) {
+    EnsureCurlInitialised();
+    F->Request.Url = url;
+    F->Transfer.Request = &F->Request;
+    F->Transfer.Receiver = &receiver;
+    F->Transfer.Easy = F->Easy.get();
+    if (!F->Easy || !F->Headers)
+        F->Setup = "out of memory";
+    else
+        Configure(F->Easy.get(), EncodeURL(url), F->Headers.get(), F->Transfer, F->ErrorBuffer, options, F->Setup);
+    if (!F->Setup.empty()) {
+        F->Easy.reset();
+        F->Transfer.Easy = nullptr;
     }
+}
+
+THttpTransfer::~THttpTransfer() = default;
+
+CURL* THttpTransfer::Handle() const { return F->Easy.get(); }
+
+void THttpTransfer::Finished(int result) {
+    F->Finished = true;
+    F->Result = static_cast<CURLcode>(result);
+}
+
+bool THttpTransfer::IsFinished() const { return F->Finished || !F->Easy; }
+
+THttpOutcome THttpTransfer::Outcome() const {
+    if (F->Transfer.Failure)
+        std::rethrow_exception(F->Transfer.Failure);
+    THttpOutcome outcome;
+    if (!F->Easy) {
+        outcome.Error = F->Setup;
+        return outcome;
+    }
+    Conclude(F->Transfer, F->Finished, F->Result, F->ErrorBuffer, outcome);
     return outcome;
 }
 

@@ -2,8 +2,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
+
+typedef void CURL;
 
 namespace wh {
 
@@ -87,5 +90,28 @@ THttpOutcome HttpGet(const THttpRequest& request, THttpReceiver& receiver, const
 // The start of a Content-Range value "bytes <first>-<last>/<length or *>";
 // nothing when the value is not of that form.
 std::optional<std::uint64_t> ContentRangeStart(const std::string& value);
+
+// The same GET as HttpGet's, for a caller that runs it beside others in a
+// multi handle of its own (fetch/HttpTransfers). The receiver's Body is
+// called; its Idle and Cancelled are the caller's to call.
+class THttpTransfer {
+public:
+    THttpTransfer(const std::string& url, THttpReceiver& receiver, const THttpOptions& options);
+    ~THttpTransfer();
+    THttpTransfer(const THttpTransfer&) = delete;
+    THttpTransfer& operator=(const THttpTransfer&) = delete;
+
+    // Null when the request could not be set up; Outcome then says why.
+    CURL* Handle() const;
+    // The multi handle reported the transfer done with this CURLcode.
+    void Finished(int result);
+    bool IsFinished() const;
+    // Rethrows what the receiver threw. Not complete while unfinished.
+    THttpOutcome Outcome() const;
+
+private:
+    struct TState;
+    std::unique_ptr<TState> F;
+};
 
 } // namespace wh

@@ -1,8 +1,12 @@
 // Loads a generated collection of P packages x 50 liveries and compares the
 // time with a plain copy of the same catalogue files. Run without arguments
-// for the table of 50, 100 and 200 packages.
+// for the table of 50, 100 and 200 packages. The same collection is also
+// loaded from a web server on 127.0.0.1 that answers every request after
+// 50 ms, and 20 liveries of one package are installed from it, once from a
+// server that keeps connections alive and once from one that closes each.
 
 #include <benchmark/benchmark.h>
+#include <httplib.h>
 #include <sys/resource.h>
 
 #include <algorithm>
@@ -12,7 +16,10 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <mutex>
+#include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "catalogue/AircraftList.h"
@@ -20,6 +27,7 @@
 #include "catalogue/CatalogueReader.h"
 #include "fetch/Fetch.h"
 #include "files/WHUtils.h"
+#include "install/Installer.h"
 #include "tests/support/Recorders.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/ZipBuilder.h"
@@ -30,6 +38,8 @@ using namespace wh;
 namespace fs = std::filesystem;
 
 constexpr int LiveriesPerPackage = 50;
+constexpr int InstalledLiveries = 20;   // of the first package, in the install benchmark
+constexpr int AnswerDelayMs = 50;
 
 std::string PackageDir(int p) {
     char name[16];
@@ -77,7 +87,60 @@ struct TCollection {
         }
         test::WriteFile(Source() / "packages.lst", packagesLst);
         test::BuildZip((Source() / "packages.zip").string(), {{"packages.lst", packagesLst}});
+        // The first package's base and some of its liveries, small archives.
+        test::BuildZip((Source() / PackageDir(0) / "base.zip").string(),
+                       {{"aircraft.cfg", "[General]\r\natc_type=Boeing\r\n\r\n"}, {"model/b737.mdl", std::string(4096, 'm')}});
+        for (int n = 0; n < InstalledLiveries; ++n) {
+            const std::string id = PackageDir(0) + "_" + std::to_string(n);
+            test::BuildZip((Source() / PackageDir(0) / (id + ".zip")).string(),
+                           {{"texture." + id + "/b737_t.bmp", test::RandomBytes(20000, n)}});
+        }
     }
+};
+
+// Serves a source folder on 127.0.0.1, answering every request after a delay.
+// With keepAlive false every answer closes its connection.
+class TDelayedServer {
+public:
+    TDelayedServer(fs::path root, bool keepAlive) : FRoot(std::move(root)) {
+        ::setenv("no_proxy", "127.0.0.1", 1);
+        ::setenv("NO_PROXY", "127.0.0.1", 1);
+        FServer.new_task_queue = [] { return new httplib::ThreadPool(64); };
+        FServer.set_keep_alive_max_count(keepAlive ? 100000 : 1);
+        // As web servers do: without it a kept-alive connection waits for
+        // the client's delayed acknowledgement between header and body.
+        FServer.set_tcp_nodelay(true);
+        FServer.Get("/(.*)", [this](const httplib::Request& req, httplib::Response& res) {
+            {
+                std::lock_guard lock(FMutex);
+                FConnections.insert(req.remote_port);
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(AnswerDelayMs));
+            std::string path = req.matches[1];
+            res.set_content(test::ReadFile(FRoot / path), "application/octet-stream");
+        });
+        FPort = FServer.bind_to_any_port("127.0.0.1");
+        FThread = std::thread([this] { FServer.listen_after_bind(); });
+        while (!FServer.is_running())
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    ~TDelayedServer() {
+        FServer.stop();
+        FThread.join();
+    }
+    std::string Root() const { return "http://127.0.0.1:" + std::to_string(FPort) + "/"; }
+    std::size_t Connections() {
+        std::lock_guard lock(FMutex);
+        return FConnections.size();
+    }
+
+private:
+    fs::path FRoot;
+    httplib::Server FServer;
+    std::thread FThread;
+    int FPort = 0;
+    std::mutex FMutex;
+    std::set<int> FConnections;
 };
 
 TCollection& Collection(int packages) {
@@ -188,6 +251,57 @@ void BM_ReadCatalogue(benchmark::State& state) {
     state.counters["liveries"] = packages * LiveriesPerPackage;
 }
 
+void BM_ReadCatalogueOverHttp(benchmark::State& state) {
+    const int packages = static_cast<int>(state.range(0));
+    TCollection& c = Collection(packages);
+    TDelayedServer server(c.Source(), true);
+    test::TWorkingDirOverride workingDir(c.Root / "appdata");
+    test::TRecordingActivity activity;
+    const auto source = test::TFakeSource::Url(server.Root());
+    for (auto _ : state) {
+        activity = test::TRecordingActivity();
+        TKeepingList list(c.FSDir());
+        const TStopwatch watch;
+        ReadCatalogue(activity, source, list, false);
+        const TTimes times = watch.Elapsed();
+        state.SetIterationTime(times.Wall);
+        Record("http load", packages, times);
+        if (list.Rows.size() != static_cast<std::size_t>(packages * LiveriesPerPackage))
+            state.SkipWithError("the load missed liveries");
+    }
+    state.counters["connections"] = static_cast<double>(server.Connections());
+}
+
+// The install button on the first 20 liveries of the first package: base.zip
+// and 20 texture archives fetched, extracted, and their sections written.
+void BM_InstallOverHttp(benchmark::State& state) {
+    const bool keepAlive = state.range(0) != 0;
+    TCollection& c = Collection(200);
+    TDelayedServer server(c.Source(), keepAlive);
+    test::TWorkingDirOverride workingDir(c.Root / "appdata");
+    test::TRecordingActivity activity;
+    const auto source = test::TFakeSource::Url(server.Root());
+    TKeepingList list(c.FSDir());
+    ReadCatalogue(activity, source, list, false);
+    TWHInstallOptions options;
+    options.WorkingDir = WorkingDir();
+    options.FSDir = AppendSeparator(c.Root / "fs-install", '\\');
+    const fs::path aircraftFolder = c.Root.Path() / "fs-install/aircraft" / PackageDir(0);
+    for (auto _ : state) {
+        fs::remove_all(aircraftFolder);
+        fs::create_directories(aircraftFolder.parent_path());
+        fs::remove(c.Root.Path() / "appdata/Wingharbour" / PackageDir(0) / "base.zip");
+        activity = test::TRecordingActivity();
+        const TStopwatch watch;
+        for (int n = 0; n < InstalledLiveries; ++n)
+            InstallAircraft(*list.Rows[n].Aircraft, options, activity, source);
+        const TTimes times = watch.Elapsed();
+        state.SetIterationTime(times.Wall);
+        Record(keepAlive ? "install, kept alive" : "install, closed", InstalledLiveries, times);
+    }
+    state.counters["connections"] = static_cast<double>(server.Connections());
+}
+
 // The per-row part of a load alone: every row's installed state worked out
 // again against the simulator folder (one in ten liveries installed).
 void BM_UpdateAircraftState(benchmark::State& state) {
@@ -221,6 +335,8 @@ void BM_FetchAircraftLists(benchmark::State& state) {
 
 BENCHMARK(BM_CopyCatalogueFiles)->Arg(50)->Arg(100)->Arg(200)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadCatalogue)->Arg(50)->Arg(100)->Arg(200)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadCatalogueOverHttp)->Arg(200)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_InstallOverHttp)->ArgName("keepalive")->Arg(1)->Arg(0)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_UpdateAircraftState)->Arg(200)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FetchAircraftLists)->Arg(200)->Unit(benchmark::kMillisecond);
 
@@ -235,6 +351,10 @@ void PrintSummary() {
                     load.Wall * 1e6 / liveries, copy.Cpu * 1e3, load.Cpu * 1e3,
                     copy.Cpu > 0 ? load.Cpu / copy.Cpu : 0.0, load.Cpu * 1e6 / liveries);
     }
+    for (const char* name : {"http load", "install, kept alive", "install, closed"})
+        for (const auto& [count, times] : Best[name])
+            std::printf("%-20s %5d: wall %8.1f ms, processor %8.1f ms\n", name, count, times.Wall * 1e3,
+                        times.Cpu * 1e3);
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     std::printf("peak resident memory: %.1f MB\n", usage.ru_maxrss / 1024.0);

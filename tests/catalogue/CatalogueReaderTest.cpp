@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
+#include <thread>
 #include <ostream>
 #include <memory>
 #include <string>
@@ -13,6 +15,7 @@
 #include "platform/Codepage.h"
 #include "platform/Errors.h"
 #include "platform/Paths.h"
+#include "tests/support/LoopbackServer.h"
 #include "tests/support/NamedCases.h"
 #include "tests/support/Recorders.h"
 #include "tests/support/TempDir.h"
@@ -272,6 +275,37 @@ INSTANTIATE_TEST_SUITE_P(
         TPackageFailure{"RefusedTexture", Package(2, "c"), Livery(0, "Fine", "OK") + Livery(1, "Bad", "..\\x"), 3,
                         "invalid texture name in c\\aircraft.lst section fltsim.1"}),
     [](const auto& info) { return std::string(info.param.Name); });
+
+TEST_F(CatalogueReader, OverAURLListsArriveInAnyOrderAndAreReadInPackageOrder) {
+    PublishPackages(Package(0, "a") + Package(1, "b") + Package(2, "c") + "[package.3]\r\nx=1\r\n" + Package(4, "e"));
+    PublishSimplePackages({"a", "b", "c", "e"});
+    test::TLoopbackServer server;
+    server.Server().Get("/(.*)", [&](const httplib::Request& req, httplib::Response& res) {
+        const std::string path = req.matches[1];
+        // The first package's list comes last.
+        const int delayMs = path == "a/aircraft.lst" ? 300 : path == "b/aircraft.lst" ? 150 : 0;
+        std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
+        res.set_content(test::ReadFile(SourceDir() / path), "application/octet-stream");
+    });
+    server.Start();
+    Source = TFakeSource::Url(server.Root());
+    try {
+        Load();
+        FAIL() << "the load succeeded";
+    } catch (const EWingharbour& e) {
+        EXPECT_EQ(Message(e), "directory entry missing in packages.lst section 3");
+    }
+    using V = std::vector<std::string>;
+    EXPECT_EQ(List.Column(&TWHAircraft::Directory), (V{"a", "b", "c"}));
+    V connecting;
+    for (const auto& status : Activity.Statuses)
+        if (status.rfind("connecting", 0) == 0)
+            connecting.push_back(status);
+    EXPECT_EQ(connecting, (V{"connecting to fetch file 'packages.zip'.", "connecting to fetch file 'a\\aircraft.lst'.",
+                             "connecting to fetch file 'b\\aircraft.lst'.", "connecting to fetch file 'c\\aircraft.lst'."}));
+    for (const auto& seen : server.Seen())
+        EXPECT_NE(seen.Target, "/e/aircraft.lst");
+}
 
 struct TDirectoryCase {
     const char* Name;

@@ -318,8 +318,9 @@ TEST_F(FetchTest, RequestedTimeIsTheFetchedFilesBeforeItTakesItsPlace) {
         ASSERT_EQ(::stat((Working / "packages.zip").c_str(), &st), 0) << c.Name;
         seen.back().second = st.st_mtime;
         for (const auto& [content, time] : seen) {
-            if (content == c.Content)
+            if (content == c.Content) {
                 EXPECT_EQ(time, pending) << c.Name;
+            }
         }
         EXPECT_EQ(seen.back().first, c.Content) << c.Name;
         EXPECT_EQ(NamesIn(Working), std::set<std::string>{"packages.zip"}) << c.Name;

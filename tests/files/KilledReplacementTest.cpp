@@ -168,8 +168,9 @@ bool RunInChild(TScene& scene, std::optional<Clock::duration> delay) {
     }
     int status = 0;
     ::waitpid(child, &status, 0);
-    if (!delay)
+    if (!delay) {
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the uninterrupted run failed";
+    }
     return WIFSIGNALED(status);
 }
 

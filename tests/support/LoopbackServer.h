@@ -27,6 +27,7 @@ struct TSeenRequest {
     std::string Target;   // as sent, before any decoding
     std::string Version;
     std::vector<std::pair<std::string, std::string>> Headers; // the client's own only
+    int RemotePort = 0;   // tells the client's connections apart
 
     std::string Header(const std::string& name) const {
         const auto it = std::find_if(Headers.begin(), Headers.end(), [&](const auto& h) { return h.first == name; });
@@ -40,8 +41,12 @@ public:
         // A proxy from the environment must not see loopback requests.
         ::setenv("no_proxy", "127.0.0.1", 1);
         ::setenv("NO_PROXY", "127.0.0.1", 1);
+        // One answer per connection: the client keeps connections alive, and
+        // a server that waited for their next request would take seconds to
+        // stop. A test that shows reuse allows more.
+        FServer.set_keep_alive_max_count(1);
         FServer.set_pre_routing_handler([this](const httplib::Request& req, httplib::Response&) {
-            TSeenRequest seen{req.method, req.target, req.version, {}};
+            TSeenRequest seen{req.method, req.target, req.version, {}, req.remote_port};
             for (const auto& [name, value] : req.headers)
                 if (name.rfind("REMOTE_", 0) != 0 && name.rfind("LOCAL_", 0) != 0)
                     seen.Headers.emplace_back(name, value);
