@@ -24,6 +24,7 @@
 #include "app/AircraftRow.h"
 #include "app/CommandLine.h"
 #include "app/LinkLabel.h"
+#include "app/ListFilter.h"
 #include "app/LocaleCollator.h"
 #include "app/LogFile.h"
 #include "app/LogoWidget.h"
@@ -268,6 +269,8 @@ QWidget* TfmWingharbourClientMain::BuildSelectionPage() {
     lvAircraft->header()->setSectionsClickable(true);
     for (const auto& [column, width] : {std::pair{2, 60}, {3, 60}, {5, 50}, {6, 50}, {7, 50}})
         lvAircraft->setColumnWidth(column, width);
+    FFilter = new TListFilter(*lvAircraft, page);
+    QWidget::setTabOrder(FFilter->Edit(), lvAircraft);
 
     pnlSelection = Named(new QWidget(page), "pnlSelection");
     pnlSelection->setFixedWidth(110);
@@ -310,6 +313,7 @@ QWidget* TfmWingharbourClientMain::BuildSelectionPage() {
     // The panel runs down beside the log link too: at the window's smallest
     // size its buttons and the five-line summary need that height.
     auto* listColumn = new QVBoxLayout;
+    listColumn->addWidget(FFilter->Edit());
     listColumn->addWidget(lvAircraft, 1);
     listColumn->addWidget(lblShowLog, 0, Qt::AlignRight);
     auto* row = new QHBoxLayout;
@@ -372,6 +376,7 @@ void TfmWingharbourClientMain::ConnectHandlers() {
     connect(lvAircraft, &QTreeWidget::itemChanged, this, guarded(&TfmWingharbourClientMain::lvAircraftChange));
     connect(lvAircraft->header(), &QHeaderView::sectionClicked, this,
             [this](int column) { Guarded([this, column] { lvAircraftColumnClick(column); }); });
+    FFilter->SetChangeHandler([this] { UpdateSelectionStatus(); });
     edURL->installEventFilter(this);
     lvAircraft->installEventFilter(this);
     lvAircraft->viewport()->installEventFilter(this);
@@ -600,6 +605,7 @@ TWHRowContext TfmWingharbourClientMain::CurrentRowContext() const {
 
 void TfmWingharbourClientMain::RefreshAircraftRow(TWHAircraftRow* row) {
     row->SetTexts(RefreshedRowTexts(row->Aircraft(), FRowContext.Context()));
+    FFilter->ApplyToRow(*row);
 }
 
 TWHAircraftRows& TfmWingharbourClientMain::AircraftRows() { return *FRows; }
