@@ -288,6 +288,10 @@ QWidget* TfmWingharbourClientMain::BuildSelectionPage() {
     btnDeselectAll = button("btnDeselectAll", "deselect all");
     lblSelectionStatus = Named(new QLabel(pnlSelection), "lblSelectionStatus");
     lblSelectionStatus->setTextFormat(Qt::PlainText);
+    // The summary's line for ticked rows the filter hides is its widest.
+    const int summaryWidth =
+        lblSelectionStatus->fontMetrics().horizontalAdvance(QStringLiteral(" 9999 hidden by the filter"));
+    pnlSelection->setFixedWidth(std::max(110, summaryWidth + 4));
     // The recount gives them their captions before the page first shows.
     btnInstall = button("btnInstall", "");
     btnDeinstall = button("btnDeinstall", "");

@@ -1,0 +1,135 @@
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeWidget>
+
+#include "WindowTestSupport.h"
+#include "tests/support/NamedCases.h"
+
+namespace wh::test {
+namespace {
+
+using wh::test::PrintTo;
+
+// "Newcomer" to install, "Settled" installed and current, "Waiting" pending
+// and not installed; the list sorted by Livery.
+class FilterWindowTest : public TWindowTest {
+protected:
+    std::unique_ptr<TfmWingharbourClientMain> StartOnSelectionPage() {
+        UseLocalSource(BuildCollection("c", {{"pkg",
+                                              {{.Airline = "Newcomer", .Texture = "newcomer"},
+                                               {.Airline = "Settled", .Designer = "Jos\xE9", .Texture = "settled"},
+                                               {.Airline = "Waiting", .Status = "pending", .Texture = "w"}}}}));
+        std::filesystem::create_directories(FSDir() + "/aircraft/pkg/texture.settled");
+        WriteFile(WorkDir() + "/pkg/settled.zip", "zip");
+        auto window = Start();
+        window->show();
+        Click(*window, "btnNext");
+        return window;
+    }
+    static void Click(const QWidget& window, const char* button) {
+        QTest::mouseClick(Child<QPushButton>(window, button), Qt::LeftButton);
+    }
+    static QLineEdit* Filter(const QWidget& window) { return Child<QLineEdit>(window, "edFilter"); }
+    // The liveries shown, with "+" for a ticked row and "-" for an unticked one.
+    static std::string Rows(const QWidget& window, bool shown = true) {
+        const auto* list = Child<QTreeWidget>(window, "lvAircraft");
+        std::string rows;
+        for (int i = 0; i < list->topLevelItemCount(); ++i) {
+            const QTreeWidgetItem* row = list->topLevelItem(i);
+            if (row->isHidden() != shown)
+                rows += row->text(0).toStdString() + (row->checkState(0) == Qt::Checked ? "+ " : "- ");
+        }
+        return rows;
+    }
+    static std::string Summary(const QWidget& window) {
+        return Child<QLabel>(window, "lblSelectionStatus")->text().toStdString();
+    }
+};
+
+struct TTypingCase {
+    const char* Name;
+    const char* Typed;
+    std::string Shown;
+};
+
+class FilterTypingWindowTest : public FilterWindowTest, public testing::WithParamInterface<TTypingCase> {};
+
+TEST_P(FilterTypingWindowTest, HidesRowsAsTypedAndShowsThemAgainWhenErased) {
+    auto window = StartOnSelectionPage();
+    QLineEdit* filter = Filter(*window);
+    EXPECT_EQ(filter->placeholderText(), "Filter");
+    QTest::keyClicks(filter, GetParam().Typed);
+    EXPECT_EQ(Rows(*window), GetParam().Shown);
+    for (std::size_t n = std::string(GetParam().Typed).size(); n > 0; --n)
+        QTest::keyClick(filter, Qt::Key_Backspace);
+    EXPECT_EQ(Rows(*window), "Newcomer- Settled- Waiting- ");
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, FilterTypingWindowTest,
+                         testing::Values(TTypingCase{"Livery", "SETT", "Settled- "},
+                                         TTypingCase{"StatusColumn", "new", "Newcomer- "},
+                                         TTypingCase{"InstalledColumn", "yes", "Settled- "},
+                                         TTypingCase{"AccentedDesigner", "jose", "Settled- "},
+                                         TTypingCase{"EveryRowHasIt", "a320", "Newcomer- Settled- Waiting- "},
+                                         TTypingCase{"NoRowHasIt", "zz", ""}));
+
+TEST_F(FilterWindowTest, SelectionButtonsLeaveHiddenRowsAndTheSummaryCountsThem) {
+    auto window = StartOnSelectionPage();
+    Click(*window, "btnSelectInstalled");
+    QTest::keyClicks(Filter(*window), "n");   // Newcomer and Waiting
+    EXPECT_EQ(Rows(*window, false), "Settled+ ");
+    EXPECT_EQ(Summary(*window),
+              " 3 aircraft\r\n 1 selected\r\n 0 to install\r\n 0 to update\r\n 1 to remove\r\n 1 hidden by the filter");
+
+    Click(*window, "btnSelectAll");
+    EXPECT_EQ(Rows(*window), "Newcomer+ Waiting+ ");
+    Click(*window, "btnDeselectAll");
+    EXPECT_EQ(Rows(*window, false), "Settled+ ");
+    Click(*window, "btnInvertSelection");
+    EXPECT_EQ(Rows(*window), "Newcomer+ Waiting+ ");
+    EXPECT_EQ(Summary(*window),
+              " 3 aircraft\r\n 3 selected\r\n 1 to install\r\n 0 to update\r\n 1 to remove\r\n 1 hidden by the filter");
+    EXPECT_EQ(Child<QPushButton>(*window, "btnInstall")->text(), "Fetch 1");
+    EXPECT_EQ(Child<QPushButton>(*window, "btnDeinstall")->text(), "Remove 1");
+
+    // Hidden but unticked rows say nothing.
+    Click(*window, "btnDeselectAll");
+    QTest::keyClick(Filter(*window), Qt::Key_Backspace);
+    QTest::keyClicks(Filter(*window), "sett");
+    EXPECT_EQ(Rows(*window), "Settled+ ");
+    EXPECT_EQ(Summary(*window), " 3 aircraft\r\n 1 selected\r\n 0 to install\r\n 0 to update\r\n 1 to remove");
+}
+
+TEST_F(FilterWindowTest, CtrlFFocusesTheFieldAndEscapeClearsIt) {
+    auto window = StartOnSelectionPage();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    auto* list = Child<QTreeWidget>(*window, "lvAircraft");
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_F, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::focusWidget(), Filter(*window));
+    QTest::keyClicks(QApplication::focusWidget(), "wait");
+    EXPECT_EQ(Rows(*window), "Waiting- ");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    EXPECT_EQ(Filter(*window)->text(), "");
+    EXPECT_EQ(Rows(*window), "Newcomer- Settled- Waiting- ");
+}
+
+TEST_F(FilterWindowTest, ALoadKeepsTheTextAndFiltersTheNewRows) {
+    auto window = StartOnSelectionPage();
+    QTest::keyClicks(Filter(*window), "new");
+    Click(*window, "btnPrev");
+    Click(*window, "btnNext");
+    EXPECT_EQ(Filter(*window)->text(), "new");
+    EXPECT_EQ(Rows(*window), "Newcomer- ");
+    EXPECT_EQ(Child<QTreeWidget>(*window, "lvAircraft")->topLevelItemCount(), 3);
+}
+
+} // namespace
+} // namespace wh::test
