@@ -2,6 +2,7 @@
 #include <string>
 #include <vector>
 
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -121,14 +122,17 @@ TEST_F(FilterWindowTest, CtrlFFocusesTheFieldAndEscapeClearsIt) {
     EXPECT_EQ(Rows(*window), "Newcomer- Settled- Waiting- ");
 }
 
-TEST_F(FilterWindowTest, ALoadKeepsTheTextAndFiltersTheNewRows) {
+TEST_F(FilterWindowTest, ALoadAndASortKeepTheFilter) {
     auto window = StartOnSelectionPage();
-    QTest::keyClicks(Filter(*window), "new");
+    QTest::keyClicks(Filter(*window), "n");
     Click(*window, "btnPrev");
     Click(*window, "btnNext");
-    EXPECT_EQ(Filter(*window)->text(), "new");
-    EXPECT_EQ(Rows(*window), "Newcomer- ");
-    EXPECT_EQ(Child<QTreeWidget>(*window, "lvAircraft")->topLevelItemCount(), 3);
+    EXPECT_EQ(Filter(*window)->text(), "n");
+    EXPECT_EQ(Rows(*window), "Newcomer- Waiting- ");
+    auto* list = Child<QTreeWidget>(*window, "lvAircraft");
+    EXPECT_EQ(list->topLevelItemCount(), 3);
+    emit list->header()->sectionClicked(0);
+    EXPECT_EQ(Rows(*window), "Waiting- Newcomer- ");
 }
 
 } // namespace
