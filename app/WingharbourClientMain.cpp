@@ -273,7 +273,6 @@ QWidget* TfmWingharbourClientMain::BuildSelectionPage() {
     QWidget::setTabOrder(FFilter->Edit(), lvAircraft);
 
     pnlSelection = Named(new QWidget(page), "pnlSelection");
-    pnlSelection->setFixedWidth(110);
     const auto button = [this](const char* name, const char* caption) {
         auto* b = Named(new QPushButton(QString::fromLatin1(caption), pnlSelection), name);
         b->setAutoDefault(false);
@@ -315,7 +314,7 @@ QWidget* TfmWingharbourClientMain::BuildSelectionPage() {
     lblShowLog = Named(new TLinkLabel(QStringLiteral("log"), page), "lblShowLog");
 
     // The panel runs down beside the log link too: at the window's smallest
-    // size its buttons and the five-line summary need that height.
+    // size its buttons and the summary need that height.
     auto* listColumn = new QVBoxLayout;
     listColumn->addWidget(FFilter->Edit());
     listColumn->addWidget(lvAircraft, 1);
