@@ -270,7 +270,6 @@ QWidget* TfmWingharbourClientMain::BuildSelectionPage() {
     for (const auto& [column, width] : {std::pair{2, 60}, {3, 60}, {5, 50}, {6, 50}, {7, 50}})
         lvAircraft->setColumnWidth(column, width);
     FFilter = new TListFilter(*lvAircraft, page);
-    QWidget::setTabOrder(FFilter->Edit(), lvAircraft);
 
     pnlSelection = Named(new QWidget(page), "pnlSelection");
     const auto button = [this](const char* name, const char* caption) {
@@ -326,6 +325,8 @@ QWidget* TfmWingharbourClientMain::BuildSelectionPage() {
     layout->addWidget(lblSelectionCaption);
     layout->addWidget(intro);
     layout->addLayout(row, 1);
+    // Once the page's widgets are all made: each new one joins the chain.
+    QWidget::setTabOrder(FFilter->Edit(), lvAircraft);
     return page;
 }
 
