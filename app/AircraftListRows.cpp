@@ -22,6 +22,8 @@ void TAircraftListRows::SetRowChecked(int index, bool checked) {
 
 void TAircraftListRows::RefreshRow(int index) { FRefresh(Row(index)); }
 
+bool TAircraftListRows::RowShown(int index) const { return !Row(index).FilteredOut(); }
+
 // A notification per tick costs the view more than the walk itself: inside
 // a bracket the model stays silent, and its end repaints the list once. Only
 // check boxes change inside, so nothing else needs to hear of it.

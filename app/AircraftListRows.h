@@ -23,6 +23,7 @@ public:
     bool RowChecked(int index) const override;
     void SetRowChecked(int index, bool checked) override;
     void RefreshRow(int index) override;
+    bool RowShown(int index) const override;
     void BeginRowChanges() override;
     void EndRowChanges() override;
     bool ChangesBracketed() const { return FChangeDepth > 0; }

@@ -24,6 +24,7 @@
 #include "app/AircraftRow.h"
 #include "app/CommandLine.h"
 #include "app/LinkLabel.h"
+#include "app/ListFilter.h"
 #include "app/LocaleCollator.h"
 #include "app/LogFile.h"
 #include "app/LogoWidget.h"
@@ -268,9 +269,9 @@ QWidget* TfmWingharbourClientMain::BuildSelectionPage() {
     lvAircraft->header()->setSectionsClickable(true);
     for (const auto& [column, width] : {std::pair{2, 60}, {3, 60}, {5, 50}, {6, 50}, {7, 50}})
         lvAircraft->setColumnWidth(column, width);
+    FFilter = new TListFilter(*lvAircraft, page);
 
     pnlSelection = Named(new QWidget(page), "pnlSelection");
-    pnlSelection->setFixedWidth(110);
     const auto button = [this](const char* name, const char* caption) {
         auto* b = Named(new QPushButton(QString::fromLatin1(caption), pnlSelection), name);
         b->setAutoDefault(false);
@@ -285,6 +286,10 @@ QWidget* TfmWingharbourClientMain::BuildSelectionPage() {
     btnDeselectAll = button("btnDeselectAll", "deselect all");
     lblSelectionStatus = Named(new QLabel(pnlSelection), "lblSelectionStatus");
     lblSelectionStatus->setTextFormat(Qt::PlainText);
+    // The summary's line for ticked rows the filter hides is its widest.
+    const int summaryWidth =
+        lblSelectionStatus->fontMetrics().horizontalAdvance(QStringLiteral(" 9999 hidden by the filter"));
+    pnlSelection->setFixedWidth(std::max(110, summaryWidth + 4));
     // The recount gives them their captions before the page first shows.
     btnInstall = button("btnInstall", "");
     btnDeinstall = button("btnDeinstall", "");
@@ -308,8 +313,9 @@ QWidget* TfmWingharbourClientMain::BuildSelectionPage() {
     lblShowLog = Named(new TLinkLabel(QStringLiteral("log"), page), "lblShowLog");
 
     // The panel runs down beside the log link too: at the window's smallest
-    // size its buttons and the five-line summary need that height.
+    // size its buttons and the summary need that height.
     auto* listColumn = new QVBoxLayout;
+    listColumn->addWidget(FFilter->Edit());
     listColumn->addWidget(lvAircraft, 1);
     listColumn->addWidget(lblShowLog, 0, Qt::AlignRight);
     auto* row = new QHBoxLayout;
@@ -319,6 +325,8 @@ QWidget* TfmWingharbourClientMain::BuildSelectionPage() {
     layout->addWidget(lblSelectionCaption);
     layout->addWidget(intro);
     layout->addLayout(row, 1);
+    // Once the page's widgets are all made: each new one joins the chain.
+    QWidget::setTabOrder(FFilter->Edit(), lvAircraft);
     return page;
 }
 
@@ -372,6 +380,7 @@ void TfmWingharbourClientMain::ConnectHandlers() {
     connect(lvAircraft, &QTreeWidget::itemChanged, this, guarded(&TfmWingharbourClientMain::lvAircraftChange));
     connect(lvAircraft->header(), &QHeaderView::sectionClicked, this,
             [this](int column) { Guarded([this, column] { lvAircraftColumnClick(column); }); });
+    FFilter->SetChangeHandler([this] { UpdateSelectionStatus(); });
     edURL->installEventFilter(this);
     lvAircraft->installEventFilter(this);
     lvAircraft->viewport()->installEventFilter(this);
@@ -600,6 +609,7 @@ TWHRowContext TfmWingharbourClientMain::CurrentRowContext() const {
 
 void TfmWingharbourClientMain::RefreshAircraftRow(TWHAircraftRow* row) {
     row->SetTexts(RefreshedRowTexts(row->Aircraft(), FRowContext.Context()));
+    FFilter->ApplyToRow(*row);
 }
 
 TWHAircraftRows& TfmWingharbourClientMain::AircraftRows() { return *FRows; }

@@ -31,6 +31,7 @@ namespace wh {
 class TAircraftListRows;
 class TIniFile;
 class TLinkLabel;
+class TListFilter;
 class TLogFile;
 class TLogoWidget;
 class TPathEdit;
@@ -202,6 +203,7 @@ private:
     QCheckBox* cbFakeManufacturer = nullptr;
     QLabel* lblSelectionCaption = nullptr;
     QTreeWidget* lvAircraft = nullptr;
+    TListFilter* FFilter = nullptr;   // edFilter above lvAircraft
     QWidget* pnlSelection = nullptr;
     QPushButton* btnSelectAll = nullptr;
     QPushButton* btnSelectNew = nullptr;

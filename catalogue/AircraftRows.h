@@ -17,6 +17,8 @@ public:
     // Sets the check box; a change reaches the list's change handler as a
     // tick by hand does.
     virtual void SetRowChecked(int index, bool checked) = 0;
+    // False while the list's filter hides the row.
+    virtual bool RowShown(int) const { return true; }
     // RefreshAircraftRow: the record's state worked out anew from the disk and
     // the row's texts set from it.
     virtual void RefreshRow(int index) = 0;

@@ -41,20 +41,25 @@ TWHSelectionCounts CountSelection(const TWHAircraftRows& rows) {
         counts.Install += aircraft.State == asNew;
         counts.Update += aircraft.State == asUpdated;
         counts.Remove += aircraft.Installed;
+        counts.Hidden += !rows.RowShown(i);
     }
     return counts;
 }
 
 TWHSelectionStatus SelectionStatus(const TWHSelectionCounts& counts) {
     const int fetch = counts.Install + counts.Update;
-    return {Format(" %d aircraft\r\n %d selected\r\n %d to install\r\n %d to update\r\n %d to remove", counts.Rows,
-                   counts.Selected, counts.Install, counts.Update, counts.Remove),
-            Format("Fetch %d", fetch), fetch > 0, Format("Remove %d", counts.Remove), counts.Remove > 0};
+    std::string summary = Format(" %d aircraft\r\n %d selected\r\n %d to install\r\n %d to update\r\n %d to remove",
+                                 counts.Rows, counts.Selected, counts.Install, counts.Update, counts.Remove);
+    if (counts.Hidden > 0)
+        summary += Format("\r\n %d hidden by the filter", counts.Hidden);
+    return {std::move(summary), Format("Fetch %d", fetch), fetch > 0, Format("Remove %d", counts.Remove), counts.Remove > 0};
 }
 
 void ApplySelectionButton(TWHAircraftRows& rows, TWHSelectionButton button) {
     const TWHRowChanges changes(rows);
     for (int i = 0; i < rows.RowCount(); ++i) {
+        if (!rows.RowShown(i))
+            continue;
         const bool ticked = rows.RowChecked(i);
         bool wanted = ticked;
         if (button == TWHSelectionButton::SelectAll)

@@ -9,19 +9,23 @@ class TWHAircraftRows;
 // The summary's numbers: all rows, and of the ticked rows those selected, new,
 // updated and installed (FSelectedCount, FInstallCount, FUpdateCount,
 // FRemoveCount). A ticked updated row is installed, so it counts twice.
+// Hidden rows count as every other row; Hidden says how many ticked ones the
+// filter hides.
 struct TWHSelectionCounts {
     int Rows = 0;
     int Selected = 0;
     int Install = 0;
     int Update = 0;
     int Remove = 0;
+    int Hidden = 0;
     bool operator==(const TWHSelectionCounts&) const = default;
 };
 
 TWHSelectionCounts CountSelection(const TWHAircraftRows& rows);
 
-// What the Selection page shows for the counts: the five-line summary and
-// the two action buttons' captions and enabled states.
+// What the Selection page shows for the counts: the five-line summary (a
+// sixth line while the filter hides ticked rows) and the two action buttons'
+// captions and enabled states.
 struct TWHSelectionStatus {
     std::string Summary;
     std::string InstallCaption;
@@ -38,7 +42,8 @@ enum class TWHSelectionButton { SelectAll, SelectNew, SelectUpdated, SelectInsta
 
 // Sets the ticks the button names, first row to last, inside one change
 // bracket: the caller recounts once afterwards. "select new", "select
-// updated" and "select installed" only add ticks.
+// updated" and "select installed" only add ticks. Rows the filter hides keep
+// their ticks.
 void ApplySelectionButton(TWHAircraftRows& rows, TWHSelectionButton button);
 
 } // namespace wh

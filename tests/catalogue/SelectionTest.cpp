@@ -15,6 +15,7 @@ struct TRowSpec {
     bool Ticked;
     TWHAircraftState State;
     bool Installed;
+    bool Shown = true;   // false: the filter hides it
 };
 
 // Rows as a plain vector; a tick set outside a change bracket is counted.
@@ -26,11 +27,13 @@ public:
             FRecords.back().State = rowCase.State;
             FRecords.back().Installed = rowCase.Installed;
             Ticks.push_back(rowCase.Ticked);
+            Shown.push_back(rowCase.Shown);
         }
     }
     int RowCount() const override { return static_cast<int>(Ticks.size()); }
     TWHAircraft& RowAircraft(int index) const override { return FRecords.at(index); }
     bool RowChecked(int index) const override { return Ticks.at(index); }
+    bool RowShown(int index) const override { return Shown.at(index); }
     void SetRowChecked(int index, bool checked) override {
         Ticks.at(index) = checked;
         UnbracketedTicks += Depth == 0;
@@ -40,6 +43,7 @@ public:
     void EndRowChanges() override { --Depth; }
 
     std::vector<bool> Ticks;
+    std::vector<bool> Shown;
     int Depth = 0;
     int UnbracketedTicks = 0;
 
@@ -51,11 +55,13 @@ constexpr TRowSpec TickedNew{true, asNew, false}, New{false, asNew, false};
 constexpr TRowSpec TickedUpdated{true, asUpdated, true}, Updated{false, asUpdated, true};
 constexpr TRowSpec TickedCurrent{true, asNone, true}, Current{false, asNone, true};
 constexpr TRowSpec TickedPending{true, asNone, false}, Pending{false, asNone, false};
+constexpr TRowSpec HiddenTickedNew{true, asNew, false, false}, HiddenNew{false, asNew, false, false};
+constexpr TRowSpec HiddenTickedUpdated{true, asUpdated, true, false};
 
 struct TCountCase {
     const char* Name;
     std::vector<TRowSpec> Rows;
-    TWHSelectionCounts Counts;   // rows, selected, install, update, remove
+    TWHSelectionCounts Counts;   // rows, selected, install, update, remove, hidden
     bool InstallEnabled, DeinstallEnabled;
 };
 
@@ -80,7 +86,11 @@ INSTANTIATE_TEST_SUITE_P(
                     TCountCase{"TickedCurrentRemoveOnly", {TickedCurrent}, {1, 1, 0, 0, 1}, false, true},
                     TCountCase{"EveryState",
                                {TickedNew, New, TickedUpdated, Updated, TickedCurrent, Current, TickedPending, Pending},
-                               {8, 4, 1, 1, 2}, true, true}));
+                               {8, 4, 1, 1, 2}, true, true},
+                    TCountCase{"HiddenTickedCountEverywhere",
+                               {HiddenTickedUpdated, HiddenNew, TickedCurrent, HiddenTickedNew},
+                               {4, 3, 1, 1, 2, 2}, true, true},
+                    TCountCase{"HiddenUntickedCountNowhere", {HiddenNew, TickedNew}, {2, 1, 1, 0, 0, 0}, true, false}));
 
 TEST(SelectionStatus, FillsTheSummaryAndCaptions) {
     const TWHSelectionStatus status = SelectionStatus({10000, 9000, 4000, 3000, 5000});
@@ -88,6 +98,8 @@ TEST(SelectionStatus, FillsTheSummaryAndCaptions) {
               " 10000 aircraft\r\n 9000 selected\r\n 4000 to install\r\n 3000 to update\r\n 5000 to remove");
     EXPECT_EQ(status.InstallCaption, "Fetch 7000");
     EXPECT_EQ(status.DeinstallCaption, "Remove 5000");
+    EXPECT_EQ(SelectionStatus({4, 3, 0, 0, 0, 2}).Summary,
+              " 4 aircraft\r\n 3 selected\r\n 0 to install\r\n 0 to update\r\n 0 to remove\r\n 2 hidden by the filter");
     EXPECT_EQ(SelectionStatus({}).Summary,
               " 0 aircraft\r\n 0 selected\r\n 0 to install\r\n 0 to update\r\n 0 to remove");
     EXPECT_EQ(SelectionStatus({}).InstallCaption, "Fetch 0");
@@ -100,12 +112,13 @@ struct TButtonCase {
     const char* Name;
     std::vector<TWHSelectionButton> Buttons;
     std::vector<bool> Ticks;   // of: new, updated, current (ticked), pending, new (ticked)
+    std::vector<TRowSpec> Rows = {New, Updated, TickedCurrent, Pending, TickedNew};
 };
 
 class SelectionButtonTest : public testing::TestWithParam<TButtonCase> {};
 
 TEST_P(SelectionButtonTest, SetsTheNamedTicksInsideOneBracket) {
-    TFakeRows rows({New, Updated, TickedCurrent, Pending, TickedNew});
+    TFakeRows rows(GetParam().Rows);
     for (TWHSelectionButton button : GetParam().Buttons)
         ApplySelectionButton(rows, button);
     EXPECT_EQ(rows.Ticks, GetParam().Ticks);
@@ -121,7 +134,12 @@ INSTANTIATE_TEST_SUITE_P(
                     TButtonCase{"SelectInstalledTicksUpdatedToo", {SelectInstalled}, {false, true, true, false, true}},
                     TButtonCase{"Invert", {Invert}, {true, true, false, true, false}},
                     TButtonCase{"InvertTwiceRestores", {Invert, Invert}, {false, false, true, false, true}},
-                    TButtonCase{"DeselectThenSelectNew", {DeselectAll, SelectNew}, {true, false, false, false, true}}));
+                    TButtonCase{"DeselectThenSelectNew", {DeselectAll, SelectNew}, {true, false, false, false, true}},
+                    // of: new (hidden), new, new (ticked, hidden), current (ticked)
+                    TButtonCase{"SelectAllSkipsHidden", {SelectAll}, {false, true, true, true}, {HiddenNew, New, HiddenTickedNew, TickedCurrent}},
+                    TButtonCase{"SelectNewSkipsHidden", {SelectNew}, {false, true, true, true}, {HiddenNew, New, HiddenTickedNew, TickedCurrent}},
+                    TButtonCase{"InvertSkipsHidden", {Invert}, {false, true, true, false}, {HiddenNew, New, HiddenTickedNew, TickedCurrent}},
+                    TButtonCase{"DeselectAllSkipsHidden", {DeselectAll}, {false, false, true, false}, {HiddenNew, New, HiddenTickedNew, TickedCurrent}}));
 
 } // namespace
 } // namespace wh

@@ -1,0 +1,62 @@
+#include "app/ListFilter.h"
+
+#include <QKeySequence>
+#include <QLineEdit>
+#include <QShortcut>
+#include <QTreeWidget>
+
+#include "app/AircraftRow.h"
+#include "catalogue/RowFilter.h"
+#include "platform/Codepage.h"
+
+namespace wh {
+
+std::optional<std::string> FilterNeedle(const QString& typed) {
+    // Accents are dropped anyway; taking them off first lets a letter the code
+    // page lacks (ő, ā) find its base letter.
+    QString bare;
+    for (QChar c : typed.normalized(QString::NormalizationForm_D))
+        if (!c.isMark())
+            bare += c;
+    std::string ansi;
+    for (const uint cp : bare.toUcs4()) {
+        std::string utf8;
+        AppendUtf8(utf8, cp);
+        const std::string byte = Utf8ToAnsi(utf8);
+        if (byte == "?" && cp != '?')
+            return std::nullopt;
+        ansi += byte;
+    }
+    return FoldFilterText(ansi);
+}
+
+TListFilter::TListFilter(QTreeWidget& list, QWidget* parent)
+    : QObject(parent), FList(list), FEdit(new QLineEdit(parent)) {
+    FEdit->setObjectName(QStringLiteral("edFilter"));
+    FEdit->setPlaceholderText(QStringLiteral("Filter"));
+    FEdit->setClearButtonEnabled(true);
+    // Window shortcuts of a hidden field are inactive: both keys act only
+    // while the list's page shows.
+    auto* find = new QShortcut(QKeySequence::Find, FEdit, nullptr, nullptr, Qt::WindowShortcut);
+    connect(find, &QShortcut::activated, FEdit, [this] {
+        FEdit->setFocus(Qt::ShortcutFocusReason);
+        FEdit->selectAll();
+    });
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), FEdit, nullptr, nullptr, Qt::WindowShortcut);
+    connect(escape, &QShortcut::activated, FEdit, &QLineEdit::clear);
+    connect(FEdit, &QLineEdit::textChanged, this, &TListFilter::TextChanged);
+}
+
+void TListFilter::ApplyToRow(TWHAircraftRow& row) const {
+    row.SetFilteredOut(!FNeedle || !RowMatchesFilter(row.FoldedTexts(), *FNeedle));
+}
+
+void TListFilter::TextChanged(const QString& text) {
+    FNeedle = FilterNeedle(text);
+    for (int i = 0; i < FList.topLevelItemCount(); ++i)
+        ApplyToRow(*static_cast<TWHAircraftRow*>(FList.topLevelItem(i)));
+    if (FChanged)
+        FChanged();
+}
+
+} // namespace wh

@@ -1,0 +1,64 @@
+#include "bench/support/LargeCollectionWindow.h"
+
+#include <filesystem>
+#include <string>
+
+#include <QPushButton>
+#include <QTreeWidget>
+
+#include "tests/support/ZipBuilder.h"
+
+namespace wh::bench {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string PackageDir(int p) { return "b" + std::to_string(1000 + p).substr(1); }
+
+} // namespace
+
+TLargeCollectionWindow::TLargeCollectionWindow() {
+    WorkingDir = std::make_unique<test::TWorkingDirOverride>(Root / "appdata");
+    const fs::path source = Root.Path() / "source";
+    std::string packagesLst;
+    for (int p = 0; p < Packages; ++p) {
+        const std::string dir = PackageDir(p);
+        packagesLst += "[package." + std::to_string(p) + "]\r\ndirectory=" + dir + "\r\n";
+        std::string list;
+        for (int n = 0; n < LiveriesPerPackage; ++n) {
+            const std::string id = dir + "_" + std::to_string(n);
+            const bool installed = n % 10 == 0;
+            list += "[fltsim." + std::to_string(n) + "]\r\ntexture=" + id + "\r\nui_type=Type " +
+                    std::to_string((p * 31 + n) % 97) + "\r\nwh_airline=Airline " +
+                    std::to_string((p * 7919 + n * 104729) % 100003) + "\r\nwh_designer=D" + std::to_string(n % 7) +
+                    "\r\nwh_model=PSS\r\nwh_status=ok\r\nwh_filename=" + id +
+                    ".zip\r\nwh_archivesize=" + std::to_string(1000 * ((p * 13 + n) % 900)) +
+                    "\r\nwh_archivetimestamp=" + (installed && n % 20 == 0 ? "2147483647" : "1") + "\r\n";
+            if (installed) {
+                fs::create_directories(Root.Path() / "fs/aircraft" / dir / ("texture." + id));
+                test::WriteFile(Root.Path() / "appdata/Wingharbour" / dir / (id + ".zip"), "zip");
+            }
+        }
+        test::WriteFile(source / dir / "aircraft.lst", list);
+    }
+    test::WriteFile(source / "packages.lst", packagesLst);
+    test::BuildZip((source / "packages.zip").string(), {{"packages.lst", packagesLst}});
+    test::WriteFile(Root.Path() / "program/WingharbourClient.ini",
+                    "[Welcome]\r\nrbLocalDir=1\r\nrbURL=0\r\nedPackageFile=" + (source / "packages.lst").string() +
+                        "\r\nFSDir=" + (Root / "fs") + "\r\n");
+    TMainOptions options;
+    options.ProgramPath = Root / "program/WingharbourClient";
+    options.OpenURL = [](const std::string&) {};
+    Window = std::make_unique<TfmWingharbourClientMain>(std::move(options));
+    Window->show();
+    Button("btnNext")->click();
+}
+
+QPushButton* TLargeCollectionWindow::Button(const char* name) const { return Window->findChild<QPushButton*>(name); }
+
+QTreeWidget* TLargeCollectionWindow::List() const { return Window->findChild<QTreeWidget*>("lvAircraft"); }
+
+bool TLargeCollectionWindow::Loaded() const { return List()->topLevelItemCount() == Packages * LiveriesPerPackage; }
+
+} // namespace wh::bench

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <memory>
+
+#include "app/WingharbourClientMain.h"
+#include "tests/support/TempDir.h"
+
+class QPushButton;
+class QTreeWidget;
+
+namespace wh::bench {
+
+// The real window (offscreen) on its Selection page after loading a local
+// collection of 200 packages x 50 liveries: one in ten installed, half of
+// those with a newer archive in the catalogue.
+struct TLargeCollectionWindow {
+    static constexpr int Packages = 200;
+    static constexpr int LiveriesPerPackage = 50;
+
+    TLargeCollectionWindow();
+
+    QPushButton* Button(const char* name) const;
+    QTreeWidget* List() const;
+    bool Loaded() const;
+
+    test::TTempDir Root;
+    std::unique_ptr<test::TWorkingDirOverride> WorkingDir;
+    std::unique_ptr<TfmWingharbourClientMain> Window;
+};
+
+} // namespace wh::bench
