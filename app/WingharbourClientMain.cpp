@@ -541,9 +541,11 @@ void TfmWingharbourClientMain::HideProgress() {
 }
 
 void TfmWingharbourClientMain::StepProgress() {
-    pnlZipStatus->StepIndicator();
+    MoveProgress();
     ProcessMessages();
 }
+
+void TfmWingharbourClientMain::MoveProgress() { pnlZipStatus->StepIndicator(); }
 
 void TfmWingharbourClientMain::ProcessMessages() { QCoreApplication::processEvents(); }
 

@@ -1,5 +1,6 @@
 #include "fetch/DownloadURL.h"
 
+#include <chrono>
 #include <cstdint>
 
 #include "fetch/HttpDownload.h"
@@ -15,6 +16,9 @@ namespace {
 // The indicator moves once per 1024-byte block, as if the body were read in
 // such blocks, whatever sizes the network delivers.
 constexpr std::uint64_t DownloadBlock = 1024;
+// Messages are processed at most this often while the body arrives: at
+// loopback speed a pump per block costs several times the transfer.
+constexpr std::chrono::milliseconds PumpInterval{5};
 
 class TBusyCursor {
 public:
@@ -27,8 +31,8 @@ private:
     TWHActivity& FActivity;
 };
 
-// Stores the body and moves the indicator. Steps are taken in Idle, outside
-// curl's callback, since a step processes window messages.
+// Stores the body and moves the indicator. Steps and pumps are taken in
+// Idle, outside curl's callback, since processing messages may run anything.
 class TBodyToFile : public THttpReceiver {
 public:
     TBodyToFile(TReplacementFile& file, TWHActivity& activity) : FFile(file), FActivity(activity) {}
@@ -39,8 +43,12 @@ public:
     }
 
     void Idle() override {
-        if (!StepWholeBlocks())
-            FActivity.ProcessMessages();
+        StepWholeBlocks();
+        const auto now = std::chrono::steady_clock::now();
+        if (now - FLastPump < PumpInterval)
+            return;
+        FLastPump = now;
+        FActivity.ProcessMessages();
     }
 
     bool Cancelled() const override { return FActivity.CancelRequested(); }
@@ -49,25 +57,21 @@ public:
     void Finish() {
         StepWholeBlocks();
         if (FReceived % DownloadBlock != 0)
-            FActivity.StepProgress();
+            FActivity.MoveProgress();
         FActivity.StepProgress();
     }
 
 private:
-    bool StepWholeBlocks() {
-        const std::uint64_t due = FReceived / DownloadBlock;
-        const bool stepped = FStepped < due;
-        while (FStepped < due) {
-            ++FStepped;
-            FActivity.StepProgress();
-        }
-        return stepped;
+    void StepWholeBlocks() {
+        for (const std::uint64_t due = FReceived / DownloadBlock; FStepped < due; ++FStepped)
+            FActivity.MoveProgress();
     }
 
     TReplacementFile& FFile;
     TWHActivity& FActivity;
     std::uint64_t FReceived = 0;
     std::uint64_t FStepped = 0;
+    std::chrono::steady_clock::time_point FLastPump = std::chrono::steady_clock::now() - PumpInterval;
 };
 
 } // namespace
