@@ -264,8 +264,11 @@ QWidget* TfmWingharbourClientMain::BuildSelectionPage() {
     lvAircraft->setAllColumnsShowFocus(true);
     lvAircraft->setSelectionBehavior(QAbstractItemView::SelectRows);
     lvAircraft->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Grid lines through a style sheet; the selected row then needs its
+    // colours named, or the style draws it pale under white text.
     lvAircraft->setStyleSheet(
-        QStringLiteral("QTreeWidget::item { border-right: 1px solid #d4d4d4; border-bottom: 1px solid #d4d4d4; }"));
+        QStringLiteral("QTreeWidget::item { border-right: 1px solid #d4d4d4; border-bottom: 1px solid #d4d4d4; }"
+                       "QTreeWidget::item:selected { background: palette(highlight); color: palette(highlighted-text); }"));
     lvAircraft->header()->setSectionsClickable(true);
     for (const auto& [column, width] : {std::pair{2, 60}, {3, 60}, {5, 50}, {6, 50}, {7, 50}})
         lvAircraft->setColumnWidth(column, width);
@@ -550,9 +553,11 @@ void TfmWingharbourClientMain::HideProgress() {
 }
 
 void TfmWingharbourClientMain::StepProgress() {
-    pnlZipStatus->StepIndicator();
+    MoveProgress();
     ProcessMessages();
 }
+
+void TfmWingharbourClientMain::MoveProgress() { pnlZipStatus->StepIndicator(); }
 
 void TfmWingharbourClientMain::ProcessMessages() { QCoreApplication::processEvents(); }
 

@@ -75,6 +75,7 @@ public:
     void ShowProgress() override;
     void HideProgress() override;
     void StepProgress() override;
+    void MoveProgress() override;
     void ProcessMessages() override;
     void SetBusyCursor(bool busy) override;
     void ClearStatus() override;

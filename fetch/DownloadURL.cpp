@@ -1,5 +1,6 @@
 #include "fetch/DownloadURL.h"
 
+#include <chrono>
 #include <cstdint>
 
 #include "fetch/HttpDownload.h"
@@ -17,6 +18,9 @@ namespace {
 constexpr std::uint64_t DownloadBlock = 1024;
 constexpr long HttpPartialContent = 206;
 constexpr long HttpRangeNotSatisfiable = 416;
+// Messages are processed at most this often while the body arrives: at
+// loopback speed a pump per block costs several times the transfer.
+constexpr std::chrono::milliseconds PumpInterval{5};
 
 class TBusyCursor {
 public:
@@ -29,8 +33,8 @@ private:
     TWHActivity& FActivity;
 };
 
-// Stores the body and moves the indicator. Steps are taken in Idle, outside
-// curl's callback, since a step processes window messages.
+// Stores the body and moves the indicator. Steps and pumps are taken in
+// Idle, outside curl's callback, since processing messages may run anything.
 class TBodyToFile : public THttpReceiver {
 public:
     TBodyToFile(TReplacementFile& file, TWHActivity& activity) : FFile(file), FActivity(activity) {}
@@ -41,8 +45,12 @@ public:
     }
 
     void Idle() override {
-        if (!StepWholeBlocks())
-            FActivity.ProcessMessages();
+        StepWholeBlocks();
+        const auto now = std::chrono::steady_clock::now();
+        if (now - FLastPump < PumpInterval)
+            return;
+        FLastPump = now;
+        FActivity.ProcessMessages();
     }
 
     bool Cancelled() const override { return FActivity.CancelRequested(); }
@@ -57,25 +65,21 @@ public:
     void Finish() {
         StepWholeBlocks();
         if (FReceived % DownloadBlock != 0)
-            FActivity.StepProgress();
+            FActivity.MoveProgress();
         FActivity.StepProgress();
     }
 
 private:
-    bool StepWholeBlocks() {
-        const std::uint64_t due = FReceived / DownloadBlock;
-        const bool stepped = FStepped < due;
-        while (FStepped < due) {
-            ++FStepped;
-            FActivity.StepProgress();
-        }
-        return stepped;
+    void StepWholeBlocks() {
+        for (const std::uint64_t due = FReceived / DownloadBlock; FStepped < due; ++FStepped)
+            FActivity.MoveProgress();
     }
 
     TReplacementFile& FFile;
     TWHActivity& FActivity;
     std::uint64_t FReceived = 0;
     std::uint64_t FStepped = 0;
+    std::chrono::steady_clock::time_point FLastPump = std::chrono::steady_clock::now() - PumpInterval;
 };
 
 } // namespace

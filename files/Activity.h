@@ -15,6 +15,9 @@ public:
     // Hides the indicator; an operation over many rows does so when it is done.
     virtual void HideProgress() = 0;
     virtual void StepProgress() = 0;
+    // One step without processing messages, for a caller that processes them
+    // on its own schedule (a download steps per 1024 bytes, pumps by time).
+    virtual void MoveProgress() { StepProgress(); }
     // Processes pending messages without moving the indicator (a waiting download).
     virtual void ProcessMessages() = 0;
     // The hourglass cursor while a download runs.

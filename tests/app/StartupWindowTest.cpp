@@ -128,6 +128,29 @@ TEST_F(StartupWindowTest, IndicatorStepsInsideItsFrameAndHides) {
     EXPECT_TRUE(frame->isHidden());
 }
 
+// A download moves the indicator per block and processes messages by time.
+TEST_F(StartupWindowTest, OnlyStepProgressProcessesMessages) {
+    struct Case {
+        const char* Name;
+        void (TfmWingharbourClientMain::*Step)();
+        bool Processed;
+    } cases[] = {
+        {"StepProgress", &TfmWingharbourClientMain::StepProgress, true},
+        {"MoveProgress", &TfmWingharbourClientMain::MoveProgress, false},
+    };
+    auto window = Start();
+    auto* block = Child<QFrame>(*window, "shProgress");
+    for (const auto& c : cases) {
+        bool processed = false;
+        QTimer::singleShot(0, window.get(), [&] { processed = true; });
+        const int before = block->x();
+        (window.get()->*c.Step)();
+        EXPECT_NE(block->x(), before) << c.Name;
+        EXPECT_EQ(processed, c.Processed) << c.Name;
+        QCoreApplication::processEvents();
+    }
+}
+
 TEST_F(StartupWindowTest, IndicatorStaysAnchoredToTheRightWhenResized) {
     auto window = Start();
     window->show();

@@ -166,6 +166,47 @@ TEST_F(DownloadTest, StoresBodySentWithoutLength) {
     EXPECT_EQ(Activity.Steps, 1 + 293 + 1);
 }
 
+// Every 1024 bytes move the indicator, but messages are processed by time:
+// at most once per 5 ms while the body streams in, and still at each
+// arrival of a slow body.
+TEST_F(DownloadTest, MessagesAreProcessedByTimeWhileTheBodyArrives) {
+    struct Case {
+        const char* Name;
+        std::size_t ChunkSize;
+        int ChunkGapMs;
+        int Chunks;
+        int MinPumps;   // a pump per arrival of the slow body, say half of them
+    } cases[] = {
+        {"4 MiB at once", 64 * 1024, 0, 64, 1},
+        {"1 KiB every 20 ms", 1024, 20, 16, 8},
+    };
+    for (const auto& c : cases) {
+        TLoopbackServer server;
+        server.Server().Get("/f.zip", [&](const httplib::Request&, httplib::Response& res) {
+            res.set_chunked_content_provider("application/zip", [&](std::size_t offset, httplib::DataSink& sink) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(c.ChunkGapMs));
+                sink.write(std::string(c.ChunkSize, 'x').data(), c.ChunkSize);
+                if (offset + c.ChunkSize == c.ChunkSize * static_cast<std::size_t>(c.Chunks))
+                    sink.done();
+                return true;
+            });
+        });
+        server.Start();
+        TRecordingActivity activity;
+
+        const auto start = std::chrono::steady_clock::now();
+        ASSERT_TRUE(DownloadURL(server.Root() + "/f.zip", Destination, activity)) << c.Name;
+        const auto elapsed = std::chrono::steady_clock::now() - start;
+
+        const auto blocks = static_cast<int>(c.ChunkSize / 1024) * c.Chunks;
+        EXPECT_EQ(activity.Steps, 1 + blocks + 1) << c.Name;
+        // ShowProgress's and the final step's pumps, one on starting, one per 5 ms.
+        const auto byTime = static_cast<int>(elapsed / std::chrono::milliseconds(5));
+        EXPECT_LE(activity.Pumps, 3 + byTime) << c.Name;
+        EXPECT_GE(activity.Pumps, 2 + c.MinPumps) << c.Name;
+    }
+}
+
 // After redirects only a 200 answer carries the file: other successes, an
 // unfollowed redirect and errors all leave the cached copy.
 TEST_F(DownloadTest, FinalStatusOtherThan200FailsAndKeepsOlderCopy) {
@@ -459,8 +500,9 @@ TEST_F(DownloadTest, ErrorRaisedByWindowDuringTransferLeavesOlderCopy) {
     });
     Server.Start();
     int pumps = 0;
+    // The first pump after ShowProgress's is the transfer's own.
     Activity.OnPump = [&] {
-        if (++pumps == 5)
+        if (++pumps == 2)
             throw EWingharbour("closed meanwhile");
     };
 

@@ -44,9 +44,10 @@ public:
         StatusLineEmpty = true;
     }
     void StepProgress() override {
-        ++Steps;
+        MoveProgress();
         ProcessMessages();
     }
+    void MoveProgress() override { ++Steps; }
     void ProcessMessages() override {
         ++Pumps;
         if (OnPump)
