@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStackedWidget>
@@ -36,6 +37,7 @@
 #include "app/WelcomeValidation.h"
 #include "archive/UnZip32.h"
 #include "archive/UnzipVersionReport.h"
+#include "catalogue/ActionToolTips.h"
 #include "catalogue/AircraftState.h"
 #include "catalogue/CatalogueReader.h"
 #include "install/Deinstaller.h"
@@ -183,6 +185,8 @@ void TfmWingharbourClientMain::BuildWindow() {
     lblProgress = Named(pnlZipStatus->StatusLine(), "lblProgress");
     Named(pnlZipStatus->IndicatorFrame(), "bvProgress");
     Named(pnlZipStatus->IndicatorBlock(), "shProgress");
+    Named(pnlZipStatus->OperationText(), "lblOperation");
+    Named(pnlZipStatus->OperationBar(), "pbOperation");
 
     auto* top = new QHBoxLayout;
     top->setContentsMargins(0, 0, 0, 0);
@@ -559,6 +563,8 @@ void TfmWingharbourClientMain::SetBusyCursor(bool busy) {
 
 void TfmWingharbourClientMain::ClearStatus() { lblProgress->clear(); }
 
+TWHOperationProgress& TfmWingharbourClientMain::OperationProgress() { return pnlZipStatus->OperationProgress(); }
+
 void TfmWingharbourClientMain::ReportUnzipVersion() {
     for (const std::string& line : UnzipVersionReport(*UzpVersion()))
         LogLine(line);
@@ -638,6 +644,8 @@ void TfmWingharbourClientMain::UpdateSelectionStatus() {
     btnInstall->setEnabled(status.InstallEnabled && FOperationDepth == 0);
     btnDeinstall->setText(Wide(status.DeinstallCaption));
     btnDeinstall->setEnabled(status.DeinstallEnabled && FOperationDepth == 0);
+    btnInstall->setToolTip(Wide(InstallToolTip(FetchVolume(*FRows), Narrow(QLocale().decimalPoint()))));
+    btnDeinstall->setToolTip(Wide(DeinstallToolTip(FRemoveCount)));
 }
 
 void TfmWingharbourClientMain::btnDeinstallClick() {

@@ -79,6 +79,8 @@ public:
     void ClearStatus() override;
     // Close was asked for while an operation runs: its download gives up.
     bool CancelRequested() const override { return FCloseRequested; }
+    // The status panel's progress of an install or deinstall.
+    TWHOperationProgress& OperationProgress() override;
     void ReportUnzipVersion();
 
     // The Welcome page's source controls, read at each fetch.

@@ -27,11 +27,26 @@ private:
     TWHActivity& FActivity;
 };
 
+// Tells the operation's progress of one download, on every path out.
+class TDownloadReport {
+public:
+    explicit TDownloadReport(TWHOperationProgress& progress) : FProgress(progress) { FProgress.DownloadBegun(); }
+    ~TDownloadReport() { FProgress.DownloadEnded(); }
+    TDownloadReport(const TDownloadReport&) = delete;
+    TDownloadReport& operator=(const TDownloadReport&) = delete;
+
+private:
+    TWHOperationProgress& FProgress;
+};
+
 // Stores the body and moves the indicator. Steps are taken in Idle, outside
 // curl's callback, since a step processes window messages.
 class TBodyToFile : public THttpReceiver {
 public:
-    TBodyToFile(TReplacementFile& file, TWHActivity& activity) : FFile(file), FActivity(activity) {}
+    TBodyToFile(TReplacementFile& file, TWHActivity& activity)
+        : FFile(file), FActivity(activity), FProgress(activity.OperationProgress()) {}
+
+    void BodyLength(std::int64_t bytes) override { FLength = bytes; }
 
     void Body(const char* data, std::size_t size) override {
         FFile.Write(data, size);
@@ -39,6 +54,7 @@ public:
     }
 
     void Idle() override {
+        FProgress.BytesReceived(FReceived, FLength);
         if (!StepWholeBlocks())
             FActivity.ProcessMessages();
     }
@@ -47,6 +63,7 @@ public:
 
     // The last partial block and the final empty read each take a step.
     void Finish() {
+        FProgress.BytesReceived(FReceived, FLength);
         StepWholeBlocks();
         if (FReceived % DownloadBlock != 0)
             FActivity.StepProgress();
@@ -66,6 +83,8 @@ private:
 
     TReplacementFile& FFile;
     TWHActivity& FActivity;
+    TWHOperationProgress& FProgress;
+    std::int64_t FLength = -1;
     std::uint64_t FReceived = 0;
     std::uint64_t FStepped = 0;
 };
@@ -80,6 +99,7 @@ bool DownloadURL(const std::string& url, const std::string& destination, TWHActi
                  const THttpOptions& options, std::optional<std::time_t> modified) {
     activity.ShowProgress();
     TBusyCursor busy(activity);
+    const TDownloadReport report(activity.OperationProgress());
     // The body goes beside the cached copy, which it replaces only when whole.
     TReplacementFile file(OsPath(destination), NativePath(destination), FetchedFileReplacement);
     TBodyToFile receiver(file, activity);

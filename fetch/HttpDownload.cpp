@@ -57,6 +57,7 @@ struct TTransferState {
     THttpReceiver* Receiver = nullptr;
     CURL* Easy = nullptr;
     std::exception_ptr Failure;
+    bool LengthTold = false;
 };
 
 // No exception may cross curl's C frames: keep it and stop the transfer.
@@ -69,6 +70,13 @@ std::size_t WriteBody(char* data, std::size_t size, std::size_t count, void* use
     if (curl_easy_getinfo(state->Easy, CURLINFO_RESPONSE_CODE, &status) != CURLE_OK || status != HttpOk)
         return CURL_WRITEFUNC_ERROR;
     try {
+        if (!state->LengthTold) {
+            state->LengthTold = true;
+            curl_off_t length = -1;
+            if (curl_easy_getinfo(state->Easy, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length) != CURLE_OK)
+                length = -1;
+            state->Receiver->BodyLength(length);
+        }
         state->Receiver->Body(data, bytes);
         return bytes;
     } catch (...) {

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <functional>
+
+#include <QWidget>
+
+#include "install/OperationMeter.h"
+
+class QLabel;
+class QProgressBar;
+
+namespace wh {
+
+// The progress of an install or deinstall in the status panel: a short text
+// and a bar, shown only while one runs. The core reports to Meter().
+class TOperationProgressPanel : public QWidget {
+    Q_OBJECT
+public:
+    // shownOrHidden lets the status panel make room for it.
+    TOperationProgressPanel(std::function<void()> shownOrHidden, QWidget* parent = nullptr);
+
+    TWHOperationProgress& Meter() { return FMeter; }
+    QLabel* TextLabel() const { return FText; }
+    QProgressBar* Bar() const { return FBar; }
+
+private:
+    void Draw(const TOperationMeter& meter);
+
+    std::function<void()> FShownOrHidden;
+    QLabel* FText;
+    QProgressBar* FBar;
+    TOperationMeter FMeter;
+};
+
+} // namespace wh
