@@ -13,7 +13,7 @@ namespace {
 
 constexpr int BarWidth = 80;
 // Wide enough for the longest usual text, so the bar does not move as it changes.
-const char* const WidestText = "88 of 888 \xB7 888.8 of 888.8 MB \xB7 88.8 MB/s";
+const char* const WidestText = "88 of 888 \xB7 888.8 of 888.8 MB \xB7 888.8 KB/s";
 
 QString Wide(const std::string& ansi) { return QString::fromStdString(AnsiToUtf8(ansi)); }
 

@@ -18,10 +18,11 @@ constexpr std::uint64_t UnitBytes(TSizeUnit unit) {
 
 } // namespace
 
+// From 1000 of a unit the next one is taken, so no figure needs four digits.
 TSizeUnit SizeUnitFor(std::uint64_t bytes) {
-    if (bytes < UnitBytes(TSizeUnit::MB))
+    if (bytes < 1000 * UnitBytes(TSizeUnit::KB))
         return TSizeUnit::KB;
-    if (bytes < UnitBytes(TSizeUnit::GB))
+    if (bytes < 1000 * UnitBytes(TSizeUnit::MB))
         return TSizeUnit::MB;
     return TSizeUnit::GB;
 }

@@ -9,7 +9,7 @@ namespace wh {
 // 1,024KB there is 1.0 MB here.
 enum class TSizeUnit { KB, MB, GB };
 
-// KB below one MB, MB below one GB, GB above.
+// KB below 1000 KB, MB below 1000 MB, GB above.
 TSizeUnit SizeUnitFor(std::uint64_t bytes);
 const char* SizeUnitName(TSizeUnit unit);
 

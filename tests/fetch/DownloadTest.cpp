@@ -140,6 +140,10 @@ TEST_F(DownloadTest, StoresWholeBodyAndStepsOncePerBlockAndOnceAtEnd) {
 
         EXPECT_EQ(ReadFile(Destination), body) << c.Size;
         EXPECT_EQ(activity.Steps, c.Steps) << c.Size;
+        // An empty body never announces its length.
+        const std::string length = c.Size == 0 ? "-1" : std::to_string(c.Size);
+        EXPECT_EQ(activity.Progress.Events,
+                  (std::vector<std::string>{"download", "ended " + std::to_string(c.Size) + "/" + length}));
         EXPECT_EQ(activity.Shows, 1);
         EXPECT_FALSE(activity.Busy);
         EXPECT_EQ(NamesIn(Folder), std::set<std::string>{"pack.zip"});
@@ -162,6 +166,7 @@ TEST_F(DownloadTest, StoresBodySentWithoutLength) {
     ASSERT_TRUE(DownloadURL(Server.Root() + "/chunked", Destination, Activity));
     EXPECT_EQ(ReadFile(Destination), body);
     EXPECT_EQ(Activity.Steps, 1 + 293 + 1);
+    EXPECT_EQ(Activity.Progress.Events, (std::vector<std::string>{"download", "ended 300000/-1"}));
 }
 
 // After redirects only a 200 answer carries the file: other successes, an
