@@ -20,8 +20,7 @@ QString Wide(const std::string& ansi) { return QString::fromStdString(AnsiToUtf8
 } // namespace
 
 TOperationProgressPanel::TOperationProgressPanel(std::function<void()> shownOrHidden, QWidget* parent)
-    : QWidget(parent), FShownOrHidden(std::move(shownOrHidden)), FText(new QLabel(this)),
-      FBar(new QProgressBar(this)),
+    : QWidget(parent), FShownOrHidden(std::move(shownOrHidden)), FText(new QLabel(this)), FBar(new QProgressBar(this)),
       FMeter([this](const TOperationMeter& meter) { Draw(meter); }, &std::chrono::steady_clock::now,
              Utf8ToAnsi(QLocale().decimalPoint().toStdString())) {
     FText->setTextFormat(Qt::PlainText);

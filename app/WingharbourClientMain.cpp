@@ -377,6 +377,8 @@ void TfmWingharbourClientMain::ConnectHandlers() {
     connect(lvAircraft->header(), &QHeaderView::sectionClicked, this,
             [this](int column) { Guarded([this, column] { lvAircraftColumnClick(column); }); });
     edURL->installEventFilter(this);
+    btnInstall->installEventFilter(this);
+    btnDeinstall->installEventFilter(this);
     lvAircraft->installEventFilter(this);
     lvAircraft->viewport()->installEventFilter(this);
 }
@@ -397,6 +399,8 @@ void TfmWingharbourClientMain::Guarded(const std::function<void()>& body) {
 }
 
 bool TfmWingharbourClientMain::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ToolTip && (watched == btnInstall || watched == btnDeinstall))
+        SetActionToolTips();
     // The list keeps scrolling and repainting during an operation, but no
     // click or key may tick a row.
     if (FOperationDepth > 0 && (watched == lvAircraft || watched == lvAircraft->viewport())) {
@@ -644,6 +648,11 @@ void TfmWingharbourClientMain::UpdateSelectionStatus() {
     btnInstall->setEnabled(status.InstallEnabled && FOperationDepth == 0);
     btnDeinstall->setText(Wide(status.DeinstallCaption));
     btnDeinstall->setEnabled(status.DeinstallEnabled && FOperationDepth == 0);
+}
+
+// Set when a tooltip is about to show rather than at every recount: a second
+// walk over the rows, and setToolTip itself, would double a recount's time.
+void TfmWingharbourClientMain::SetActionToolTips() {
     btnInstall->setToolTip(Wide(InstallToolTip(FetchVolume(*FRows), Narrow(QLocale().decimalPoint()))));
     btnDeinstall->setToolTip(Wide(DeinstallToolTip(FRemoveCount)));
 }

@@ -103,6 +103,8 @@ public:
     void LoadCatalogue();
     // The summary label and the two action buttons from a recount of the ticks.
     void UpdateSelectionStatus();
+    // The action buttons' tooltips from the ticks and the last recount.
+    void SetActionToolTips();
     void UpdateNavigation();
     void LoadSettings();
     void SaveSettings();

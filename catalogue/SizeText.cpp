@@ -45,8 +45,8 @@ std::string SizeNumber(std::uint64_t bytes, TSizeUnit unit, int decimals, const 
         scale *= 10;
     // Integer arithmetic: the process's C locale must not choose the point.
     const unsigned __int128 unitBytes = UnitBytes(unit);
-    const auto scaled = static_cast<std::uint64_t>((static_cast<unsigned __int128>(bytes) * scale * 2 + unitBytes) /
-                                                   (2 * unitBytes));
+    const auto scaled =
+        static_cast<std::uint64_t>((static_cast<unsigned __int128>(bytes) * scale * 2 + unitBytes) / (2 * unitBytes));
     std::string text = std::to_string(scaled / scale);
     if (decimals > 0) {
         std::string fraction = std::to_string(scaled % scale);

@@ -13,8 +13,10 @@ public:
     virtual void OperationBegun(int /*rows*/) {}
     // The walk's row number (from 1) is being handled.
     virtual void RowBegun(int /*number*/) {}
-    // The catalogue's size of the next download in bytes; -1 when it gives none.
-    virtual void DownloadSizeExpected(std::int64_t /*bytes*/) {}
+    // The next download is the row's livery archive, of the catalogue's size
+    // in bytes (-1 when it gives none); other downloads (a base) show their
+    // bytes but are no part of the row's progress.
+    virtual void LiveryArchiveNext(std::int64_t /*catalogueSize*/) {}
     virtual void DownloadBegun() {}
     // Bytes of the body stored so far; length is the server's announced size,
     // -1 when it sent none.

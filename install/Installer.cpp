@@ -80,9 +80,7 @@ void InstallAircraft(const TWHAircraft& aircraft, const TWHInstallOptions& optio
     const std::int32_t baseTimestamp = TIniFile(catalogue).ReadInteger("Wingharbour", "wh_basetimestamp", -1);
     const TWHBaseDecision decision =
         DecideBase(FileAge(base), FileSizeOf(base), baseTimestamp, DirectoryExists(aircraftFolder));
-    TWHOperationProgress& progress = activity.OperationProgress();
     if (decision.Fetch) {
-        progress.DownloadSizeExpected(-1);
         // A base about to be installed arrives pending; one that is not needed
         // is only brought back whole and keeps the time of its fetch.
         FetchFile(BaseArchiveName(directory), activity, source,
@@ -93,7 +91,7 @@ void InstallAircraft(const TWHAircraft& aircraft, const TWHInstallOptions& optio
 
     const std::string archiveName = directory + "\\" + aircraft.Texture + ".zip";
     const std::string archive = options.WorkingDir + archiveName;
-    progress.DownloadSizeExpected(aircraft.ArchiveSize);
+    activity.OperationProgress().LiveryArchiveNext(aircraft.ArchiveSize);
     FetchFile(archiveName, activity, source, PendingInstallTime());
     ExtractArchive(archiveName, aircraftFolder, activity);
     if (options.ZapFiles)

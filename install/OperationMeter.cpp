@@ -9,7 +9,7 @@ namespace wh {
 
 namespace {
 
-constexpr const char* Separator = " \xB7 ";   // a middle dot in Windows-1252
+constexpr const char* Separator = " \xB7 "; // a middle dot in Windows-1252
 
 int Decimals(TSizeUnit unit) { return unit == TSizeUnit::KB ? 0 : 1; }
 
@@ -24,25 +24,31 @@ void TOperationMeter::OperationBegun(int rows) {
     FRows = rows;
     FRow = 0;
     FDownloading = false;
+    FLiveryNext = false;
     FExpected = -1;
-    FDownloadPart = 0;
+    FRowPart = 0;
     Show();
 }
 
 void TOperationMeter::RowBegun(int number) {
     FRow = number;
+    FLiveryNext = false;
     FExpected = -1;
-    FDownloadPart = 0;
+    FRowPart = 0;
     Show();
 }
 
-void TOperationMeter::DownloadSizeExpected(std::int64_t bytes) { FExpected = bytes; }
+void TOperationMeter::LiveryArchiveNext(std::int64_t catalogueSize) {
+    FLiveryNext = true;
+    FExpected = catalogueSize;
+}
 
 void TOperationMeter::DownloadBegun() {
     FDownloading = true;
+    FLiveryDownload = FLiveryNext;
+    FLiveryNext = false;
     FLength = -1;
     FReceived = 0;
-    FDownloadPart = 0;
     FRate.Reset();
     FRate.Add(FClock(), 0);
     if (FRunning)
@@ -55,14 +61,15 @@ void TOperationMeter::BytesReceived(std::uint64_t received, std::int64_t length)
     FLength = length;
     FRate.Add(now, received);
     const std::int64_t size = DownloadSize();
-    if (size > 0)
-        FDownloadPart = std::min(1.0, static_cast<double>(received) / static_cast<double>(size));
+    if (FLiveryDownload && size > 0)
+        FRowPart = std::max(FRowPart, std::min(1.0, static_cast<double>(received) / static_cast<double>(size)));
     if (FRunning && now - FShownAt >= RefreshInterval)
         Show();
 }
 
 void TOperationMeter::DownloadEnded() {
     FDownloading = false;
+    FLiveryDownload = false;
     FExpected = -1;
     if (FRunning)
         Show();
@@ -75,7 +82,11 @@ void TOperationMeter::OperationEnded() {
 }
 
 // The server's word first: the catalogue's size may be out of date.
-std::int64_t TOperationMeter::DownloadSize() const { return FLength >= 0 ? FLength : FExpected; }
+std::int64_t TOperationMeter::DownloadSize() const {
+    if (FLength >= 0)
+        return FLength;
+    return FLiveryDownload ? FExpected : -1;
+}
 
 std::string TOperationMeter::Text() const {
     if (!Running())
@@ -101,7 +112,7 @@ std::string TOperationMeter::Text() const {
 int TOperationMeter::Bar() const {
     if (!Running())
         return 0;
-    const double done = std::max(0, FRow - 1) + FDownloadPart;
+    const double done = std::max(0, FRow - 1) + FRowPart;
     return std::clamp(static_cast<int>(done * BarMaximum / FRows), 0, BarMaximum);
 }
 

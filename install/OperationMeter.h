@@ -12,9 +12,10 @@ namespace wh {
 
 // Turns what an install or deinstall reports into a short text and a bar,
 // "3 of 12 · 45.2 of 200.0 MB · 12.3 MB/s": the row in hand of all rows; the
-// current download's bytes, of its size when the server or the catalogue
-// gives one; its speed over the last seconds. The bar stands for the rows
-// done plus the part of the current download. show is called when the text
+// current download's bytes, of its size when the server or (for a livery
+// archive) the catalogue gives one; its speed over the last seconds. The bar
+// stands for the rows done plus the part of the row's livery archive that has
+// arrived, so it never goes back. show is called when the text
 // or the bar should be drawn anew: at once when the operation, its row or
 // its download begins or ends, at most every RefreshInterval for bytes, so
 // that a fast download is not slowed by drawing.
@@ -29,7 +30,7 @@ public:
 
     void OperationBegun(int rows) override;
     void RowBegun(int number) override;
-    void DownloadSizeExpected(std::int64_t bytes) override;
+    void LiveryArchiveNext(std::int64_t catalogueSize) override;
     void DownloadBegun() override;
     void BytesReceived(std::uint64_t received, std::int64_t length) override;
     void DownloadEnded() override;
@@ -55,10 +56,12 @@ private:
     int FRows = 0;
     int FRow = 0;
     bool FDownloading = false;
+    bool FLiveryNext = false;
+    bool FLiveryDownload = false;
     std::int64_t FExpected = -1;
     std::int64_t FLength = -1;
     std::uint64_t FReceived = 0;
-    double FDownloadPart = 0;   // of the row in hand, kept when its download ends
+    double FRowPart = 0; // of the row in hand: its livery archive's part
 };
 
 } // namespace wh

@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <thread>
 
+#include <QApplication>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -12,6 +14,7 @@
 #include <QStackedWidget>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 #include <QTreeWidget>
 
 #include "WindowTestSupport.h"
@@ -25,12 +28,23 @@ namespace fs = std::filesystem;
 
 class OperationProgressWindowTest : public TWindowTest {};
 
+// What the tooltip shows when the pointer rests on the widget.
+std::string ToolTipOf(QWidget* widget) {
+    const QPoint at = widget->rect().center();
+    QHelpEvent help(QEvent::ToolTip, at, widget->mapToGlobal(at));
+    QApplication::sendEvent(widget, &help);
+    const std::string shown = QToolTip::text().toStdString();
+    QToolTip::hideText();
+    return shown;
+}
+
 TEST_F(OperationProgressWindowTest, InstallShowsRowsBytesAndSpeedOnlyWhileItRuns) {
     // "slow" comes from a handler in 128 KB pieces, 100 ms apart; the rest
     // from the collection's folder. Its catalogue size is out of date, so the
     // server's length must be what shows.
-    BuildCollection("source", {{"a320", {{"Slow Air", "A320", "D", "m", "ok", "slow", "", 3 * 1048576},
-                                         {"Fast Air", "A320", "D", "m", "ok", "fast", "", -1}}}});
+    BuildCollection("source", {{"a320",
+                                {{"Slow Air", "A320", "D", "m", "ok", "slow", "", 3 * 1048576},
+                                 {"Fast Air", "A320", "D", "m", "ok", "fast", "", -1}}}});
     const fs::path source = ProgramDir.Path() / "source";
     BuildZip((source / "a320/base.zip").string(), {{"aircraft.cfg", "[General]\r\natc_type=AIRBUS\r\n"}});
     BuildZip((source / "a320/fast.zip").string(), {{"texture.fast/t.bmp", "bmp"}});
@@ -61,8 +75,8 @@ TEST_F(OperationProgressWindowTest, InstallShowsRowsBytesAndSpeedOnlyWhileItRuns
     EXPECT_FALSE(bar->isVisible());
     for (int i = 0; i < list->topLevelItemCount(); ++i)
         list->topLevelItem(i)->setCheckState(0, Qt::Checked);
-    EXPECT_EQ(install->toolTip(), "2 liveries, about 3.0 MB (1 of unknown size)");
-    EXPECT_EQ(remove->toolTip(), "0 liveries to remove");
+    EXPECT_EQ(ToolTipOf(install), "2 liveries, about 3.0 MB (1 of unknown size)");
+    EXPECT_EQ(ToolTipOf(remove), "0 liveries to remove");
 
     struct TSample {
         bool Visible;
@@ -71,15 +85,16 @@ TEST_F(OperationProgressWindowTest, InstallShowsRowsBytesAndSpeedOnlyWhileItRuns
     };
     std::vector<TSample> samples;
     QTimer sampler;
-    QObject::connect(&sampler, &QTimer::timeout,
-                     [&] { samples.push_back({bar->isVisible() && text->isVisible(), text->text(), bar->value()}); });
+    QObject::connect(&sampler, &QTimer::timeout, [&] {
+        samples.push_back({bar->isVisible() && text->isVisible(), text->text(), bar->value()});
+    });
     sampler.start(50);
     QTest::mouseClick(install, Qt::LeftButton);
     sampler.stop();
 
     ASSERT_GE(samples.size(), 10u);
-    const QRegularExpression during(QString::fromUtf8(
-        "^([12]) of 2 \u00B7 (\\d+\\.\\d) of 2\\.0 MB \u00B7 \\d+(\\.\\d)? (KB|MB)/s$"));
+    const QRegularExpression during(
+        QString::fromUtf8("^([12]) of 2 \u00B7 (\\d+\\.\\d) of 2\\.0 MB \u00B7 \\d+(\\.\\d)? (KB|MB)/s$"));
     int withSpeed = 0;
     int lastValue = 0;
     for (const TSample& s : samples) {
@@ -92,9 +107,9 @@ TEST_F(OperationProgressWindowTest, InstallShowsRowsBytesAndSpeedOnlyWhileItRuns
     EXPECT_FALSE(bar->isVisible());
     EXPECT_FALSE(text->isVisible());
     EXPECT_TRUE(fs::exists(FSDir() + "/aircraft/a320/texture.slow/t.bmp"));
-    EXPECT_EQ(install->toolTip(), "0 liveries");
+    EXPECT_EQ(ToolTipOf(install), "0 liveries");
     list->topLevelItem(0)->setCheckState(0, Qt::Checked);
-    EXPECT_EQ(remove->toolTip(), "1 livery to remove");
+    EXPECT_EQ(ToolTipOf(remove), "1 livery to remove");
 }
 
 } // namespace

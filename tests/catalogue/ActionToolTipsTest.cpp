@@ -35,8 +35,8 @@ TEST(ActionToolTips, InstallTipCountsLiveriesAndRoundsTheirKnownSize) {
 }
 
 TEST(ActionToolTips, DeinstallTipCountsLiveries) {
-    for (const auto& [count, tip] : {std::pair{0, "0 liveries to remove"}, {1, "1 livery to remove"},
-                                     {7, "7 liveries to remove"}})
+    for (const auto& [count, tip] :
+         {std::pair{0, "0 liveries to remove"}, {1, "1 livery to remove"}, {7, "7 liveries to remove"}})
         EXPECT_EQ(DeinstallToolTip(count), tip);
 }
 
@@ -58,8 +58,8 @@ TEST(ActionToolTips, FetchVolumeSumsTheTickedRowsTheInstallWouldFetch) {
         bool Ticked;
         TWHAircraftState State;
         std::int32_t Size;
-    } list[] = {{true, asNew, 1000}, {true, asUpdated, 2000},  {true, asNone, 4000}, {false, asNew, 8000},
-                {true, asNew, -1},   {true, asUpdated, 0},     {true, asNew, 2147483647}};
+    } list[] = {{true, asNew, 1000}, {true, asUpdated, 2000}, {true, asNone, 4000},     {false, asNew, 8000},
+                {true, asNew, -1},   {true, asUpdated, 0},    {true, asNew, 2147483647}};
     for (const auto& row : list) {
         rows.Records.emplace_back().State = row.State;
         rows.Records.back().ArchiveSize = row.Size;

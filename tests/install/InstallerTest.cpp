@@ -92,21 +92,22 @@ TEST_F(InstallerTest, TwoLiveriesOfOnePackageInstallTheBaseOnce) {
         }
         EXPECT_EQ(Activity.Hides, 1);
         EXPECT_TRUE(Activity.StatusLineEmpty);
-        // Each row fetches the base (no catalogue size), then its texture
-        // archive with the catalogue's size; a local copy is no download.
+        // Each row fetches the base, then its livery archive, announced with
+        // the catalogue's size; a local copy is no download.
         std::vector<std::string> events = {"begin 2"};
-        const auto fetch = [&](const std::string& expect, const std::string& name) {
-            events.push_back("expect " + expect);
+        const auto fetch = [&](const std::string& livery, const std::string& name) {
+            if (!livery.empty())
+                events.push_back("livery " + livery);
             if (c.OverHttp) {
                 const std::string size = std::to_string(SourceSize(name));
                 events.insert(events.end(), {"download", "ended " + size + "/" + size});
             }
         };
         events.push_back("row 1");
-        fetch("-1", "a320/base.zip");
+        fetch("", "a320/base.zip");
         fetch("-1", "a320/A.zip");
         events.push_back("row 2");
-        fetch("-1", "a320/base.zip");
+        fetch("", "a320/base.zip");
         fetch("777", "a320/B.zip");
         events.push_back("end");
         EXPECT_EQ(Activity.Progress.Events, events);

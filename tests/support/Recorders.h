@@ -18,7 +18,7 @@ public:
 
     void OperationBegun(int rows) override { Events.push_back("begin " + std::to_string(rows)); }
     void RowBegun(int number) override { Events.push_back("row " + std::to_string(number)); }
-    void DownloadSizeExpected(std::int64_t bytes) override { Events.push_back("expect " + std::to_string(bytes)); }
+    void LiveryArchiveNext(std::int64_t size) override { Events.push_back("livery " + std::to_string(size)); }
     void DownloadBegun() override { Events.push_back("download"); }
     void BytesReceived(std::uint64_t received, std::int64_t length) override {
         FBytes = std::to_string(received) + "/" + std::to_string(length);
