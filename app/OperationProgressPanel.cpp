@@ -12,20 +12,17 @@ namespace wh {
 namespace {
 
 constexpr int BarWidth = 80;
-// Wide enough for the longest usual text, so the bar does not move as it changes.
-const char* const WidestText = "88 of 888 \xB7 888.8 of 888.8 MB \xB7 888.8 KB/s";
 
 QString Wide(const std::string& ansi) { return QString::fromStdString(AnsiToUtf8(ansi)); }
 
 } // namespace
 
-TOperationProgressPanel::TOperationProgressPanel(std::function<void()> shownOrHidden, QWidget* parent)
-    : QWidget(parent), FShownOrHidden(std::move(shownOrHidden)), FText(new QLabel(this)), FBar(new QProgressBar(this)),
+TOperationProgressPanel::TOperationProgressPanel(std::function<void()> resized, QWidget* parent)
+    : QWidget(parent), FResized(std::move(resized)), FText(new QLabel(this)), FBar(new QProgressBar(this)),
       FMeter([this](const TOperationMeter& meter) { Draw(meter); }, &std::chrono::steady_clock::now,
              Utf8ToAnsi(QLocale().decimalPoint().toStdString())) {
     FText->setTextFormat(Qt::PlainText);
     FText->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    FText->setFixedWidth(FText->fontMetrics().horizontalAdvance(Wide(WidestText)) + 4);
     FBar->setRange(0, TOperationMeter::BarMaximum);
     FBar->setTextVisible(false);
     FBar->setFixedWidth(BarWidth);
@@ -37,14 +34,17 @@ TOperationProgressPanel::TOperationProgressPanel(std::function<void()> shownOrHi
     hide();
 }
 
+// The text takes only the room it needs, so the status line beside it keeps
+// the rest; the bar stays where it is, by the indicator.
 void TOperationProgressPanel::Draw(const TOperationMeter& meter) {
+    const int width = sizeHint().width();
     FText->setText(Wide(meter.Text()));
     FBar->setValue(meter.Bar());
-    if (meter.Running() == isHidden()) {
+    const bool shownOrHidden = meter.Running() == isHidden();
+    if (shownOrHidden)
         setVisible(meter.Running());
-        if (FShownOrHidden)
-            FShownOrHidden();
-    }
+    if ((shownOrHidden || sizeHint().width() != width) && FResized)
+        FResized();
 }
 
 } // namespace wh

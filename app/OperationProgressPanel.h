@@ -16,8 +16,9 @@ namespace wh {
 class TOperationProgressPanel : public QWidget {
     Q_OBJECT
 public:
-    // shownOrHidden lets the status panel make room for it.
-    TOperationProgressPanel(std::function<void()> shownOrHidden, QWidget* parent = nullptr);
+    // resized lets the status panel make room for it when it shows, hides or
+    // its text needs another width.
+    TOperationProgressPanel(std::function<void()> resized, QWidget* parent = nullptr);
 
     TWHOperationProgress& Meter() { return FMeter; }
     QLabel* TextLabel() const { return FText; }
@@ -26,7 +27,7 @@ public:
 private:
     void Draw(const TOperationMeter& meter);
 
-    std::function<void()> FShownOrHidden;
+    std::function<void()> FResized;
     QLabel* FText;
     QProgressBar* FBar;
     TOperationMeter FMeter;
