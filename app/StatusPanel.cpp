@@ -4,6 +4,8 @@
 
 #include <QLabel>
 
+#include "app/OperationProgressPanel.h"
+
 namespace wh {
 
 namespace {
@@ -13,7 +15,8 @@ QRect Shifted(const TRect& r, int dx) { return QRect(r.Left + dx, r.Top, r.Width
 } // namespace
 
 TStatusPanel::TStatusPanel(QWidget* parent)
-    : QFrame(parent), FStatusLine(new QLabel(this)), FFrame(new QFrame(this)), FBlock(new QFrame(this)) {
+    : QFrame(parent), FStatusLine(new QLabel(this)), FFrame(new QFrame(this)), FBlock(new QFrame(this)),
+      FOperation(new TOperationProgressPanel([this] { PlaceChildren(); }, this)) {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setFixedHeight(20);
     FStatusLine->setTextFormat(Qt::PlainText);
@@ -24,6 +27,10 @@ TStatusPanel::TStatusPanel(QWidget* parent)
     FBlock->raise();
     PlaceChildren();
 }
+
+TWHOperationProgress& TStatusPanel::OperationProgress() { return FOperation->Meter(); }
+QLabel* TStatusPanel::OperationText() const { return FOperation->TextLabel(); }
+QProgressBar* TStatusPanel::OperationBar() const { return FOperation->Bar(); }
 
 void TStatusPanel::StepIndicator() {
     FIndicator.Step();
@@ -47,7 +54,13 @@ void TStatusPanel::PlaceChildren() {
     const QRect frame = Shifted(FIndicator.Frame(), dx);
     FFrame->setGeometry(frame);
     FBlock->setGeometry(Shifted(FIndicator.Block(), dx));
-    FStatusLine->setGeometry(4, 2, std::max(0, frame.left() - 8), height() - 4);
+    int lineEnd = frame.left() - 4;
+    if (!FOperation->isHidden()) {
+        const int width = FOperation->sizeHint().width();
+        FOperation->setGeometry(frame.left() - 6 - width, 2, width, height() - 4);
+        lineEnd = FOperation->x() - 6;
+    }
+    FStatusLine->setGeometry(4, 2, std::max(0, lineEnd - 4), height() - 4);
 }
 
 } // namespace wh

@@ -5,11 +5,16 @@
 #include "app/ProgressBlock.h"
 
 class QLabel;
+class QProgressBar;
 
 namespace wh {
 
+class TOperationProgressPanel;
+class TWHOperationProgress;
+
 // The lowered panel along the window's bottom edge: the status line at the
-// left, the activity indicator (frame and block) anchored to the right end.
+// left, the activity indicator (frame and block) anchored to the right end,
+// and between them, while an install or deinstall runs, its progress.
 class TStatusPanel : public QFrame {
     Q_OBJECT
 public:
@@ -19,6 +24,9 @@ public:
     QFrame* IndicatorFrame() const { return FFrame; }
     QFrame* IndicatorBlock() const { return FBlock; }
     const TProgressBlock& Indicator() const { return FIndicator; }
+    TWHOperationProgress& OperationProgress();
+    QLabel* OperationText() const;
+    QProgressBar* OperationBar() const;
 
     void StepIndicator();
     void SetIndicatorVisible(bool visible);
@@ -33,6 +41,7 @@ private:
     QLabel* FStatusLine;
     QFrame* FFrame;
     QFrame* FBlock;
+    TOperationProgressPanel* FOperation;
 };
 
 } // namespace wh

@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStackedWidget>
@@ -37,6 +38,7 @@
 #include "app/WelcomeValidation.h"
 #include "archive/UnZip32.h"
 #include "archive/UnzipVersionReport.h"
+#include "catalogue/ActionToolTips.h"
 #include "catalogue/AircraftState.h"
 #include "catalogue/CatalogueReader.h"
 #include "install/Deinstaller.h"
@@ -184,6 +186,8 @@ void TfmWingharbourClientMain::BuildWindow() {
     lblProgress = Named(pnlZipStatus->StatusLine(), "lblProgress");
     Named(pnlZipStatus->IndicatorFrame(), "bvProgress");
     Named(pnlZipStatus->IndicatorBlock(), "shProgress");
+    Named(pnlZipStatus->OperationText(), "lblOperation");
+    Named(pnlZipStatus->OperationBar(), "pbOperation");
 
     auto* top = new QHBoxLayout;
     top->setContentsMargins(0, 0, 0, 0);
@@ -385,6 +389,8 @@ void TfmWingharbourClientMain::ConnectHandlers() {
             [this](int column) { Guarded([this, column] { lvAircraftColumnClick(column); }); });
     FFilter->SetChangeHandler([this] { UpdateSelectionStatus(); });
     edURL->installEventFilter(this);
+    btnInstall->installEventFilter(this);
+    btnDeinstall->installEventFilter(this);
     lvAircraft->installEventFilter(this);
     lvAircraft->viewport()->installEventFilter(this);
 }
@@ -405,6 +411,8 @@ void TfmWingharbourClientMain::Guarded(const std::function<void()>& body) {
 }
 
 bool TfmWingharbourClientMain::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ToolTip && (watched == btnInstall || watched == btnDeinstall))
+        SetActionToolTips();
     // The list keeps scrolling and repainting during an operation, but no
     // click or key may tick a row.
     if (FOperationDepth > 0 && (watched == lvAircraft || watched == lvAircraft->viewport())) {
@@ -573,6 +581,8 @@ void TfmWingharbourClientMain::SetBusyCursor(bool busy) {
 
 void TfmWingharbourClientMain::ClearStatus() { lblProgress->clear(); }
 
+TWHOperationProgress& TfmWingharbourClientMain::OperationProgress() { return pnlZipStatus->OperationProgress(); }
+
 void TfmWingharbourClientMain::ReportUnzipVersion() {
     for (const std::string& line : UnzipVersionReport(*UzpVersion()))
         LogLine(line);
@@ -653,6 +663,13 @@ void TfmWingharbourClientMain::UpdateSelectionStatus() {
     btnInstall->setEnabled(status.InstallEnabled && FOperationDepth == 0);
     btnDeinstall->setText(Wide(status.DeinstallCaption));
     btnDeinstall->setEnabled(status.DeinstallEnabled && FOperationDepth == 0);
+}
+
+// Set when a tooltip is about to show rather than at every recount: a second
+// walk over the rows, and setToolTip itself, would double a recount's time.
+void TfmWingharbourClientMain::SetActionToolTips() {
+    btnInstall->setToolTip(Wide(InstallToolTip(FetchVolume(*FRows), Narrow(QLocale().decimalPoint()))));
+    btnDeinstall->setToolTip(Wide(DeinstallToolTip(FRemoveCount)));
 }
 
 void TfmWingharbourClientMain::btnDeinstallClick() {

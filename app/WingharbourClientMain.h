@@ -81,6 +81,8 @@ public:
     void ClearStatus() override;
     // Close was asked for while an operation runs: its download gives up.
     bool CancelRequested() const override { return FCloseRequested; }
+    // The status panel's progress of an install or deinstall.
+    TWHOperationProgress& OperationProgress() override;
     void ReportUnzipVersion();
 
     // The Welcome page's source controls, read at each fetch.
@@ -103,6 +105,8 @@ public:
     void LoadCatalogue();
     // The summary label and the two action buttons from a recount of the ticks.
     void UpdateSelectionStatus();
+    // The action buttons' tooltips from the ticks and the last recount.
+    void SetActionToolTips();
     void UpdateNavigation();
     void LoadSettings();
     void SaveSettings();

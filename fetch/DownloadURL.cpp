@@ -33,11 +33,26 @@ private:
     TWHActivity& FActivity;
 };
 
+// Tells the operation's progress of one download, on every path out.
+class TDownloadReport {
+public:
+    explicit TDownloadReport(TWHOperationProgress& progress) : FProgress(progress) { FProgress.DownloadBegun(); }
+    ~TDownloadReport() { FProgress.DownloadEnded(); }
+    TDownloadReport(const TDownloadReport&) = delete;
+    TDownloadReport& operator=(const TDownloadReport&) = delete;
+
+private:
+    TWHOperationProgress& FProgress;
+};
+
 // Stores the body and moves the indicator. Steps and pumps are taken in
 // Idle, outside curl's callback, since processing messages may run anything.
 class TBodyToFile : public THttpReceiver {
 public:
-    TBodyToFile(TReplacementFile& file, TWHActivity& activity) : FFile(file), FActivity(activity) {}
+    TBodyToFile(TReplacementFile& file, TWHActivity& activity)
+        : FFile(file), FActivity(activity), FProgress(activity.OperationProgress()) {}
+
+    void BodyLength(std::int64_t bytes) override { FLength = bytes; }
 
     void Body(const char* data, std::size_t size) override {
         FFile.Write(data, size);
@@ -45,6 +60,7 @@ public:
     }
 
     void Idle() override {
+        ReportBytes();
         StepWholeBlocks();
         const auto now = std::chrono::steady_clock::now();
         if (now - FLastPump < PumpInterval)
@@ -59,10 +75,12 @@ public:
     void Begin(const THttpAnswer& answer) override {
         if (answer.Status != HttpPartialContent)
             FFile.Restart(answer.Validator);
+        FHeld = FFile.Size();
     }
 
     // The last partial block and the final empty read each take a step.
     void Finish() {
+        ReportBytes();
         StepWholeBlocks();
         if (FReceived % DownloadBlock != 0)
             FActivity.MoveProgress();
@@ -70,6 +88,11 @@ public:
     }
 
 private:
+    // A continued file counts what it already held, as the user sees the whole archive.
+    void ReportBytes() {
+        FProgress.BytesReceived(FHeld + FReceived, FLength < 0 ? -1 : static_cast<std::int64_t>(FHeld) + FLength);
+    }
+
     void StepWholeBlocks() {
         for (const std::uint64_t due = FReceived / DownloadBlock; FStepped < due; ++FStepped)
             FActivity.MoveProgress();
@@ -77,6 +100,9 @@ private:
 
     TReplacementFile& FFile;
     TWHActivity& FActivity;
+    TWHOperationProgress& FProgress;
+    std::int64_t FLength = -1;
+    std::uint64_t FHeld = 0;
     std::uint64_t FReceived = 0;
     std::uint64_t FStepped = 0;
     std::chrono::steady_clock::time_point FLastPump = std::chrono::steady_clock::now() - PumpInterval;
@@ -92,6 +118,7 @@ bool DownloadURL(const std::string& url, const std::string& destination, TWHActi
                  const THttpOptions& options, std::optional<std::time_t> modified) {
     activity.ShowProgress();
     TBusyCursor busy(activity);
+    const TDownloadReport report(activity.OperationProgress());
     // The body goes beside the cached copy, which it replaces only when whole.
     // What a broken download of it left there is continued.
     TReplacementFile file(OsPath(destination), NativePath(destination), ResumableFetchReplacement);

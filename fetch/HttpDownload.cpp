@@ -65,6 +65,7 @@ struct TTransferState {
     bool Began = false;
     THttpAnswer Answer;
     std::exception_ptr Failure;
+    bool LengthTold = false;
 };
 
 // A header of the last answer, after redirects; empty when it has none.
@@ -130,6 +131,13 @@ std::size_t WriteBody(char* data, std::size_t size, std::size_t count, void* use
     try {
         if (state->Began ? status != state->Answer.Status : !BeginBody(*state, status))
             return CURL_WRITEFUNC_ERROR;
+        if (!state->LengthTold) {
+            state->LengthTold = true;
+            curl_off_t length = -1;
+            if (curl_easy_getinfo(state->Easy, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length) != CURLE_OK)
+                length = -1;
+            state->Receiver->BodyLength(length);
+        }
         state->Receiver->Body(data, bytes);
         return bytes;
     } catch (...) {

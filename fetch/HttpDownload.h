@@ -56,6 +56,8 @@ struct THttpAnswer {
 class THttpReceiver {
 public:
     virtual void Body(const char* data, std::size_t size) = 0;
+    // Before the first Body: the size the answer announced, -1 when none.
+    virtual void BodyLength(std::int64_t /*bytes*/) {}
     // Runs in the transfer loop after every wait for the socket.
     virtual void Idle() = 0;
     // Asked after every Idle; true ends the transfer at once.

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "files/OperationProgress.h"
+
 namespace wh {
 
 // The window's log, status line and activity indicator, as the core sees them.
@@ -26,6 +28,8 @@ public:
     virtual void ClearStatus() = 0;
     // True once the user asked to close the program: a running download stops.
     virtual bool CancelRequested() const { return false; }
+    // Where a long install or deinstall reports how far it has come.
+    virtual TWHOperationProgress& OperationProgress() { return NoOperationProgress(); }
 
 protected:
     ~TWHActivity() = default;

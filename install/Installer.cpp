@@ -4,6 +4,7 @@
 #include "archive/ZapFile.h"
 #include "catalogue/Aircraft.h"
 #include "fetch/Fetch.h"
+#include "files/Activity.h"
 #include "files/InstallRecord.h"
 #include "files/WHUtils.h"
 #include "install/CfgSections.h"
@@ -90,6 +91,7 @@ void InstallAircraft(const TWHAircraft& aircraft, const TWHInstallOptions& optio
 
     const std::string archiveName = directory + "\\" + aircraft.Texture + ".zip";
     const std::string archive = options.WorkingDir + archiveName;
+    activity.OperationProgress().LiveryArchiveNext(aircraft.ArchiveSize);
     FetchFile(archiveName, activity, source, PendingInstallTime());
     ExtractArchive(archiveName, aircraftFolder, activity);
     if (options.ZapFiles)

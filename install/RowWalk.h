@@ -20,6 +20,9 @@ class TWHAircraftRows;
 // so the walk ends there (the window is closing), without the closing steps.
 // Returns false when it stopped that way.
 //
+// The activity's operation progress hears of the walk (the number of rows it
+// will handle, each row as it begins) and of its end on every path.
+//
 // The installer and the deinstaller share it; each passes its own test and
 // its own handling of one record.
 bool WalkTickedRows(TWHAircraftRows& rows, TWHActivity& activity,

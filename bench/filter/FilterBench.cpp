@@ -36,7 +36,8 @@ TLargeCollectionWindow& Setup() {
         TheSetup->Button("btnSelectNew")->click();
         // Escape is a shortcut of the active window.
         TheSetup->Window->activateWindow();
-        QTest::qWaitForWindowActive(TheSetup->Window.get());
+        if (!QTest::qWaitForWindowActive(TheSetup->Window.get()))
+            std::fprintf(stderr, "the window did not become active: Escape may not reach it\n");
     }
     return *TheSetup;
 }

@@ -142,6 +142,10 @@ TEST_F(DownloadTest, StoresWholeBodyAndStepsOncePerBlockAndOnceAtEnd) {
 
         EXPECT_EQ(ReadFile(Destination), body) << c.Size;
         EXPECT_EQ(activity.Steps, c.Steps) << c.Size;
+        // An empty body never announces its length.
+        const std::string length = c.Size == 0 ? "-1" : std::to_string(c.Size);
+        EXPECT_EQ(activity.Progress.Events,
+                  (std::vector<std::string>{"download", "ended " + std::to_string(c.Size) + "/" + length}));
         EXPECT_EQ(activity.Shows, 1);
         EXPECT_FALSE(activity.Busy);
         EXPECT_EQ(NamesIn(Folder), std::set<std::string>{"pack.zip"});
@@ -164,6 +168,7 @@ TEST_F(DownloadTest, StoresBodySentWithoutLength) {
     ASSERT_TRUE(DownloadURL(Server.Root() + "/chunked", Destination, Activity));
     EXPECT_EQ(ReadFile(Destination), body);
     EXPECT_EQ(Activity.Steps, 1 + 293 + 1);
+    EXPECT_EQ(Activity.Progress.Events, (std::vector<std::string>{"download", "ended 300000/-1"}));
 }
 
 // Every 1024 bytes move the indicator, but messages are processed by time:
@@ -481,6 +486,8 @@ TEST_F(DownloadTest, BrokenDownloadIsContinuedOnlyForTheSameVersion) {
         // The indicator counts the bytes of this transfer only.
         const std::size_t received = original.size() - (c.Appended ? from : 0);
         EXPECT_EQ(second.Steps, static_cast<int>(1 + (received + 1023) / 1024 + 1));
+        // The progress text counts the whole archive, the part already held included.
+        EXPECT_EQ(second.Progress.Events.back(), "ended 300000/300000");
         WriteFile(Destination, OldBytes);
     }
 }

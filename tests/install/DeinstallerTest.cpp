@@ -159,6 +159,9 @@ TEST(Deinstaller, RemovesTickedInstalledLiveriesAndKeepsTheAircraft) {
         const bool walkedToTheEnd = error.empty() && c.StopAfter < 0;
         EXPECT_EQ(activity.Hides + activity.StatusClears, walkedToTheEnd ? 2 : 0) << c.Name;
         EXPECT_TRUE(activity.Log.empty()) << c.Name;
+        // Progress: a row for each livery handled or failed, and the end on every path.
+        ASSERT_EQ(activity.Progress.Events.size(), 2 + c.Refreshed.size() + !error.empty()) << c.Name;
+        EXPECT_EQ(activity.Progress.Events.back(), "end") << c.Name;
     }
 }
 

@@ -72,6 +72,7 @@ TEST_F(InstallerTest, TwoLiveriesOfOnePackageInstallTheBaseOnce) {
         Activity = TRecordingActivity();
         WritePackage({{"A"}, {"B"}});
         MakeRows();
+        Rows.Records[1].ArchiveSize = 777;
         EXPECT_TRUE(c.OverHttp ? Install(Url()) : Install());
 
         EXPECT_EQ(StatusesEqualTo(c.BaseFetchStatus), 2);
@@ -91,6 +92,17 @@ TEST_F(InstallerTest, TwoLiveriesOfOnePackageInstallTheBaseOnce) {
         }
         EXPECT_EQ(Activity.Hides, 1);
         EXPECT_TRUE(Activity.StatusLineEmpty);
+        // Only the livery archive is announced, with the catalogue's size; a
+        // local copy is no download.
+        const auto got = [&](const char* name) {
+            const std::string n = std::to_string(SourceSize(name));
+            return c.OverHttp ? "download|ended " + n + "/" + n + "|" : std::string();
+        };
+        std::string events;
+        for (const std::string& event : Activity.Progress.Events)
+            events += event + "|";
+        EXPECT_EQ(events, "begin 2|row 1|" + got("a320/base.zip") + "livery -1|" + got("a320/A.zip") + "row 2|" +
+                              got("a320/base.zip") + "livery 777|" + got("a320/B.zip") + "end|");
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -8,6 +9,25 @@
 #include "files/Activity.h"
 
 namespace wh::test {
+
+// One text per progress event; the bytes as they stood at each download's end.
+class TRecordingProgress : public TWHOperationProgress {
+public:
+    std::vector<std::string> Events;
+
+    void OperationBegun(int rows) override { Events.push_back("begin " + std::to_string(rows)); }
+    void RowBegun(int number) override { Events.push_back("row " + std::to_string(number)); }
+    void LiveryArchiveNext(std::int64_t size) override { Events.push_back("livery " + std::to_string(size)); }
+    void DownloadBegun() override { Events.push_back("download"); }
+    void BytesReceived(std::uint64_t received, std::int64_t length) override {
+        FBytes = std::to_string(received) + "/" + std::to_string(length);
+    }
+    void DownloadEnded() override { Events.push_back("ended " + FBytes), FBytes = "none"; }
+    void OperationEnded() override { Events.push_back("end"); }
+
+private:
+    std::string FBytes = "none";
+};
 
 // Records what the core reports, as the window would show it.
 class TRecordingActivity : public TWHActivity {
@@ -24,6 +44,7 @@ public:
     int BusyChanges = 0;
     std::function<void()> OnPump;        // runs at every message pump (a "click" mid-operation)
     bool Cancel = false;                 // what CancelRequested answers
+    TRecordingProgress Progress;
 
     void LogLine(const std::string& text) override { Log.push_back(text); }
     void SetStatus(const std::string& text) override {
@@ -58,6 +79,7 @@ public:
         ++BusyChanges;
     }
     bool CancelRequested() const override { return Cancel; }
+    TWHOperationProgress& OperationProgress() override { return Progress; }
 };
 
 // The Welcome page's source controls, set by the test.

@@ -1,0 +1,16 @@
+#include "files/OperationProgress.h"
+
+namespace wh {
+
+namespace {
+
+class TNoOperationProgress final : public TWHOperationProgress {};
+
+} // namespace
+
+TWHOperationProgress& NoOperationProgress() {
+    static TNoOperationProgress none;
+    return none;
+}
+
+} // namespace wh
