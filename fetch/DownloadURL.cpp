@@ -22,17 +22,6 @@ constexpr long HttpRangeNotSatisfiable = 416;
 // loopback speed a pump per block costs several times the transfer.
 constexpr std::chrono::milliseconds PumpInterval{5};
 
-class TBusyCursor {
-public:
-    explicit TBusyCursor(TWHActivity& activity) : FActivity(activity) { FActivity.SetBusyCursor(true); }
-    ~TBusyCursor() { FActivity.SetBusyCursor(false); }
-    TBusyCursor(const TBusyCursor&) = delete;
-    TBusyCursor& operator=(const TBusyCursor&) = delete;
-
-private:
-    TWHActivity& FActivity;
-};
-
 // Tells the operation's progress of one download, on every path out.
 class TDownloadReport {
 public:

@@ -21,17 +21,6 @@ namespace {
 // The indicator moves once per 1024-byte block, as a download one by one moves it.
 constexpr std::uint64_t DownloadBlock = 1024;
 
-class TBusyCursor {
-public:
-    explicit TBusyCursor(TWHActivity& activity) : FActivity(activity) { FActivity.SetBusyCursor(true); }
-    ~TBusyCursor() { FActivity.SetBusyCursor(false); }
-    TBusyCursor(const TBusyCursor&) = delete;
-    TBusyCursor& operator=(const TBusyCursor&) = delete;
-
-private:
-    TWHActivity& FActivity;
-};
-
 // One file of the run: its transfer, and the new file that waits for its turn.
 struct TEntry : THttpReceiver {
     std::string Name;

@@ -35,4 +35,16 @@ protected:
     ~TWHActivity() = default;
 };
 
+// The hourglass for as long as it lives, whichever way the work ends.
+class TBusyCursor {
+public:
+    explicit TBusyCursor(TWHActivity& activity) : FActivity(activity) { FActivity.SetBusyCursor(true); }
+    ~TBusyCursor() { FActivity.SetBusyCursor(false); }
+    TBusyCursor(const TBusyCursor&) = delete;
+    TBusyCursor& operator=(const TBusyCursor&) = delete;
+
+private:
+    TWHActivity& FActivity;
+};
+
 } // namespace wh
