@@ -231,12 +231,11 @@ void BM_CopyCatalogueFiles(benchmark::State& state) {
     }
 }
 
-void BM_ReadCatalogue(benchmark::State& state) {
+// Times whole loads of the collection from source, each into an empty list.
+void TimeLoads(benchmark::State& state, TCollection& c, const TWHSourceSettings& source, const char* name) {
     const int packages = static_cast<int>(state.range(0));
-    TCollection& c = Collection(packages);
     test::TWorkingDirOverride workingDir(c.Root / "appdata");
     test::TRecordingActivity activity;
-    const auto source = test::TFakeSource::Local((c.Source() / "packages.lst").string());
     for (auto _ : state) {
         activity = test::TRecordingActivity();
         TKeepingList list(c.FSDir());
@@ -244,31 +243,22 @@ void BM_ReadCatalogue(benchmark::State& state) {
         ReadCatalogue(activity, source, list, false);
         const TTimes times = watch.Elapsed();
         state.SetIterationTime(times.Wall);
-        Record("load", packages, times);
+        Record(name, packages, times);
         if (list.Rows.size() != static_cast<std::size_t>(packages * LiveriesPerPackage))
             state.SkipWithError("the load missed liveries");
     }
-    state.counters["liveries"] = packages * LiveriesPerPackage;
+}
+
+void BM_ReadCatalogue(benchmark::State& state) {
+    TCollection& c = Collection(static_cast<int>(state.range(0)));
+    TimeLoads(state, c, test::TFakeSource::Local((c.Source() / "packages.lst").string()), "load");
+    state.counters["liveries"] = static_cast<double>(state.range(0) * LiveriesPerPackage);
 }
 
 void BM_ReadCatalogueOverHttp(benchmark::State& state) {
-    const int packages = static_cast<int>(state.range(0));
-    TCollection& c = Collection(packages);
+    TCollection& c = Collection(static_cast<int>(state.range(0)));
     TDelayedServer server(c.Source(), true);
-    test::TWorkingDirOverride workingDir(c.Root / "appdata");
-    test::TRecordingActivity activity;
-    const auto source = test::TFakeSource::Url(server.Root());
-    for (auto _ : state) {
-        activity = test::TRecordingActivity();
-        TKeepingList list(c.FSDir());
-        const TStopwatch watch;
-        ReadCatalogue(activity, source, list, false);
-        const TTimes times = watch.Elapsed();
-        state.SetIterationTime(times.Wall);
-        Record("http load", packages, times);
-        if (list.Rows.size() != static_cast<std::size_t>(packages * LiveriesPerPackage))
-            state.SkipWithError("the load missed liveries");
-    }
+    TimeLoads(state, c, test::TFakeSource::Url(server.Root()), "http load");
     state.counters["connections"] = static_cast<double>(server.Connections());
 }
 

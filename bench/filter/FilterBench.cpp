@@ -6,7 +6,6 @@
 
 #include <QApplication>
 #include <QLineEdit>
-#include <QLocale>
 #include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
@@ -17,6 +16,7 @@
 
 #include "bench/support/ActionTimes.h"
 #include "bench/support/LargeCollectionWindow.h"
+#include "bench/support/WindowBenchMain.h"
 
 namespace {
 
@@ -129,16 +129,8 @@ void PrintSummary() {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    TheSetup.reset();
-    PrintSummary();
-    return 0;
+    return wh::bench::RunWindowBenchmarks(argc, argv, {}, [] {
+        TheSetup.reset();
+        PrintSummary();
+    });
 }

@@ -9,7 +9,6 @@
 #include <httplib.h>
 
 #include <QApplication>
-#include <QLocale>
 #include <QPushButton>
 #include <QTreeWidget>
 
@@ -26,6 +25,7 @@
 #include <vector>
 
 #include "app/AircraftRow.h"
+#include "bench/support/WindowBenchMain.h"
 #include "app/WingharbourClientMain.h"
 #include "tests/app/WindowTestSupport.h"
 #include "tests/support/LoopbackServer.h"
@@ -291,22 +291,10 @@ void PrintSummary(std::size_t archiveSize) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     // Interleaved by default; a flag given on the command line comes later and wins.
-    std::vector<char*> args(argv, argv + argc);
-    std::string interleave = "--benchmark_enable_random_interleaving=true";
-    args.insert(args.begin() + 1, interleave.data());
-    int count = static_cast<int>(args.size());
-    benchmark::Initialize(&count, args.data());
-    if (benchmark::ReportUnrecognizedArguments(count, args.data()))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    const std::size_t archiveSize = TheSetup ? TheSetup->ArchiveSize : 0;
-    TheSetup.reset();
-    PrintSummary(archiveSize);
-    return 0;
+    return wh::bench::RunWindowBenchmarks(argc, argv, {"--benchmark_enable_random_interleaving=true"}, [] {
+        const std::size_t archiveSize = TheSetup ? TheSetup->ArchiveSize : 0;
+        TheSetup.reset();
+        PrintSummary(archiveSize);
+    });
 }

@@ -6,7 +6,6 @@
 
 #include <QApplication>
 #include <QHeaderView>
-#include <QLocale>
 #include <QPushButton>
 #include <QTreeWidget>
 
@@ -16,6 +15,7 @@
 
 #include "bench/support/ActionTimes.h"
 #include "bench/support/LargeCollectionWindow.h"
+#include "bench/support/WindowBenchMain.h"
 
 namespace {
 
@@ -87,17 +87,8 @@ void PrintSummary() {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    // As the window tests: a locale with a real collation, not C's byte order.
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    TheSetup.reset();
-    PrintSummary();
-    return 0;
+    return wh::bench::RunWindowBenchmarks(argc, argv, {}, [] {
+        TheSetup.reset();
+        PrintSummary();
+    });
 }

@@ -42,15 +42,21 @@ QStringList ExpectedRow(const sample::TSamplePackage& package, const sample::TSa
             Wide(livery.Inclusion)};
 }
 
-class SampleCollectionWindowTest : public TWindowTest {};
+class SampleCollectionWindowTest : public TWindowTest {
+protected:
+    // Settings that load the sample from its folder into its own simulator.
+    void UseSample(const std::filesystem::path& sampleDir) {
+        WriteSettings({{"rbLocalDir", "1"},
+                       {"rbURL", "0"},
+                       {"edPackageFile", (sampleDir / "source" / "packages.lst").string()},
+                       {"FSDir", (sampleDir / "fs2002").string()}});
+    }
+};
 
 TEST_F(SampleCollectionWindowTest, NextListsEveryLiveryOfTheSampleSortedByLivery) {
     const std::filesystem::path sampleDir = ProgramDir.Path() / "sample";
     const sample::TSampleSummary summary = sample::WriteSample(sampleDir);
-    WriteSettings({{"rbLocalDir", "1"},
-                   {"rbURL", "0"},
-                   {"edPackageFile", (sampleDir / "source" / "packages.lst").string()},
-                   {"FSDir", (sampleDir / "fs2002").string()}});
+    UseSample(sampleDir);
     auto window = Start();
     window->show();
 
@@ -96,10 +102,7 @@ TEST_F(SampleCollectionWindowTest, NextListsEveryLiveryOfTheSampleSortedByLivery
 TEST_F(SampleCollectionWindowTest, FetchInstallsTheTickedLiveriesAndRecounts) {
     const std::filesystem::path sampleDir = ProgramDir.Path() / "sample";
     sample::WriteSample(sampleDir);
-    WriteSettings({{"rbLocalDir", "1"},
-                   {"rbURL", "0"},
-                   {"edPackageFile", (sampleDir / "source" / "packages.lst").string()},
-                   {"FSDir", (sampleDir / "fs2002").string()}});
+    UseSample(sampleDir);
     auto window = Start();
     window->show();
     QTest::mouseClick(Child<QPushButton>(*window, "btnNext"), Qt::LeftButton);
