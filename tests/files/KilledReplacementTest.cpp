@@ -105,6 +105,12 @@ public:
         fs::create_directories(FFolder);
     }
 
+    // Called before a fork, so that no server thread is inside the allocator.
+    void Quiesce() {
+        if (FServer)
+            FServer->WaitUntilIdle();
+    }
+
     // Runs in the child.
     void Run() {
         TRecordingActivity activity;
@@ -153,6 +159,7 @@ private:
 // Starts the run in a child; kills it after delay unless it ended before.
 // Returns whether the kill cut it short.
 bool RunInChild(TScene& scene, std::optional<Clock::duration> delay) {
+    scene.Quiesce();
     const pid_t child = ::fork();
     if (child == 0) {
         try {

@@ -45,6 +45,7 @@ public:
         // a server that waited for their next request would take seconds to
         // stop. A test that shows reuse allows more.
         FServer.set_keep_alive_max_count(1);
+        FServer.new_task_queue = [this] { return new TCountingQueue(*this); };
         FServer.set_pre_routing_handler([this](const httplib::Request& req, httplib::Response&) {
             TSeenRequest seen{req.method, req.target, req.version, {}, req.remote_port};
             for (const auto& [name, value] : req.headers)
@@ -100,13 +101,48 @@ public:
         FReleaseSignal.notify_all();
     }
 
+    // Waits until no connection is being served. A test that forks must: a
+    // child forked while a server thread holds the allocator's lock (the
+    // sanitizers' allocator has no fork handler) would hang at its first allocation.
+    void WaitUntilIdle() {
+        std::unique_lock lock(FMutex);
+        FReleaseSignal.wait(lock, [this] { return FServing == 0; });
+        lock.unlock();
+        // The worker still frees the finished task's state.
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+
 private:
+    // Counts the connections being served, for WaitUntilIdle.
+    class TCountingQueue : public httplib::ThreadPool {
+    public:
+        explicit TCountingQueue(TLoopbackServer& server) : ThreadPool(CPPHTTPLIB_THREAD_POOL_COUNT), FOwner(server) {}
+        void enqueue(std::function<void()> fn) override {
+            {
+                std::lock_guard lock(FOwner.FMutex);
+                ++FOwner.FServing;
+            }
+            ThreadPool::enqueue([this, fn = std::move(fn)] {
+                fn();
+                {
+                    std::lock_guard lock(FOwner.FMutex);
+                    --FOwner.FServing;
+                }
+                FOwner.FReleaseSignal.notify_all();
+            });
+        }
+
+    private:
+        TLoopbackServer& FOwner;
+    };
+
     httplib::Server FServer;
     std::thread FThread;
     int FPort = 0;
     std::mutex FMutex;
     std::condition_variable FReleaseSignal;
     bool FReleased = false;
+    int FServing = 0;
     std::vector<TSeenRequest> FSeen;
 };
 
