@@ -6,12 +6,9 @@
 namespace wh {
 
 TWHAircraftRow::TWHAircraftRow(std::unique_ptr<TWHAircraft> aircraft) : FAircraft(std::move(aircraft)) {
-    FAircraft->ListItem = this;
     setFlags(flags() | Qt::ItemIsUserCheckable);
     setCheckState(0, Qt::Unchecked);
 }
-
-TWHAircraftRow::~TWHAircraftRow() { FAircraft->ListItem = nullptr; }
 
 void TWHAircraftRow::SetTexts(const std::array<std::string, 8>& texts) {
     for (std::size_t column = 0; column < texts.size(); ++column) {

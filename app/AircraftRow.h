@@ -15,7 +15,6 @@ namespace wh {
 class TWHAircraftRow : public QTreeWidgetItem {
 public:
     explicit TWHAircraftRow(std::unique_ptr<TWHAircraft> aircraft);
-    ~TWHAircraftRow() override;
 
     TWHAircraft& Aircraft() const { return *FAircraft; }
 

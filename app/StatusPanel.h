@@ -23,7 +23,6 @@ public:
     QLabel* StatusLine() const { return FStatusLine; }
     QFrame* IndicatorFrame() const { return FFrame; }
     QFrame* IndicatorBlock() const { return FBlock; }
-    const TProgressBlock& Indicator() const { return FIndicator; }
     TWHOperationProgress& OperationProgress();
     QLabel* OperationText() const;
     QProgressBar* OperationBar() const;

@@ -652,12 +652,8 @@ void TfmWingharbourClientMain::LoadCatalogue() {
 // ---- The selection ----
 
 void TfmWingharbourClientMain::UpdateSelectionStatus() {
-    const TWHSelectionCounts counts = CountSelection(*FRows);
-    FSelectedCount = counts.Selected;
-    FInstallCount = counts.Install;
-    FUpdateCount = counts.Update;
-    FRemoveCount = counts.Remove;
-    const TWHSelectionStatus status = SelectionStatus(counts);
+    FCounts = CountSelection(*FRows);
+    const TWHSelectionStatus status = SelectionStatus(FCounts);
     lblSelectionStatus->setText(Wide(status.Summary));
     btnInstall->setText(Wide(status.InstallCaption));
     btnInstall->setEnabled(status.InstallEnabled && FOperationDepth == 0);
@@ -669,11 +665,11 @@ void TfmWingharbourClientMain::UpdateSelectionStatus() {
 // walk over the rows, and setToolTip itself, would double a recount's time.
 void TfmWingharbourClientMain::SetActionToolTips() {
     btnInstall->setToolTip(Wide(InstallToolTip(FetchVolume(*FRows), Narrow(QLocale().decimalPoint()))));
-    btnDeinstall->setToolTip(Wide(DeinstallToolTip(FRemoveCount)));
+    btnDeinstall->setToolTip(Wide(DeinstallToolTip(FCounts.Remove)));
 }
 
 void TfmWingharbourClientMain::btnDeinstallClick() {
-    if (FOperationDepth > 0 || !AskWarningYesNo(this, FTitle, DeinstallQuestion(FRemoveCount)))
+    if (FOperationDepth > 0 || !AskWarningYesNo(this, FTitle, DeinstallQuestion(FCounts.Remove)))
         return;
     TOperationScope scope(*this);
     DeinstallTickedAircraft(*FRows, *this, {AppendSeparator(Narrow(edFSDir->text()), '\\'), WorkingDir()},

@@ -67,7 +67,6 @@ public:
     int SortColumn() const { return FSortOrder.Column; }
     bool SortDescending() const { return FSortOrder.Descending; }
     bool OperationRunning() const { return FOperationDepth > 0; }
-    const std::string& ApplicationTitleText() const { return FTitle; }
 
     // Activity log, status line and indicator.
     void LogLine(const std::string& text) override;
@@ -116,11 +115,8 @@ public:
     void btnNextClick();
     void btnPrevClick();
     void btnCloseClick();
-    void rbLocalDirClick() { SourceRadioClick(); }
-    void edURLChange() { WelcomeEditChange(); }
     void edURLExit();
-    void edPackageFileAfterDialog() { PathPickerClosed(); }
-    // The handlers above that serve several controls, by what they serve:
+    // The handlers that serve several controls, by what they serve:
     // either source radio button; edPackageFile, edURL or edFSDir changed;
     // the picker of edPackageFile or of edFSDir closed.
     void SourceRadioClick();
@@ -174,11 +170,9 @@ private:
     std::unique_ptr<TIniFile> FSettings;
     std::unique_ptr<TLogFile> FLog;
     TWHSortOrder FSortOrder;   // FSortColumn, FSortDescending
-    // The ticks as the last UpdateSelectionStatus counted them.
-    int FSelectedCount = 0;
-    int FInstallCount = 0;
-    int FUpdateCount = 0;
-    int FRemoveCount = 0;
+    // The ticks as the last UpdateSelectionStatus counted them; FRemoveCount
+    // is what the deinstall confirmation shows.
+    TWHSelectionCounts FCounts;
     int FBusyCursorDepth = 0;
     int FOperationDepth = 0;
     bool FCloseRequested = false;

@@ -5,8 +5,6 @@
 
 namespace wh {
 
-class TWHAircraftRow;   // the list row that shows a record; the window defines it
-
 enum TWHAircraftState : std::uint8_t {
     asNone = 0,     // nothing to fetch
     asNew = 1,      // released and not installed
@@ -31,7 +29,6 @@ public:
     std::string Directory;
     std::string Texture;
     bool Installed = false;
-    TWHAircraftRow* ListItem = nullptr;
     std::string Section;
     TWHAircraftState State = asNone;
 };

@@ -88,7 +88,6 @@ TEST_F(CatalogueWindowTest, LoadsALocalCollectionSortedByLivery) {
     for (int i = 0; i < list->topLevelItemCount(); ++i) {
         auto* row = dynamic_cast<TWHAircraftRow*>(list->topLevelItem(i));
         ASSERT_NE(row, nullptr);
-        EXPECT_EQ(row->Aircraft().ListItem, row);
         EXPECT_EQ(row->checkState(0), Qt::Unchecked);
         EXPECT_TRUE(row->flags() & Qt::ItemIsUserCheckable);
     }
