@@ -1,7 +1,6 @@
 #include "app/PickerRules.h"
 
 #include "files/CommandLineSplit.h"
-#include "files/WHUtils.h"
 #include "platform/Codepage.h"
 #include "platform/Paths.h"
 

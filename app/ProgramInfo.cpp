@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "files/WHUtils.h"
+#include "files/WorkingDir.h"
 
 namespace wh {
 

@@ -19,8 +19,6 @@ public:
     TTerminationSignals(const TTerminationSignals&) = delete;
     TTerminationSignals& operator=(const TTerminationSignals&) = delete;
 
-    static const int Signals[3];
-
 private:
     void Drain();
 

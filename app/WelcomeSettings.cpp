@@ -1,7 +1,6 @@
 #include "app/WelcomeSettings.h"
 
 #include "files/CommandLineSplit.h"
-#include "files/WHUtils.h"
 #include "platform/Codepage.h"
 #include "profile/IniFiles.h"
 

@@ -43,7 +43,7 @@
 #include "catalogue/CatalogueReader.h"
 #include "install/Deinstaller.h"
 #include "install/Installer.h"
-#include "files/WHUtils.h"
+#include "files/WorkingDir.h"
 #include "platform/Codepage.h"
 #include "platform/Errors.h"
 #include "platform/Paths.h"

@@ -4,7 +4,7 @@
 
 #include "archive/UnZip32.h"
 #include "archive/UnzipCallbacks.h"
-#include "files/WHUtils.h"
+#include "files/WorkingDir.h"
 #include "platform/Errors.h"
 
 namespace wh {

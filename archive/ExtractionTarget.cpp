@@ -1,15 +1,12 @@
 #include "archive/ExtractionTarget.h"
 
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 
 #include "archive/ZipEntryName.h"
+#include "platform/FileStatus.h"
+#include "platform/FolderEntries.h"
+#include "platform/SystemError.h"
 
 namespace wh {
 
@@ -22,7 +19,7 @@ constexpr std::size_t kMaxCachedFolders = 200;
 // once the way down has passed them, so depth costs no descriptors.
 constexpr std::size_t kKeptDepth = 16;
 
-constexpr int kFolderFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
+constexpr unsigned kFolderFlags = OpenRead | OpenFolder | OpenNoFollow;
 
 bool IsBelow(const std::filesystem::path& path, const std::filesystem::path& root) {
     const std::string p = path.string();
@@ -37,29 +34,24 @@ bool IsBelow(const std::filesystem::path& path, const std::filesystem::path& roo
     throw ETargetFolder(path.string() + ": " + reason);
 }
 
-std::size_t Limit(int fd, int name, std::size_t fallback) {
-    const long value = ::fpathconf(fd, name);
-    return value > 0 ? static_cast<std::size_t>(value) : fallback;
-}
-
 } // namespace
 
 TExtractionTarget::TExtractionTarget(const std::filesystem::path& root) {
-    FRoot.Fd.Reset(::open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));   // the root itself may be a link
+    FRoot.Fd = OpenFile(root, OpenRead | OpenFolder);   // the root itself may be a link
     if (!FRoot.Fd.IsOpen())
-        Raise(root, std::strerror(errno));
+        Raise(root, std::strerror(LastError()));
     std::error_code ec;
     FRoot.RealPath = std::filesystem::canonical(root, ec);
     if (ec)
         Raise(root, ec.message());
     FRoot.Name = root.string();
-    struct stat st;
-    if (::fstat(FRoot.Fd.Get(), &st) == 0) {
-        FRoot.Device = st.st_dev;
-        FRoot.Inode = st.st_ino;
+    TFileStatus st;
+    if (HandleStatus(FRoot.Fd.Get(), st)) {
+        FRoot.Device = st.Device;
+        FRoot.Inode = st.Inode;
     }
-    FNameMax = Limit(FRoot.Fd.Get(), _PC_NAME_MAX, FNameMax);
-    FPathMax = Limit(FRoot.Fd.Get(), _PC_PATH_MAX, FPathMax);
+    FNameMax = NameLengthLimit(FRoot.Fd.Get(), FNameMax);
+    FPathMax = PathLengthLimit(FRoot.Fd.Get(), FPathMax);
 }
 
 TEntryLengthProblem TExtractionTarget::CheckLength(const std::vector<std::string>& components) const {
@@ -97,19 +89,11 @@ std::filesystem::path TExtractionTarget::RealPathOf(const TFolder& folder) const
 
 void TExtractionTarget::List(TFolder& folder) {
     folder.Listed = true;
-    TFileDescriptor fd(::openat(folder.Fd.Get(), ".", kFolderFlags));
-    if (!fd.IsOpen())
+    const auto names = FolderEntriesOf(folder.Fd.Get());
+    if (!names)
         return;
-    DIR* dir = ::fdopendir(fd.Get());
-    if (!dir)
-        return;
-    fd.Release();   // the listing owns it now
-    while (const dirent* entry = ::readdir(dir)) {
-        const std::string name = entry->d_name;
-        if (name != "." && name != "..")
-            NoteCreated(folder, name);
-    }
-    ::closedir(dir);
+    for (const std::string& name : *names)
+        NoteCreated(folder, name);
 }
 
 void TExtractionTarget::NoteCreated(TFolder& folder, const std::string& name) {
@@ -125,8 +109,8 @@ void TExtractionTarget::NoteCreated(TFolder& folder, const std::string& name) {
 
 std::string TExtractionTarget::Resolve(TFolder& folder, const std::string& name) {
     if (!folder.Listed) {
-        struct stat st;
-        if (::fstatat(folder.Fd.Get(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0)
+        TFileStatus st;
+        if (EntryStatus(folder.Fd.Get(), name, st))
             return name;
         List(folder);
     }
@@ -137,39 +121,39 @@ std::string TExtractionTarget::Resolve(TFolder& folder, const std::string& name)
 }
 
 void TExtractionTarget::Open(TFolder& parent, TFolder& child) {
-    const char* name = child.Name.c_str();
+    const std::string& name = child.Name;
     child.RealPath.reset();
-    child.Fd.Reset(::openat(parent.Fd.Get(), name, kFolderFlags));
-    if (!child.Fd.IsOpen() && errno == ENOENT) {
-        if (::mkdirat(parent.Fd.Get(), name, 0777) == 0) {
+    child.Fd = OpenFileAt(parent.Fd.Get(), name, kFolderFlags);
+    if (!child.Fd.IsOpen() && LastError() == ENOENT) {
+        if (MakeFolderAt(parent.Fd.Get(), name)) {
             FNew.push_back(&child);
             NoteCreated(parent, child.Name);
-        } else if (errno != EEXIST) {
-            Raise(PathOf(child), std::strerror(errno));
+        } else if (LastError() != EEXIST) {
+            Raise(PathOf(child), std::strerror(LastError()));
         }
-        child.Fd.Reset(::openat(parent.Fd.Get(), name, kFolderFlags));
+        child.Fd = OpenFileAt(parent.Fd.Get(), name, kFolderFlags);
     }
     if (!child.Fd.IsOpen()) {
-        const int error = errno;
-        struct stat st;
-        if (::fstatat(parent.Fd.Get(), name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+        const int error = LastError();
+        TFileStatus st;
+        if (!EntryStatus(parent.Fd.Get(), name, st))
             Raise(PathOf(child), std::strerror(error));
-        if (!S_ISLNK(st.st_mode))
-            Raise(PathOf(child), S_ISDIR(st.st_mode) ? std::strerror(error) : "exists but is not a folder");
+        if (!st.IsLink())
+            Raise(PathOf(child), st.IsFolder() ? std::strerror(error) : "exists but is not a folder");
         // A linked folder is entered only when it stays below the root.
         std::error_code ec;
         const auto real = std::filesystem::canonical(RealPathOf(parent) / child.Name, ec);
         if (ec || !IsBelow(real, *FRoot.RealPath))
             Raise(PathOf(child), "symbolic link leads outside the target folder");
-        child.Fd.Reset(::open(real.c_str(), kFolderFlags));
+        child.Fd = OpenFile(real, kFolderFlags);
         if (!child.Fd.IsOpen())
-            Raise(PathOf(child), std::strerror(errno));
+            Raise(PathOf(child), std::strerror(LastError()));
         child.RealPath = real;
     }
-    struct stat st;
-    if (::fstat(child.Fd.Get(), &st) == 0) {
-        child.Device = st.st_dev;
-        child.Inode = st.st_ino;
+    TFileStatus st;
+    if (HandleStatus(child.Fd.Get(), st)) {
+        child.Device = st.Device;
+        child.Inode = st.Inode;
     }
 }
 
@@ -236,10 +220,10 @@ void TExtractionTarget::RemoveNewFolders() {
             // made is no link, so its ".." is that parent, as the inode confirms.
             TFileDescriptor up;
             if (folder->Fd.IsOpen())
-                up.Reset(::openat(folder->Fd.Get(), "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-            struct stat st;
-            if (!up.IsOpen() || ::fstat(up.Get(), &st) != 0 || st.st_dev != parent.Device ||
-                st.st_ino != parent.Inode) {
+                up = OpenFileAt(folder->Fd.Get(), "..", OpenRead | OpenFolder);
+            TFileStatus st;
+            if (!up.IsOpen() || !HandleStatus(up.Get(), st) || st.Device != parent.Device ||
+                st.Inode != parent.Inode) {
                 FNew.clear();
                 return;
             }
@@ -248,7 +232,7 @@ void TExtractionTarget::RemoveNewFolders() {
         folder->Children.clear();
         folder->Fd.Reset();
         // Only an empty folder goes: whatever landed in it meanwhile stays.
-        ::unlinkat(parent.Fd.Get(), folder->Name.c_str(), AT_REMOVEDIR);
+        RemoveFolderAt(parent.Fd.Get(), folder->Name);
         parent.Listed = false;
         parent.Names.clear();
         parent.Folded.clear();

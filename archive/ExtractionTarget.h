@@ -1,8 +1,7 @@
 #pragma once
 
-#include <sys/types.h>
-
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -46,8 +45,8 @@ public:
         std::string Name;   // as on the disk; empty for the root
         std::size_t Depth = 0;
         TFileDescriptor Fd;   // open while in use; deep folders close it once passed
-        dev_t Device = 0;
-        ino_t Inode = 0;
+        std::uint64_t Device = 0;
+        std::uint64_t Inode = 0;
         std::optional<std::filesystem::path> RealPath;   // the root's and a linked folder's
         bool Listed = false;
         std::unordered_set<std::string> Names;

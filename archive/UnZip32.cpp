@@ -1,7 +1,5 @@
 #include "archive/UnZip32.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <zip.h>
 #include <zlib.h>
 #undef zlib_version   // zlib's macro would replace the name of the record's field
@@ -21,6 +19,8 @@
 #include "files/ReplacementFile.h"
 #include "platform/Codepage.h"
 #include "platform/Errors.h"
+#include "platform/FileDescriptor.h"
+#include "platform/FileStatus.h"
 #include "platform/Paths.h"
 
 namespace wh {
@@ -101,7 +101,8 @@ bool IsSymbolicLink(zip_t* archive, zip_uint64_t index) {
     zip_uint32_t attributes = 0;
     if (zip_file_get_external_attributes(archive, index, 0, &system, &attributes) != 0)
         return false;
-    return system == ZIP_OPSYS_UNIX && ((attributes >> 16) & S_IFMT) == S_IFLNK;
+    // The Unix mode's file type as the zip format stores it: 0120000 is a link.
+    return system == ZIP_OPSYS_UNIX && ((attributes >> 16) & 0170000) == 0120000;
 }
 
 // A path of the file system as the program's messages show it.
@@ -166,13 +167,13 @@ int TUnzipRun::Run() {
     const std::string shownZip = NativePath(zipName);
     const std::filesystem::path zipPath = OsPath(zipName);
 
-    struct stat st;
-    if (::stat(zipPath.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+    TFileStatus st;
+    if (!PathStatus(zipPath, st) || !st.IsRegular()) {
         Print("error:  cannot find or open " + shownZip + ".");
         return PK_NOZIP;
     }
     Print("Archive:  " + shownZip);
-    if (st.st_size == 0) {
+    if (st.Size == 0) {
         Print("error:  " + shownZip + " is empty (0 bytes), not a zip archive.");
         return PK_NOZIP;
     }
@@ -341,8 +342,8 @@ TEntry TUnzipRun::OpenEntry(zip_t* archive, zip_uint64_t index, const zip_stat_t
 bool TUnzipRun::MayReplace(TExtractionTarget::TFolder& folder, const std::string& name, const std::string& shownPath) {
     if (FOptions.noflag || FReplaceAll)
         return true;
-    struct stat st;
-    if (::fstatat(folder.Fd.Get(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+    TFileStatus st;
+    if (!EntryStatus(folder.Fd.Get(), name, st))
         return true;
     // Without noflag existing files are kept unless the user is asked and agrees.
     if (!FOptions.PromptToOverwrite || !FFunctions.replace || FReplaceNone)
@@ -368,8 +369,8 @@ bool TUnzipRun::ExtractFile(zip_t* archive, zip_uint64_t index, const zip_stat_t
     const std::string name = FTarget->Resolve(folder, path.Components.back());
     const std::string shownPath = Shown(FTarget->PathOf(folder) / name);
 
-    struct stat existing;
-    if (::fstatat(folder.Fd.Get(), name.c_str(), &existing, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(existing.st_mode)) {
+    TFileStatus existing;
+    if (EntryStatus(folder.Fd.Get(), name, existing) && existing.IsFolder()) {
         Print("error:  cannot create " + shownPath + ": a folder of that name exists");
         Worse(PK_DISK);
         return false;
@@ -443,8 +444,7 @@ void TUnzipRun::RestoreFolderTimes(zip_t* archive) {
         try {
             auto& folder = FTarget->Folder(path.Components, path.Components.size());
             FTarget->KeepNewFolders();
-            const timespec times[2] = {{modified, 0}, {modified, 0}};
-            ::futimens(folder.Fd.Get(), times);
+            SetHandleTimes(folder.Fd.Get(), modified);
         } catch (const ETargetFolder&) {
             // already reported when the folder was made
         }

@@ -1,15 +1,14 @@
 #include "archive/ZapFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-
-#include <cerrno>
 #include <cstring>
 
 #include "platform/Errors.h"
 #include "platform/FileDescriptor.h"
+#include "platform/FileLease.h"
+#include "platform/FileStatus.h"
 #include "platform/FileTimes.h"
 #include "platform/Paths.h"
+#include "platform/SystemError.h"
 
 namespace wh {
 
@@ -19,45 +18,34 @@ namespace {
     throw EFOpenError("Cannot open file \"" + NativePath(path) + "\". " + reason);
 }
 
-// Fails when another program holds the file open: the closest this system
-// comes to opening it for exclusive access. File systems without leases
-// answer otherwise and let the zap go on.
-bool InUseByOthers(int fd) {
-    if (::fcntl(fd, F_SETLEASE, F_WRLCK) == 0) {
-        ::fcntl(fd, F_SETLEASE, F_UNLCK);
-        return false;
-    }
-    return errno == EAGAIN || errno == EBUSY;
-}
-
 } // namespace
 
 void ZapFile(const std::string& path) {
     const auto os = OsPath(path);
     std::optional<TFileTimes> times;
     {
-        TFileDescriptor fd(::open(os.c_str(), O_RDONLY | O_CLOEXEC));
+        TFileDescriptor fd = OpenFile(os, OpenRead);
         if (fd.Get() < 0)
-            RaiseOpenError(path, std::strerror(errno));
-        struct stat st;
-        if (::fstat(fd.Get(), &st) != 0)
-            RaiseOpenError(path, std::strerror(errno));
-        if (!S_ISREG(st.st_mode))
-            RaiseOpenError(path, std::strerror(S_ISDIR(st.st_mode) ? EISDIR : EINVAL));
+            RaiseOpenError(path, std::strerror(LastError()));
+        TFileStatus st;
+        if (!HandleStatus(fd.Get(), st))
+            RaiseOpenError(path, std::strerror(LastError()));
+        if (!st.IsRegular())
+            RaiseOpenError(path, std::strerror(st.IsFolder() ? EISDIR : EINVAL));
         if (InUseByOthers(fd.Get()))
             RaiseOpenError(path, "The file is in use by another program.");
         times = GetFileTimes(path);
         if (!times)
-            RaiseOpenError(path, std::strerror(errno));
+            RaiseOpenError(path, std::strerror(LastError()));
     }
     {
-        TFileDescriptor fd(::open(os.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC));
+        TFileDescriptor fd = OpenFile(os, OpenWrite | OpenTruncate);
         if (fd.Get() < 0)
-            throw EInOutError("Cannot truncate file \"" + NativePath(path) + "\". " + std::strerror(errno));
+            throw EInOutError("Cannot truncate file \"" + NativePath(path) + "\". " + std::strerror(LastError()));
     }
     // The times are the record of what was installed; losing them is a failure.
     if (!SetFileTimes(path, *times))
-        RaiseOpenError(path, std::strerror(errno));
+        RaiseOpenError(path, std::strerror(LastError()));
 }
 
 } // namespace wh

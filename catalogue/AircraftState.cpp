@@ -1,14 +1,12 @@
 #include "catalogue/AircraftState.h"
 
-#include <sys/stat.h>
-
 #include <cmath>
 #include <cstdint>
 #include <optional>
 
 #include "files/InstallRecord.h"
-#include "files/WHUtils.h"
 #include "platform/Codepage.h"
+#include "platform/FileStatus.h"
 #include "platform/FileTimes.h"
 #include "platform/Paths.h"
 
@@ -26,9 +24,9 @@ namespace {
 
 // The status of an existing entry of that kind; one path resolution each,
 // as this runs for every row of the catalogue.
-std::optional<struct stat> StatusIf(const std::string& path, mode_t kind) {
-    struct stat st;
-    if (!OsStatus(path, st) || (st.st_mode & S_IFMT) != kind)
+std::optional<TFileStatus> StatusIf(const std::string& path, TFileStatus::TKind kind) {
+    TFileStatus st;
+    if (!OsStatus(path, st) || st.Kind != kind)
         return std::nullopt;
     return st;
 }
@@ -37,9 +35,9 @@ std::optional<struct stat> StatusIf(const std::string& path, mode_t kind) {
 
 void UpdateAircraftState(TWHAircraft& aircraft, const std::string& fsDir, const std::string& workingDir) {
     // The archive copy only counts beside an existing texture folder.
-    std::optional<struct stat> archiveCopy;
-    if (StatusIf(TextureFolderPath(aircraft, fsDir), S_IFDIR))
-        archiveCopy = StatusIf(ArchiveCopyPath(aircraft, workingDir), S_IFREG);
+    std::optional<TFileStatus> archiveCopy;
+    if (StatusIf(TextureFolderPath(aircraft, fsDir), TFileStatus::TKind::Folder))
+        archiveCopy = StatusIf(ArchiveCopyPath(aircraft, workingDir), TFileStatus::TKind::Regular);
     aircraft.Installed = archiveCopy.has_value();
 
     aircraft.State = asNone;
@@ -47,7 +45,7 @@ void UpdateAircraftState(TWHAircraft& aircraft, const std::string& fsDir, const 
         return;
     if (!aircraft.Installed)
         aircraft.State = asNew;
-    else if (const TPackedDateTime age = PackedFromTime(archiveCopy->st_mtim.tv_sec);
+    else if (const TPackedDateTime age = PackedFromTime(archiveCopy->Modified.tv_sec);
              age < aircraft.ArchiveTimestamp || IsPendingInstallAge(age))
         aircraft.State = asUpdated;   // an install that did not finish is never current
 }

@@ -12,7 +12,7 @@
 #include "catalogue/CatalogueNames.h"
 #include "fetch/Fetch.h"
 #include "fetch/FetchAhead.h"
-#include "files/WHUtils.h"
+#include "files/WorkingDir.h"
 #include "platform/Codepage.h"
 #include "platform/Errors.h"
 #include "platform/Paths.h"

@@ -1,7 +1,5 @@
 #include "fetch/Fetch.h"
 
-#include <fcntl.h>
-
 #include <algorithm>
 #include <optional>
 
@@ -11,7 +9,8 @@
 #include "files/Activity.h"
 #include "files/CommandLineSplit.h"
 #include "files/ReplacementFile.h"
-#include "files/WHUtils.h"
+#include "files/WorkingDir.h"
+#include "files/FileCopy.h"
 #include "platform/Codepage.h"
 #include "platform/Errors.h"
 #include "platform/FileDescriptor.h"
@@ -29,7 +28,7 @@ bool StartsWithIgnoringCase(const std::string& text, const std::string& prefix) 
 }
 
 bool CanOpenForReading(const std::string& path) {
-    return TFileDescriptor(::open(OsPath(path).c_str(), O_RDONLY | O_CLOEXEC)).IsOpen();
+    return OpenFile(OsPath(path), OpenRead).IsOpen();
 }
 
 std::string CouldNotOpen(const std::string& path) { return "Could not open \"" + NativePath(path) + "\"."; }

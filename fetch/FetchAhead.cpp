@@ -10,7 +10,7 @@
 #include "fetch/HttpTransfers.h"
 #include "files/Activity.h"
 #include "files/ReplacementFile.h"
-#include "files/WHUtils.h"
+#include "files/WorkingDir.h"
 #include "platform/Errors.h"
 #include "platform/Paths.h"
 

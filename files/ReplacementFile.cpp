@@ -1,24 +1,23 @@
 #include "files/ReplacementFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 
 #include "files/PartialTag.h"
 #include "platform/Errors.h"
+#include "platform/FileStatus.h"
+#include "platform/FolderEntries.h"
+#include "platform/ReadAll.h"
+#include "platform/SystemError.h"
 #include "platform/WriteAll.h"
 
 namespace wh {
 
 namespace {
 
-constexpr int kTemporaryFlags = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
+constexpr unsigned kTemporaryFlags = OpenWrite | OpenCreate | OpenExclusive | OpenNoFollow;
 constexpr const char* kTemporarySuffix = ".part";
 // Names up to this length are kept whole; longer ones are cut and get a hash
 // of the whole name. The two forms differ in length, so they never meet.
@@ -44,15 +43,15 @@ std::string TReplacementFile::TemporaryName(const std::string& targetName) {
 }
 
 void TReplacementFile::RemoveLeftover(int folderFd, const std::string& name) {
-    ::unlinkat(folderFd, TemporaryName(name).c_str(), 0);
+    RemoveFileAt(folderFd, TemporaryName(name));
 }
 
 TReplacementFile::TReplacementFile(const std::filesystem::path& target, std::string shownName,
                                    TReplacementOptions options)
     : FShownName(std::move(shownName)), FOptions(options) {
     std::filesystem::path resolved = target;
-    struct stat st;
-    if (FOptions.FollowLink && ::lstat(target.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+    TFileStatus st;
+    if (FOptions.FollowLink && LinkStatus(target, st) && st.IsLink()) {
         std::error_code ec;
         resolved = std::filesystem::weakly_canonical(target, ec);
         if (ec)
@@ -62,9 +61,9 @@ TReplacementFile::TReplacementFile(const std::filesystem::path& target, std::str
     if (FName.empty())
         Fail("Could not create", EISDIR);
     const std::filesystem::path folder = resolved.parent_path();
-    FOwnFolder.Reset(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    FOwnFolder = OpenFile(folder.empty() ? "." : folder, OpenRead | OpenFolder);
     if (!FOwnFolder.IsOpen())
-        Fail("Could not create", errno);
+        Fail("Could not create", LastError());
     FFolder = FOwnFolder.Get();
     Create();
 }
@@ -76,38 +75,38 @@ TReplacementFile::TReplacementFile(int folderFd, std::string name, std::string s
 }
 
 void TReplacementFile::Create() {
-    struct stat old;
-    const bool exists = ::fstatat(FFolder, FName.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(old.st_mode);
-    if (exists && FOptions.RefuseWriteProtected && ::faccessat(FFolder, FName.c_str(), W_OK, AT_EACCESS) != 0) {
-        const int error = errno;
+    TFileStatus old;
+    const bool exists = EntryStatus(FFolder, FName, old) && old.IsRegular();
+    if (exists && FOptions.RefuseWriteProtected && !MayWriteEntry(FFolder, FName)) {
+        const int error = LastError();
         RemoveLeftover(FFolder, FName);
         Fail("Could not replace", error);
     }
 
     FTemporaryName = TemporaryName(FName);
     if (!FOptions.Resumable || !ContinueLeftover()) {
-        FFile.Reset(::openat(FFolder, FTemporaryName.c_str(), kTemporaryFlags, 0666));
-        if (!FFile.IsOpen() && errno == EEXIST) {
+        FFile = OpenFileAt(FFolder, FTemporaryName, kTemporaryFlags);
+        if (!FFile.IsOpen() && LastError() == EEXIST) {
             // Left by an earlier attempt on this target that did not finish. Only
             // a file goes: a folder of that name is no leftover of ours.
-            if (::unlinkat(FFolder, FTemporaryName.c_str(), 0) != 0 && errno != ENOENT)
-                Fail("Could not create", errno);
-            FFile.Reset(::openat(FFolder, FTemporaryName.c_str(), kTemporaryFlags, 0666));
+            if (!RemoveFileAt(FFolder, FTemporaryName) && LastError() != ENOENT)
+                Fail("Could not create", LastError());
+            FFile = OpenFileAt(FFolder, FTemporaryName, kTemporaryFlags);
         }
         if (!FFile.IsOpen())
-            Fail("Could not create", errno);
+            Fail("Could not create", LastError());
     }
     FCreated = true;
 
     if (exists) {
         // Only root may hand the file back to its owner; anyone else keeps it.
-        if (old.st_uid != ::geteuid() || old.st_gid != ::getegid()) {
-            [[maybe_unused]] const int ignored = ::fchown(FFile.Get(), old.st_uid, old.st_gid);
+        if (old.Owner != EffectiveUser() || old.Group != EffectiveGroup()) {
+            [[maybe_unused]] const bool ignored = ChangeOwner(FFile.Get(), old.Owner, old.Group);
         }
-        if (::fchmod(FFile.Get(), old.st_mode & 07777) != 0) {
-            const int error = errno;
+        if (!ChangePermissions(FFile.Get(), old.Permissions)) {
+            const int error = LastError();
             FFile.Reset();
-            ::unlinkat(FFolder, FTemporaryName.c_str(), 0);
+            RemoveFileAt(FFolder, FTemporaryName);
             Fail("Could not create", error);
         }
     }
@@ -116,18 +115,15 @@ void TReplacementFile::Create() {
 // Only a file of our own with one name and a whole tag at its end is
 // continued; anything else is removed as any leftover is.
 bool TReplacementFile::ContinueLeftover() {
-    TFileDescriptor file(::openat(FFolder, FTemporaryName.c_str(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
-    struct stat st;
-    if (!file.IsOpen() || ::fstat(file.Get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid() ||
-        st.st_nlink != 1)
+    TFileDescriptor file = OpenFileAt(FFolder, FTemporaryName, OpenReadWrite | OpenNoFollow | OpenNonBlocking);
+    TFileStatus st;
+    if (!file.IsOpen() || !HandleStatus(file.Get(), st) || !st.IsRegular() || st.Owner != EffectiveUser() ||
+        st.Links != 1)
         return false;
-    const auto size = static_cast<std::uint64_t>(st.st_size);
+    const auto size = static_cast<std::uint64_t>(st.Size);
     std::string end(static_cast<std::size_t>(std::min<std::uint64_t>(size, PartialTagMaxSize)), '\0');
-    ssize_t got;
-    do
-        got = ::pread(file.Get(), end.data(), end.size(), static_cast<off_t>(size - end.size()));
-    while (got < 0 && errno == EINTR);
-    if (got != static_cast<ssize_t>(end.size()))
+    const long long got = ReadAll(file.Get(), end.data(), end.size(), static_cast<long long>(size - end.size()));
+    if (got != static_cast<long long>(end.size()))
         return false;
     std::optional<TPartialTag> tag = DecodePartialTag(end, size);
     if (!tag || tag->BodySize == 0)
@@ -141,7 +137,7 @@ bool TReplacementFile::ContinueLeftover() {
 TReplacementFile::~TReplacementFile() {
     FFile.Reset();
     if (FCreated && !FCommitted && !FKept)
-        ::unlinkat(FFolder, FTemporaryName.c_str(), 0);
+        RemoveFileAt(FFolder, FTemporaryName);
 }
 
 void TReplacementFile::Fail(const char* what, int error) const {
@@ -188,16 +184,16 @@ void TReplacementFile::Settle() {
     const bool tagged = !FTag.empty();
     FTag.clear();
     Flush();
-    if (tagged && ::ftruncate(FFile.Get(), static_cast<off_t>(FOnDisk)) != 0)
-        Fail("Error writing", errno);
+    if (tagged && !TruncateFile(FFile.Get(), static_cast<long long>(FOnDisk)))
+        Fail("Error writing", LastError());
 }
 
 void TReplacementFile::Restart(std::string tag) {
     FUsed = 0;
     // Untagged before it shrinks: a failure leaves nothing to continue.
     FTag.clear();
-    if (::ftruncate(FFile.Get(), 0) != 0)
-        Fail("Error writing", errno);
+    if (!TruncateFile(FFile.Get(), 0))
+        Fail("Error writing", LastError());
     FOnDisk = 0;
     if (tag.size() <= PartialTagMaxLength)
         FTag = std::move(tag);
@@ -216,23 +212,22 @@ void TReplacementFile::Keep() {
 
 void TReplacementFile::SetModified(std::time_t modified) {
     Settle();
-    const timespec times[2] = {{modified, 0}, {modified, 0}};
-    if (::futimens(FFile.Get(), times) != 0)
-        Fail("Error writing", errno);
+    if (!SetHandleTimes(FFile.Get(), modified))
+        Fail("Error writing", LastError());
 }
 
 void TReplacementFile::Commit() {
     Settle();
-    if (FOptions.Durable && ::fsync(FFile.Get()) != 0)
-        Fail("Error writing", errno);
+    if (FOptions.Durable && !SyncFile(FFile.Get()))
+        Fail("Error writing", LastError());
     if (const int error = FFile.Close())
         Fail("Error writing", error);
-    if (::renameat(FFolder, FTemporaryName.c_str(), FFolder, FName.c_str()) != 0)
-        Fail("Could not replace", errno);
+    if (!RenameAt(FFolder, FTemporaryName, FFolder, FName))
+        Fail("Could not replace", LastError());
     FCommitted = true;
     // The rename itself is done; a failure here loses nothing, so it is not reported.
     if (FOptions.Durable)
-        ::fsync(FFolder);
+        SyncFile(FFolder);
 }
 
 } // namespace wh

@@ -1,16 +1,15 @@
 #include "install/CfgLines.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstring>
 
 #include "files/AtomicWrite.h"
 #include "platform/Codepage.h"
 #include "platform/Errors.h"
+#include "platform/FileDescriptor.h"
+#include "platform/FileStatus.h"
 #include "platform/Paths.h"
+#include "platform/ReadAll.h"
+#include "platform/SystemError.h"
 
 namespace wh {
 
@@ -19,21 +18,6 @@ namespace {
 [[noreturn]] void RaiseOpenError(const std::string& fileName, int error) {
     throw EFOpenError("Cannot open file \"" + NativePath(fileName) + "\". " + std::strerror(error));
 }
-
-class TReadHandle {
-public:
-    explicit TReadHandle(const std::string& fileName) : FHandle(::open(OsPath(fileName).c_str(), O_RDONLY | O_CLOEXEC)) {}
-    ~TReadHandle() {
-        if (FHandle >= 0)
-            ::close(FHandle);
-    }
-    TReadHandle(const TReadHandle&) = delete;
-    TReadHandle& operator=(const TReadHandle&) = delete;
-    int Get() const { return FHandle; }
-
-private:
-    int FHandle;
-};
 
 } // namespace
 
@@ -68,27 +52,18 @@ std::string JoinLines(const TCfgLines& lines) {
 }
 
 TCfgLines LoadLines(const std::string& fileName) {
-    const TReadHandle file(fileName);
-    if (file.Get() < 0)
-        RaiseOpenError(fileName, errno);
-    struct stat st;
-    if (::fstat(file.Get(), &st) != 0)
-        RaiseOpenError(fileName, errno);
-    if (!S_ISREG(st.st_mode))
-        RaiseOpenError(fileName, S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
-    std::string bytes;
-    char buffer[65536];
-    while (true) {
-        const ssize_t n = ::read(file.Get(), buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            throw EReadError("Cannot read file \"" + NativePath(fileName) + "\". " + std::strerror(errno));
-        if (n == 0)
-            break;
-        bytes.append(buffer, static_cast<std::size_t>(n));
-    }
-    return SplitLines(bytes);
+    const TFileDescriptor file = OpenFile(OsPath(fileName), OpenRead);
+    if (!file.IsOpen())
+        RaiseOpenError(fileName, LastError());
+    TFileStatus st;
+    if (!HandleStatus(file.Get(), st))
+        RaiseOpenError(fileName, LastError());
+    if (!st.IsRegular())
+        RaiseOpenError(fileName, st.IsFolder() ? EISDIR : EINVAL);
+    const std::optional<std::string> bytes = ReadToEnd(file.Get(), static_cast<std::size_t>(st.Size));
+    if (!bytes)
+        throw EReadError("Cannot read file \"" + NativePath(fileName) + "\". " + std::strerror(LastError()));
+    return SplitLines(*bytes);
 }
 
 void SaveLines(const std::string& fileName, const TCfgLines& lines) {

@@ -1,15 +1,14 @@
 #include "install/Deinstaller.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cstdio>
 
 #include "catalogue/AircraftState.h"
-#include "files/WHUtils.h"
+#include "files/FolderDeletion.h"
 #include "install/CfgSections.h"
 #include "install/RowWalk.h"
 #include "platform/Errors.h"
+#include "platform/FileStatus.h"
+#include "platform/FolderEntries.h"
 #include "platform/Paths.h"
 #include "profile/IniFiles.h"
 
@@ -25,17 +24,17 @@ std::string CfgFilePath(const TWHAircraft& aircraft, const std::string& fsDir) {
 // loses the link only: what it points at is not the livery's.
 void RemoveTextureFolder(const std::string& folder) {
     const std::filesystem::path path = OsPath(folder);
-    struct stat st;
-    if (::lstat(path.c_str(), &st) != 0)
+    TFileStatus st;
+    if (!LinkStatus(path, st))
         return;
-    if (S_ISLNK(st.st_mode)) {
-        ::unlink(path.c_str());
+    if (st.IsLink()) {
+        RemoveFile(path);
         return;
     }
-    if (!S_ISDIR(st.st_mode))
+    if (!st.IsFolder())
         return;
     DeleteDirectoryContents(folder);
-    ::rmdir(path.c_str());
+    RemoveFolder(path);
 }
 
 } // namespace
@@ -47,7 +46,7 @@ std::string DeinstallQuestion(int removeCount) {
 
 void DeinstallAircraft(const TWHAircraft& aircraft, const TWHDeinstallPlaces& places) {
     RemoveTextureFolder(TextureFolderPath(aircraft, places.FSDir));
-    ::unlink(OsPath(ArchiveCopyPath(aircraft, places.WorkingDir)).c_str());
+    RemoveFile(OsPath(ArchiveCopyPath(aircraft, places.WorkingDir)));
 
     const std::string cfgFile = CfgFilePath(aircraft, places.FSDir);
     const std::string section = FindLiverySection(cfgFile, "texture", aircraft.Texture);

@@ -6,7 +6,6 @@
 #include "fetch/Fetch.h"
 #include "files/Activity.h"
 #include "files/InstallRecord.h"
-#include "files/WHUtils.h"
 #include "install/CfgSections.h"
 #include "install/RowWalk.h"
 #include "platform/Errors.h"

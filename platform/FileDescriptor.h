@@ -1,5 +1,9 @@
 #pragma once
 
+#include <ctime>
+#include <filesystem>
+#include <string>
+
 namespace wh {
 
 // Owns one open file descriptor and closes it on every way out of a scope.
@@ -35,5 +39,31 @@ public:
 private:
     int FFd = -1;
 };
+
+// How a file is opened; every handle is closed on exec.
+enum TOpenFlags : unsigned {
+    OpenRead = 0,
+    OpenWrite = 1,
+    OpenReadWrite = 2,
+    OpenCreate = 4,
+    OpenExclusive = 8,      // with OpenCreate: fails when the name exists
+    OpenTruncate = 16,
+    OpenNoFollow = 32,      // a link as the last component fails
+    OpenNonBlocking = 64,   // a FIFO does not wait for its other end
+    OpenFolder = 128,       // only a folder opens
+};
+
+// A handle that is not open on failure; LastError() tells why.
+TFileDescriptor OpenFile(const std::filesystem::path& path, unsigned flags, unsigned permissions = 0666);
+// The entry name inside an open folder.
+TFileDescriptor OpenFileAt(int folderFd, const std::string& name, unsigned flags, unsigned permissions = 0666);
+
+// What is done to an open file; each is true on success, else LastError() tells why.
+bool TruncateFile(int fd, long long size);
+bool SyncFile(int fd);   // content and status reach the disk
+bool ChangePermissions(int fd, unsigned permissions);
+bool ChangeOwner(int fd, unsigned owner, unsigned group);
+// Sets both the access and the modification time.
+bool SetHandleTimes(int fd, std::time_t time);
 
 } // namespace wh

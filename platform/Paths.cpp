@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -162,7 +163,7 @@ std::filesystem::path OsPath(const std::string& path) {
     return std::filesystem::path(Resolve(native, asWritten, absent));
 }
 
-bool OsStatus(const std::string& path, struct stat& status) {
+bool OsStatus(const std::string& path, TFileStatus& status) {
     const std::string native = FoldSeparators(path);
     const std::string asWritten = AnsiToUtf8(native);
     if (asWritten.empty())
@@ -170,18 +171,18 @@ bool OsStatus(const std::string& path, struct stat& status) {
     std::string resolved;
     switch (LookupInListing(native, resolved)) {
     case TDirectoryListings::TAnswer::Found:
-        return ::stat(resolved.c_str(), &status) == 0;
+        return PathStatus(resolved, status);
     case TDirectoryListings::TAnswer::Absent:
         return false;
     case TDirectoryListings::TAnswer::Unknown:
         break;
     }
     // Found as written is what the resolution would keep.
-    if (::stat(asWritten.c_str(), &status) == 0)
+    if (PathStatus(asWritten, status))
         return true;
     bool absent;
     resolved = Resolve(native, asWritten, absent);
-    return !absent && ::stat(resolved.c_str(), &status) == 0;
+    return !absent && PathStatus(resolved, status);
 }
 
 std::string ExtractFilePath(const std::string& path) {
@@ -216,13 +217,33 @@ std::string ExecutablePath() {
 }
 
 bool FileExists(const std::string& path) {
-    struct stat st;
-    return OsStatus(path, st) && S_ISREG(st.st_mode);
+    TFileStatus st;
+    return OsStatus(path, st) && st.IsRegular();
 }
 
 bool DirectoryExists(const std::string& path) {
-    struct stat st;
-    return OsStatus(path, st) && S_ISDIR(st.st_mode);
+    TFileStatus st;
+    return OsStatus(path, st) && st.IsFolder();
+}
+
+std::int32_t FileSizeOf(const std::string& path) {
+    TFileStatus st;
+    if (!PathStatus(OsPath(path), st))
+        return -1;
+    if (st.IsFolder())
+        return 0;   // a directory's own entry carries no size
+    // Larger files are held at the top instead of wrapping into -1 ("missing")
+    // or another small number.
+    if (st.Size > std::numeric_limits<std::int32_t>::max())
+        return std::numeric_limits<std::int32_t>::max();
+    return static_cast<std::int32_t>(st.Size);
+}
+
+std::string AppendSeparator(const std::string& text, char separator) {
+    std::string result = Trim(text);
+    if (!result.empty() && result.back() != separator)
+        result += separator;
+    return result;
 }
 
 std::string CommonAppDataFolder() {

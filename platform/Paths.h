@@ -1,9 +1,10 @@
 #pragma once
 
-#include <sys/stat.h>
-
+#include <cstdint>
 #include <filesystem>
 #include <string>
+
+#include "platform/FileStatus.h"
 
 namespace wh {
 
@@ -27,10 +28,10 @@ std::string NativePath(const std::string& path);
 // that match nothing are kept as written.
 std::filesystem::path OsPath(const std::string& path);
 
-// stat() of the entry OsPath names, in fewer calls than OsPath and stat
+// The status of the entry OsPath names, in fewer calls than OsPath and stat
 // apart: a path found as written costs one call, and a component that
 // matches nothing ends the search. False when there is no such entry.
-bool OsStatus(const std::string& path, struct stat& status);
+bool OsStatus(const std::string& path, TFileStatus& status);
 
 // Everything up to and including the last "\" or "/" (or ":"); empty if none.
 std::string ExtractFilePath(const std::string& path);
@@ -45,6 +46,12 @@ std::string ExecutablePath();
 
 bool FileExists(const std::string& path);       // an existing file; a directory does not count
 bool DirectoryExists(const std::string& path);
+// Size in bytes (0 for a directory), or -1 when there is no such entry.
+std::int32_t FileSizeOf(const std::string& path);
+
+// Text trimmed (codes up to 32 at both ends), separator appended unless the
+// result is empty or already ends with it.
+std::string AppendSeparator(const std::string& text, char separator);
 
 // The machine-wide folder for application data shared by all users
 // (<localstatedir>/lib on Linux); empty when it cannot be named. Tests point

@@ -1,10 +1,5 @@
 #include "profile/ProfileStore.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdint>
 #include <ctime>
 #include <list>
@@ -16,50 +11,36 @@
 #include "platform/Errors.h"
 #include "platform/FileDescriptor.h"
 #include "platform/FileStamps.h"
+#include "platform/FileStatus.h"
 #include "platform/Paths.h"
+#include "platform/ReadAll.h"
 
 namespace wh {
 
 namespace {
 
 struct TFileSignature {
-    dev_t Device = 0;
-    ino_t Inode = 0;
-    off_t Size = 0;
+    std::uint64_t Device = 0;
+    std::uint64_t Inode = 0;
+    std::int64_t Size = 0;
     std::int64_t ModifiedNs = 0;
     std::int64_t ChangedNs = 0;
 
-    explicit TFileSignature(const struct stat& st)
-        : Device(st.st_dev), Inode(st.st_ino), Size(st.st_size), ModifiedNs(Nanoseconds(st.st_mtim)),
-          ChangedNs(Nanoseconds(st.st_ctim)) {}
+    explicit TFileSignature(const TFileStatus& st)
+        : Device(st.Device), Inode(st.Inode), Size(st.Size), ModifiedNs(Nanoseconds(st.Modified)),
+          ChangedNs(Nanoseconds(st.Changed)) {}
     bool operator==(const TFileSignature&) const = default;
     bool SameFile(const TFileSignature& other) const { return Device == other.Device && Inode == other.Inode; }
 };
 
 TFileDescriptor OpenForReading(const std::filesystem::path& path) {
-    return TFileDescriptor(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    return OpenFile(path, OpenRead);
 }
 
 // The whole content of an open file, from its start; expectedSize only sizes
 // the buffer, a file that grew or shrank meanwhile is read as it is now.
-std::optional<std::string> ReadWhole(const TFileDescriptor& file, off_t expectedSize) {
-    std::string bytes;
-    bytes.resize(static_cast<std::size_t>(expectedSize) + 1);
-    std::size_t used = 0;
-    while (true) {
-        if (used == bytes.size())
-            bytes.resize(bytes.size() + 4096);
-        const ssize_t n = ::pread(file.Get(), bytes.data() + used, bytes.size() - used, static_cast<off_t>(used));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return std::nullopt;
-        if (n == 0)
-            break;
-        used += static_cast<std::size_t>(n);
-    }
-    bytes.resize(used);
-    return bytes;
+std::optional<std::string> ReadWhole(const TFileDescriptor& file, std::int64_t expectedSize) {
+    return ReadToEnd(file.Get(), static_cast<std::size_t>(expectedSize), 0);
 }
 
 struct TCachedProfile {
@@ -95,16 +76,16 @@ const std::shared_ptr<const TProfileDocument>& EmptyDocument() {
 // first: when it exists, letter-case resolution would keep it as it is.
 struct TLocatedFile {
     std::filesystem::path Path;
-    std::optional<struct stat> Status;
+    std::optional<TFileStatus> Status;
 };
 
 TLocatedFile Locate(const std::string& fileName) {
     TLocatedFile located;
-    struct stat st;
+    TFileStatus st;
     located.Path = AnsiToUtf8(NativePath(fileName));
-    if (located.Path.empty() || ::stat(located.Path.c_str(), &st) != 0) {
+    if (located.Path.empty() || !PathStatus(located.Path, st)) {
         located.Path = OsPath(fileName);
-        if (::stat(located.Path.c_str(), &st) != 0)
+        if (!PathStatus(located.Path, st))
             return located;
     }
     located.Status = st;
@@ -119,7 +100,7 @@ public:
         const TLocatedFile located = Locate(fileName);
         const std::string key = CacheKey(located.Path);
         std::lock_guard lock(FLock);
-        if (!located.Status || !S_ISREG(located.Status->st_mode)) {
+        if (!located.Status || !located.Status->IsRegular()) {
             Forget(key);
             return EmptyDocument();
         }
@@ -138,10 +119,10 @@ public:
         const std::int64_t readAt = NowNs();
         std::optional<TFileSignature> signature;
         std::optional<std::string> bytes;
-        struct stat st;
-        if (file.IsOpen() && ::fstat(file.Get(), &st) == 0 && S_ISREG(st.st_mode)) {
+        TFileStatus st;
+        if (file.IsOpen() && HandleStatus(file.Get(), st) && st.IsRegular()) {
             signature.emplace(st);
-            bytes = ReadWhole(file, st.st_size);
+            bytes = ReadWhole(file, st.Size);
         }
         if (!bytes) {
             Forget(key);
@@ -162,8 +143,8 @@ public:
         const std::string key = CacheKey(path);
         std::lock_guard lock(FLock);
         TFileDescriptor file = OpenForReading(path);
-        struct stat st;
-        if (!file.IsOpen() || ::fstat(file.Get(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        TFileStatus st;
+        if (!file.IsOpen() || !HandleStatus(file.Get(), st) || !st.IsRegular()) {
             Forget(key);
             return;
         }

@@ -17,7 +17,7 @@
 
 #include "archive/Extract.h"
 #include "files/Activity.h"
-#include "files/WHUtils.h"
+#include "files/WorkingDir.h"
 #include "platform/Paths.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <set>
 
 #include "archive/UnzipCallbacks.h"
-#include "files/WHUtils.h"
+#include "files/WorkingDir.h"
 #include "platform/Codepage.h"
 #include "platform/Errors.h"
 #include "platform/Paths.h"

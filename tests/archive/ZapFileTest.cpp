@@ -8,7 +8,6 @@
 
 #include "archive/Extract.h"
 #include "archive/ZapFile.h"
-#include "files/WHUtils.h"
 #include "platform/Errors.h"
 #include "platform/FileTimes.h"
 #include "platform/Paths.h"

@@ -11,7 +11,7 @@
 
 #include "catalogue/AircraftList.h"
 #include "catalogue/CatalogueReader.h"
-#include "files/WHUtils.h"
+#include "files/WorkingDir.h"
 #include "platform/Codepage.h"
 #include "platform/Errors.h"
 #include "platform/Paths.h"

@@ -11,10 +11,11 @@
 
 #include "catalogue/AircraftRows.h"
 #include "catalogue/AircraftState.h"
-#include "files/WHUtils.h"
+#include "files/WorkingDir.h"
 #include "install/CfgLines.h"
 #include "install/Installer.h"
 #include "platform/FileTimes.h"
+#include "platform/Paths.h"
 #include "tests/support/Recorders.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/ZipBuilder.h"

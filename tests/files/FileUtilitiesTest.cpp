@@ -1,5 +1,3 @@
-#include "files/WHUtils.h"
-
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -8,6 +6,9 @@
 #include <vector>
 
 #include "files/CommandLineSplit.h"
+#include "files/FileCopy.h"
+#include "files/FolderDeletion.h"
+#include "files/WorkingDir.h"
 #include "platform/Errors.h"
 #include "platform/Paths.h"
 #include "tests/support/AsUnprivileged.h"
@@ -259,15 +260,6 @@ INSTANTIATE_TEST_SUITE_P(Cases, WorkingDirFallbackTest,
                                            TWorkingDirFallbackCase{"CommonFolderReadOnly", false, false},
                                            TWorkingDirFallbackCase{"WorkingDirReadOnly", false, true}),
                          [](const auto& info) { return std::string(info.param.Name); });
-
-TEST(SpecialFolderPathTest, CommonFolderWithoutFinalSeparatorElseExecutableFolder) {
-    TTempDir dir;
-    TWorkingDirOverride override(dir.Dir());
-    EXPECT_EQ(wh::CommonAppDataDir(), dir.Path().string());
-    EXPECT_EQ(wh::SpecialFolderPath(wh::CSIDL_COMMON_APPDATA | wh::CSIDL_FLAG_CREATE), dir.Path().string());
-    const int personalFolder = 0x05;
-    EXPECT_EQ(wh::SpecialFolderPath(personalFolder), wh::ExtractFilePath(wh::ExecutablePath()));
-}
 
 TEST(CommandLineTest, SplitsAsWindowsDoes) {
     struct Case {

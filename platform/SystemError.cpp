@@ -1,0 +1,7 @@
+#include "platform/SystemError.h"
+
+namespace wh {
+
+int LastError() { return errno; }
+
+} // namespace wh
