@@ -15,10 +15,6 @@ namespace wh {
 
 namespace {
 
-[[noreturn]] void RaiseOpenError(const std::string& path, const std::string& reason) {
-    throw EFOpenError("Cannot open file \"" + NativePath(path) + "\". " + reason);
-}
-
 // Fails when another program holds the file open: the closest this system
 // comes to opening it for exclusive access. File systems without leases
 // answer otherwise and let the zap go on.

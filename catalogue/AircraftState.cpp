@@ -6,21 +6,13 @@
 #include <cstdint>
 #include <optional>
 
+#include "catalogue/CollectionLayout.h"
 #include "files/InstallRecord.h"
-#include "files/WHUtils.h"
 #include "platform/Codepage.h"
 #include "platform/FileTimes.h"
 #include "platform/Paths.h"
 
 namespace wh {
-
-std::string TextureFolderPath(const TWHAircraft& aircraft, const std::string& fsDir) {
-    return AppendSeparator(fsDir, '\\') + "aircraft\\" + aircraft.Directory + "\\texture." + aircraft.Texture;
-}
-
-std::string ArchiveCopyPath(const TWHAircraft& aircraft, const std::string& workingDir) {
-    return workingDir + aircraft.Directory + "\\" + aircraft.Texture + ".zip";
-}
 
 namespace {
 

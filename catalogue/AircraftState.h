@@ -7,12 +7,6 @@
 
 namespace wh {
 
-// Texture folder: S + "aircraft\" + Directory + "\texture." + Texture,
-// S the simulator directory passed through AppendSeparator with "\".
-std::string TextureFolderPath(const TWHAircraft& aircraft, const std::string& fsDir);
-// Archive copy: W + Directory + "\" + Texture + ".zip", W the working directory.
-std::string ArchiveCopyPath(const TWHAircraft& aircraft, const std::string& workingDir);
-
 // Works out Installed and State from the simulator and working directories.
 void UpdateAircraftState(TWHAircraft& aircraft, const std::string& fsDir, const std::string& workingDir);
 

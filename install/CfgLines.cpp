@@ -17,7 +17,7 @@ namespace wh {
 namespace {
 
 [[noreturn]] void RaiseOpenError(const std::string& fileName, int error) {
-    throw EFOpenError("Cannot open file \"" + NativePath(fileName) + "\". " + std::strerror(error));
+    wh::RaiseOpenError(fileName, std::strerror(error));
 }
 
 class TReadHandle {

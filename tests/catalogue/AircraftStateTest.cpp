@@ -141,25 +141,6 @@ INSTANTIATE_TEST_SUITE_P(Table, AircraftStateSpelling,
                                            TCaseSpelling{"Lower", "aircraft", "a320", "texture.abc", "abc.zip"}),
                          [](const auto& info) { return std::string(info.param.Name); });
 
-TEST(AircraftPaths, ComposeWithBackslashesFromTheGivenFolders) {
-    struct TCase {
-        std::string FSDir, Texture, Folder, Archive;
-    };
-    const TCase cases[] = {
-        {"C:\\FS", "ABC", "C:\\FS\\aircraft\\a320\\texture.ABC", "W\\a320\\ABC.zip"},
-        {" C:\\FS\\ ", "ABC", "C:\\FS\\aircraft\\a320\\texture.ABC", "W\\a320\\ABC.zip"},
-        {"/opt/fs", "ABC", "/opt/fs\\aircraft\\a320\\texture.ABC", "W\\a320\\ABC.zip"},
-        {"C:\\FS", "", "C:\\FS\\aircraft\\a320\\texture.", "W\\a320\\.zip"},
-    };
-    for (const auto& c : cases) {
-        TWHAircraft a;
-        a.Directory = "a320";
-        a.Texture = c.Texture;
-        EXPECT_EQ(TextureFolderPath(a, c.FSDir), c.Folder) << c.FSDir;
-        EXPECT_EQ(ArchiveCopyPath(a, "W\\"), c.Archive) << c.FSDir;
-    }
-}
-
 TEST(SizeText, RoundsHalfUpAndGroupsThousands) {
     struct TCase {
         std::int32_t Size;
