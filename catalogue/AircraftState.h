@@ -1,6 +1,5 @@
 #pragma once
 
-#include <array>
 #include <string>
 
 #include "catalogue/Aircraft.h"
@@ -9,12 +8,5 @@ namespace wh {
 
 // Works out Installed and State from the simulator and working directories.
 void UpdateAircraftState(TWHAircraft& aircraft, const std::string& fsDir, const std::string& workingDir);
-
-// "%0.0nKB": whole KB rounded half up, thousands grouped with the separator;
-// empty for a size below 0.
-std::string SizeText(std::int32_t archiveSize, const std::string& thousandsSeparator);
-
-// The row's caption and its seven sub-items, in column order.
-std::array<std::string, 8> AircraftRowTexts(const TWHAircraft& aircraft, const std::string& thousandsSeparator);
 
 } // namespace wh
