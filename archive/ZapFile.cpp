@@ -12,14 +12,6 @@
 
 namespace wh {
 
-namespace {
-
-[[noreturn]] void RaiseOpenError(const std::string& path, const std::string& reason) {
-    throw EFOpenError("Cannot open file \"" + NativePath(path) + "\". " + reason);
-}
-
-} // namespace
-
 void ZapFile(const std::string& path) {
     const auto os = OsPath(path);
     std::optional<TFileTimes> times;

@@ -1,7 +1,7 @@
 #include "catalogue/ActionToolTips.h"
 
 #include "catalogue/AircraftRows.h"
-#include "catalogue/SizeText.h"
+#include "catalogue/SizeUnits.h"
 
 namespace wh {
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "catalogue/CollectionLayout.h"
 #include "files/InstallRecord.h"
 #include "platform/Codepage.h"
 #include "platform/FileStatus.h"
@@ -11,14 +12,6 @@
 #include "platform/Paths.h"
 
 namespace wh {
-
-std::string TextureFolderPath(const TWHAircraft& aircraft, const std::string& fsDir) {
-    return AppendSeparator(fsDir, '\\') + "aircraft\\" + aircraft.Directory + "\\texture." + aircraft.Texture;
-}
-
-std::string ArchiveCopyPath(const TWHAircraft& aircraft, const std::string& workingDir) {
-    return workingDir + aircraft.Directory + "\\" + aircraft.Texture + ".zip";
-}
 
 namespace {
 
@@ -48,31 +41,6 @@ void UpdateAircraftState(TWHAircraft& aircraft, const std::string& fsDir, const 
     else if (const TPackedDateTime age = PackedFromTime(archiveCopy->Modified.tv_sec);
              age < aircraft.ArchiveTimestamp || IsPendingInstallAge(age))
         aircraft.State = asUpdated;   // an install that did not finish is never current
-}
-
-std::string SizeText(std::int32_t archiveSize, const std::string& thousandsSeparator) {
-    if (archiveSize < 0)
-        return "";
-    const auto kilobytes = static_cast<std::int64_t>(std::floor(archiveSize / 1024.0 + 0.5));
-    const std::string digits = std::to_string(kilobytes);
-    std::string text;
-    for (std::size_t i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0)
-            text += thousandsSeparator;
-        text += digits[i];
-    }
-    return text + "KB";
-}
-
-std::array<std::string, 8> AircraftRowTexts(const TWHAircraft& aircraft, const std::string& thousandsSeparator) {
-    return {aircraft.Airline,
-            aircraft.UIType,
-            StateText(aircraft.State),
-            aircraft.Installed ? "yes" : "no",
-            aircraft.Designer,
-            aircraft.Model,
-            SizeText(aircraft.ArchiveSize, thousandsSeparator),
-            aircraft.Inclusion};
 }
 
 } // namespace wh

@@ -1,26 +1,12 @@
 #pragma once
 
-#include <array>
 #include <string>
 
 #include "catalogue/Aircraft.h"
 
 namespace wh {
 
-// Texture folder: S + "aircraft\" + Directory + "\texture." + Texture,
-// S the simulator directory passed through AppendSeparator with "\".
-std::string TextureFolderPath(const TWHAircraft& aircraft, const std::string& fsDir);
-// Archive copy: W + Directory + "\" + Texture + ".zip", W the working directory.
-std::string ArchiveCopyPath(const TWHAircraft& aircraft, const std::string& workingDir);
-
 // Works out Installed and State from the simulator and working directories.
 void UpdateAircraftState(TWHAircraft& aircraft, const std::string& fsDir, const std::string& workingDir);
-
-// "%0.0nKB": whole KB rounded half up, thousands grouped with the separator;
-// empty for a size below 0.
-std::string SizeText(std::int32_t archiveSize, const std::string& thousandsSeparator);
-
-// The row's caption and its seven sub-items, in column order.
-std::array<std::string, 8> AircraftRowTexts(const TWHAircraft& aircraft, const std::string& thousandsSeparator);
 
 } // namespace wh

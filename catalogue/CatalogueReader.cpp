@@ -10,6 +10,7 @@
 #include "archive/Extract.h"
 #include "catalogue/AircraftList.h"
 #include "catalogue/CatalogueNames.h"
+#include "catalogue/CollectionLayout.h"
 #include "fetch/Fetch.h"
 #include "fetch/FetchAhead.h"
 #include "files/WorkingDir.h"
@@ -48,10 +49,6 @@ std::string InvalidTextureNameMessage(const std::string& listName, const std::st
     return "invalid texture name in " + listName + " section " + section;
 }
 
-std::string AircraftListName(const std::string& directory) {
-    return AppendSeparator(directory, '\\') + "aircraft.lst";
-}
-
 std::string FirstWord(const std::string& text) { return text.substr(0, text.find(' ')); }
 
 std::string EffectiveStatus(const std::string& status, bool ignoreStatus) {
@@ -72,7 +69,7 @@ std::unique_ptr<TWHAircraft> ReadAircraft(const TMemIniFile& ini, const std::str
     aircraft->CatalogueStatus = EffectiveStatus(ini.ReadString(section, "wh_status", ""), ignoreStatus);
     aircraft->ArchiveSize = ini.ReadInteger(section, "wh_archivesize", -1);
     aircraft->ArchiveTimestamp = ini.ReadInteger(section, "wh_archivetimestamp", -1);
-    aircraft->Texture = ini.ReadString(section, "texture", "");
+    aircraft->Texture = ini.ReadString(section, LiveryKey, "");
     aircraft->Inclusion = ini.ReadString(section, "wh_inclusion", "");
     aircraft->Directory = directory;
     return aircraft;
@@ -92,7 +89,7 @@ void ReadAircraftList(const std::string& directory, TWHAircraftList& list, bool 
     // Read once: the list was fetched just before and nothing writes it meanwhile.
     const TMemIniFile ini(WorkingDir() + listName);
     for (int n = 0;; ++n) {
-        const std::string section = "fltsim." + std::to_string(n);
+        const std::string section = LiverySectionPrefix + std::to_string(n);
         if (!ini.SectionExists(section))
             break;
         auto aircraft = ReadAircraft(ini, section, directory, ignoreStatus);
@@ -111,7 +108,7 @@ void ReadCatalogue(TWHActivity& activity, const TWHSourceSettings& source, TWHAi
     ExtractArchive("packages.zip", WorkingDir(), activity);
     DeleteQuietly(WorkingDir() + "packages.zip");
     if (!FileExists(packagesLst))
-        throw EFOpenError("Cannot open file \"" + NativePath(packagesLst) + "\". " + std::strerror(ENOENT));
+        RaiseOpenError(packagesLst, std::strerror(ENOENT));
 
     const TMemIniFile packages(packagesLst);
     TUpdateBracket bracket(list);

@@ -1,6 +1,7 @@
 #include "catalogue/RowContext.h"
 
 #include "catalogue/AircraftState.h"
+#include "catalogue/RowTexts.h"
 
 namespace wh {
 

@@ -16,7 +16,7 @@ namespace wh {
 namespace {
 
 [[noreturn]] void RaiseOpenError(const std::string& fileName, int error) {
-    throw EFOpenError("Cannot open file \"" + NativePath(fileName) + "\". " + std::strerror(error));
+    wh::RaiseOpenError(fileName, std::strerror(error));
 }
 
 } // namespace

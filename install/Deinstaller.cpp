@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "catalogue/AircraftState.h"
+#include "catalogue/CollectionLayout.h"
 #include "files/FolderDeletion.h"
 #include "install/CfgSections.h"
 #include "install/RowWalk.h"
@@ -15,10 +15,6 @@
 namespace wh {
 
 namespace {
-
-std::string CfgFilePath(const TWHAircraft& aircraft, const std::string& fsDir) {
-    return AppendSeparator(fsDir, '\\') + "aircraft\\" + aircraft.Directory + "\\aircraft.cfg";
-}
 
 // The texture folder goes with what it holds. A folder that is itself a link
 // loses the link only: what it points at is not the livery's.
@@ -48,13 +44,13 @@ void DeinstallAircraft(const TWHAircraft& aircraft, const TWHDeinstallPlaces& pl
     RemoveTextureFolder(TextureFolderPath(aircraft, places.FSDir));
     RemoveFile(OsPath(ArchiveCopyPath(aircraft, places.WorkingDir)));
 
-    const std::string cfgFile = CfgFilePath(aircraft, places.FSDir);
-    const std::string section = FindLiverySection(cfgFile, "texture", aircraft.Texture);
+    const std::string cfgFile = AircraftCfgPath(places.FSDir, aircraft.Directory);
+    const std::string section = FindLiverySection(cfgFile, LiveryKey, aircraft.Texture);
     if (section.empty())
         throw EWingharbour("fltsim.* section for livery '" + aircraft.Texture + "' not found in '" +
                            NativePath(cfgFile) + "'.");
     TIniFile(cfgFile).EraseSection(section);
-    RenumberSections(cfgFile, "fltsim.");
+    RenumberSections(cfgFile, LiverySectionPrefix);
 }
 
 bool DeinstallTickedAircraft(TWHAircraftRows& rows, TWHActivity& activity, const TWHDeinstallPlaces& places,

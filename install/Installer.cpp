@@ -3,6 +3,7 @@
 #include "archive/Extract.h"
 #include "archive/ZapFile.h"
 #include "catalogue/Aircraft.h"
+#include "catalogue/CollectionLayout.h"
 #include "fetch/Fetch.h"
 #include "files/Activity.h"
 #include "files/InstallRecord.h"
@@ -16,15 +17,6 @@ namespace wh {
 
 namespace {
 
-constexpr const char* LiveryKey = "texture";
-constexpr const char* SectionPrefix = "fltsim.";
-
-std::string AircraftFolder(const TWHInstallOptions& options, const std::string& directory) {
-    return options.FSDir + "aircraft\\" + directory;
-}
-
-std::string BaseArchiveName(const std::string& directory) { return directory + "\\base.zip"; }
-
 // The livery's section in aircraft.cfg: the one already holding its livery
 // line is rewritten in place, so an update or a repeated install leaves one;
 // else the catalogue's section is appended. Renumbered in the same write, so
@@ -34,7 +26,7 @@ void WriteLiverySection(const TWHAircraft& aircraft, const std::string& catalogu
     TCfgLines lines = LoadLines(cfg);
     if (!ReplaceLiverySectionLines(source, lines, aircraft.Section, LiveryKey, aircraft.Texture))
         AppendSectionLines(source, lines, aircraft.Section);
-    RenumberSectionLines(lines, SectionPrefix);
+    RenumberSectionLines(lines, LiverySectionPrefix);
     SaveLines(cfg, lines);
 }
 
@@ -62,7 +54,7 @@ void InstallBase(const std::string& directory, const TWHInstallOptions& options,
     const std::string base = options.WorkingDir + BaseArchiveName(directory);
     // A base.zip that looks current is only left by an extraction that ended.
     MarkInstallPending(base);
-    ExtractArchive(BaseArchiveName(directory), AircraftFolder(options, directory), activity);
+    ExtractArchive(BaseArchiveName(directory), AircraftFolderPath(options.FSDir, directory), activity);
     if (options.ZapFiles)
         ZapFile(base);
     MarkInstallDone(base);
@@ -71,10 +63,10 @@ void InstallBase(const std::string& directory, const TWHInstallOptions& options,
 void InstallAircraft(const TWHAircraft& aircraft, const TWHInstallOptions& options, TWHActivity& activity,
                      const TWHSourceSettings& source) {
     const std::string& directory = aircraft.Directory;
-    const std::string catalogue = options.WorkingDir + directory + "\\aircraft.lst";
+    const std::string catalogue = options.WorkingDir + AircraftListName(directory);
     const std::string base = options.WorkingDir + BaseArchiveName(directory);
-    const std::string aircraftFolder = AircraftFolder(options, directory);
-    const std::string cfg = aircraftFolder + "\\aircraft.cfg";
+    const std::string aircraftFolder = AircraftFolderPath(options.FSDir, directory);
+    const std::string cfg = AircraftCfgPath(options.FSDir, directory);
 
     const std::int32_t baseTimestamp = TIniFile(catalogue).ReadInteger("Wingharbour", "wh_basetimestamp", -1);
     const TWHBaseDecision decision =
@@ -88,8 +80,8 @@ void InstallAircraft(const TWHAircraft& aircraft, const TWHInstallOptions& optio
     if (decision.Needed)
         InstallBase(directory, options, activity);
 
-    const std::string archiveName = directory + "\\" + aircraft.Texture + ".zip";
-    const std::string archive = options.WorkingDir + archiveName;
+    const std::string archiveName = LiveryArchiveName(aircraft);
+    const std::string archive = ArchiveCopyPath(aircraft, options.WorkingDir);
     activity.OperationProgress().LiveryArchiveNext(aircraft.ArchiveSize);
     FetchFile(archiveName, activity, source, PendingInstallTime());
     ExtractArchive(archiveName, aircraftFolder, activity);

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "catalogue/SizeText.h"
+#include "catalogue/SizeUnits.h"
 
 namespace wh {
 

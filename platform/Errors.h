@@ -30,6 +30,10 @@ public:
     using EFileError::EFileError;
 };
 
+// Raises EFOpenError "Cannot open file \"<path>\". <reason>", the path as
+// NativePath shows it.
+[[noreturn]] void RaiseOpenError(const std::string& path, const std::string& reason);
+
 class EReadError : public EFileError {
 public:
     using EFileError::EFileError;

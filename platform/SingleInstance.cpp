@@ -20,10 +20,6 @@ namespace {
 // blocking: opening a planted FIFO would otherwise wait for a writer forever.
 constexpr int kOpenFlags = O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
 
-[[noreturn]] void RaiseOpenError(const std::string& path, const std::string& reason) {
-    throw EFOpenError("Cannot open file \"" + NativePath(path) + "\". " + reason);
-}
-
 TFileDescriptor OpenLockFile(const std::string& path) {
     const std::filesystem::path os = OsPath(path);
     TFileDescriptor fd(::open(os.c_str(), O_RDWR | O_CREAT | O_EXCL | kOpenFlags, 0644));

@@ -24,6 +24,7 @@
 
 #include "catalogue/AircraftList.h"
 #include "catalogue/AircraftState.h"
+#include "catalogue/RowTexts.h"
 #include "catalogue/CatalogueReader.h"
 #include "fetch/Fetch.h"
 #include "files/WorkingDir.h"

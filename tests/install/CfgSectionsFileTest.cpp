@@ -39,7 +39,7 @@ struct TFileCase {
     std::string After;
 };
 
-TEST(CfgFile, OperationsRewriteOnlyWhatTheirRulesTouch) {
+TEST(CfgSectionsFile, OperationsRewriteOnlyWhatTheirRulesTouch) {
     const std::vector<TFileCase> cases = {
         {"append", [](auto& s, auto& c) { wh::AppendSection(s, c, "FLTSIM.4"); },
          UserCfgCrLf + "\r\n[fltsim.4]\r\ntexture=abc\r\nui_type=X\r\n\r\n"},
@@ -73,7 +73,7 @@ std::string MessageOf(const std::function<void()>& run) {
     return "nothing raised";
 }
 
-TEST(CfgFile, MissingFilesRaiseTheirErrorsAndCreateNothing) {
+TEST(CfgSectionsFile, MissingFilesRaiseTheirErrorsAndCreateNothing) {
     TTempDir dir;
     std::filesystem::create_directory(dir / "plane");
     WriteFile(dir / "aircraft.lst", CatalogueText);
@@ -88,7 +88,7 @@ TEST(CfgFile, MissingFilesRaiseTheirErrorsAndCreateNothing) {
     EXPECT_TRUE(FolderEntries(dir / "plane").empty());
 }
 
-TEST(CfgFile, ProfileStoreSeesEveryLineListWriteAtOnce) {
+TEST(CfgSectionsFile, ProfileStoreSeesEveryLineListWriteAtOnce) {
     TTempDir dir;
     const std::string cfg = dir / "aircraft.cfg", update = dir / "update.lst";
     WriteFile(dir / "aircraft.lst", CatalogueText);
@@ -115,7 +115,7 @@ struct TFailureCase {
     bool LimitFileSize;
 };
 
-TEST(CfgFile, RefusedWriteLeavesTheOldFileAndNoTemporaryFile) {
+TEST(CfgSectionsFile, RefusedWriteLeavesTheOldFileAndNoTemporaryFile) {
     const std::vector<TFailureCase> cases = {
         {"full disk", [](auto&) {}, true},
         {"read-only file", [](auto& f) { ::chmod((f / "aircraft.cfg").c_str(), 0444); }, false},

@@ -1,4 +1,4 @@
-#include "catalogue/SizeText.h"
+#include "catalogue/SizeUnits.h"
 
 namespace wh {
 

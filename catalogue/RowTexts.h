@@ -1,0 +1,18 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "catalogue/Aircraft.h"
+
+namespace wh {
+
+// "%0.0nKB": whole KB rounded half up, thousands grouped with the separator;
+// empty for a size below 0.
+std::string SizeText(std::int32_t archiveSize, const std::string& thousandsSeparator);
+
+// The row's caption and its seven sub-items, in column order.
+std::array<std::string, 8> AircraftRowTexts(const TWHAircraft& aircraft, const std::string& thousandsSeparator);
+
+} // namespace wh
