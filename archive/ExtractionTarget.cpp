@@ -9,7 +9,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "archive/ZipEntryName.h"
+#include "platform/NameCase.h"
 
 namespace wh {
 
