@@ -7,6 +7,7 @@
 #include "platform/FileStatus.h"
 #include "platform/FolderEntries.h"
 #include "platform/SystemError.h"
+#include "platform/NameCase.h"
 
 namespace wh {
 

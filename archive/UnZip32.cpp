@@ -120,15 +120,12 @@ public:
     int Run();
 
 private:
-    enum class TNext { Go, Stop };
-
     void Print(const std::string& line);
     void Worse(int code) { FResult = std::max(FResult, code); }
-    TNext ExtractEntry(zip_t* archive, zip_uint64_t index);
+    void ExtractEntry(zip_t* archive, zip_uint64_t index);
     bool ExtractFile(zip_t* archive, zip_uint64_t index, const zip_stat_t& st, const TZipEntryPath& path,
                      const std::string& shownName);
     TEntry OpenEntry(zip_t* archive, zip_uint64_t index, const zip_stat_t& st, const std::string& shownName);
-    bool MayReplace(TExtractionTarget::TFolder& folder, const std::string& name, const std::string& shownPath);
     void Report(const zip_stat_t& st, const std::string& shownName);
     void RestoreFolderTimes(zip_t* archive);
 
@@ -144,8 +141,6 @@ private:
     std::vector<TFolderTime> FFolderTimes;
     std::string FPassword;
     bool FNoMorePasswords = false;
-    bool FReplaceAll = false;
-    bool FReplaceNone = false;
     int FResult = PK_OK;
 };
 
@@ -159,8 +154,9 @@ void TUnzipRun::Print(const std::string& line) {
 int TUnzipRun::Run() {
     if (!FOptions.lpszZipFN || !*FOptions.lpszZipFN)
         return PK_PARAM;
-    if (FOptions.ncflag || FOptions.ntflag || FOptions.nvflag || FOptions.nZIflag) {
-        Print("error:  only extraction to files is supported");
+    if (FOptions.ncflag || FOptions.ntflag || FOptions.nvflag || FOptions.nZIflag || !FOptions.ndflag ||
+        !FOptions.noflag) {
+        Print("error:  only extraction to files with their folders, overwriting, is supported");
         return PK_PARAM;
     }
     const std::string zipName = FOptions.lpszZipFN;
@@ -210,10 +206,7 @@ int TUnzipRun::Run() {
         return PK_WARN;
     }
     for (zip_int64_t i = 0; i < count; ++i)
-        if (ExtractEntry(archive.get(), static_cast<zip_uint64_t>(i)) == TNext::Stop) {
-            Worse(IZ_CTRLC);
-            break;
-        }
+        ExtractEntry(archive.get(), static_cast<zip_uint64_t>(i));
     RestoreFolderTimes(archive.get());
     return FResult;
 }
@@ -235,14 +228,14 @@ void TUnzipRun::Report(const zip_stat_t& st, const std::string& shownName) {
         static_cast<unsigned long>(st.crc), encrypted ? 'E' : ' ');
 }
 
-TUnzipRun::TNext TUnzipRun::ExtractEntry(zip_t* archive, zip_uint64_t index) {
+void TUnzipRun::ExtractEntry(zip_t* archive, zip_uint64_t index) {
     zip_stat_t st;
     zip_stat_init(&st);
     // Names are CP437 unless flagged as UTF-8, as the format defines them.
     if (zip_stat_index(archive, index, ZIP_FL_ENC_STRICT, &st) != 0 || !(st.valid & ZIP_STAT_NAME)) {
         Print("error:  cannot read entry " + std::to_string(index + 1) + ": " + zip_strerror(archive));
         Worse(PK_BADERR);
-        return TNext::Go;
+        return;
     }
     const std::string shownName = Utf8ToAnsi(st.name);
 
@@ -251,27 +244,22 @@ TUnzipRun::TNext TUnzipRun::ExtractEntry(zip_t* archive, zip_uint64_t index) {
     if (problem != TEntryNameProblem::None) {
         Print("error:  " + shownName + ":  " + ProblemText(problem) + ", entry skipped");
         Worse(PK_ERR);
-        return TNext::Go;
+        return;
     }
     if (IsSymbolicLink(archive, index)) {
         Print("error:  " + shownName + ":  symbolic link not created");
         Worse(PK_ERR);
-        return TNext::Go;
-    }
-    if (!FOptions.ndflag) {   // names without their folders
-        if (path.IsFolder)
-            return TNext::Go;
-        path.Components = {path.Components.back()};
+        return;
     }
     if (const auto tooLong = FTarget->CheckLength(path.Components); tooLong != TEntryLengthProblem::None) {
         Print("error:  " + shownName + ":  " + ProblemText(tooLong) + ", entry skipped");
         Worse(PK_ERR);
-        return TNext::Go;
+        return;
     }
 
     Report(st, shownName);
-    if (FFunctions.ServCallBk && FFunctions.ServCallBk(shownName.c_str(), static_cast<unsigned long>(st.size)) != 0)
-        return TNext::Stop;
+    if (FFunctions.ServCallBk)
+        FFunctions.ServCallBk(shownName.c_str(), static_cast<unsigned long>(st.size));
 
     const std::time_t modified = (st.valid & ZIP_STAT_MTIME) ? st.mtime : std::time(nullptr);
     TEntryFolders folders(*FTarget);
@@ -288,7 +276,6 @@ TUnzipRun::TNext TUnzipRun::ExtractEntry(zip_t* archive, zip_uint64_t index) {
         Print("error:  cannot create " + Shown(e.what()));
         Worse(PK_DISK);
     }
-    return TNext::Go;
 }
 
 TEntry TUnzipRun::OpenEntry(zip_t* archive, zip_uint64_t index, const zip_stat_t& st, const std::string& shownName) {
@@ -339,30 +326,6 @@ TEntry TUnzipRun::OpenEntry(zip_t* archive, zip_uint64_t index, const zip_stat_t
     return nullptr;
 }
 
-bool TUnzipRun::MayReplace(TExtractionTarget::TFolder& folder, const std::string& name, const std::string& shownPath) {
-    if (FOptions.noflag || FReplaceAll)
-        return true;
-    TFileStatus st;
-    if (!EntryStatus(folder.Fd.Get(), name, st))
-        return true;
-    // Without noflag existing files are kept unless the user is asked and agrees.
-    if (!FOptions.PromptToOverwrite || !FFunctions.replace || FReplaceNone)
-        return false;
-    std::string asked = shownPath;
-    switch (FFunctions.replace(asked.data())) {
-    case IDM_REPLACE_ALL:
-        FReplaceAll = true;
-        return true;
-    case IDM_REPLACE_NONE:
-        FReplaceNone = true;
-        return false;
-    case IDM_REPLACE_NO:
-        return false;
-    default:
-        return true;
-    }
-}
-
 bool TUnzipRun::ExtractFile(zip_t* archive, zip_uint64_t index, const zip_stat_t& st, const TZipEntryPath& path,
                             const std::string& shownName) {
     auto& folder = FTarget->Folder(path.Components, path.Components.size() - 1);
@@ -375,11 +338,6 @@ bool TUnzipRun::ExtractFile(zip_t* archive, zip_uint64_t index, const zip_stat_t
         Worse(PK_DISK);
         return false;
     }
-    if (!MayReplace(folder, name, shownPath)) {
-        TReplacementFile::RemoveLeftover(folder.Fd.Get(), name);
-        return true;   // kept by choice, not a failure
-    }
-
     TEntry entry = OpenEntry(archive, index, st, shownName);
     if (!entry) {
         TReplacementFile::RemoveLeftover(folder.Fd.Get(), name);

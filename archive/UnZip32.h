@@ -81,19 +81,13 @@ inline constexpr int PK_BADERR = 3;   // severe error in the archive
 inline constexpr int PK_MEM = 4;
 inline constexpr int PK_NOZIP = 9;    // archive missing or not a zip archive
 inline constexpr int PK_PARAM = 10;
-inline constexpr int PK_FIND = 11;    // no entries
 inline constexpr int PK_DISK = 50;    // a file could not be written
-inline constexpr int IZ_CTRLC = 80;   // stopped by the service callback
 
-// Answers of the replace callback, asked only when PromptToOverwrite is set.
-inline constexpr int IDM_REPLACE_NO = 100;
-inline constexpr int IDM_REPLACE_YES = 102;
-inline constexpr int IDM_REPLACE_ALL = 103;
-inline constexpr int IDM_REPLACE_NONE = 104;
-
-// Extracts every entry of options->lpszZipFN below options->lpszExtractDir.
-// ifnc/ifnv and xfnc/xfnv are the include and exclude name lists (not used by
-// this program: pass 0 and null). Messages go to functions->print.
+// Extracts every entry of options->lpszZipFN below options->lpszExtractDir
+// with its folders (ndflag), overwriting existing files without a question
+// (noflag); other modes and name lists are refused with PK_PARAM. Messages go
+// to functions->print; replace is never asked, and the answer of ServCallBk
+// is not examined.
 int Wiz_SingleEntryUnzip(int ifnc, char** ifnv, int xfnc, char** xfnv, DCL* options, USERFUNCTIONS* functions);
 
 } // namespace wh

@@ -25,8 +25,4 @@ struct TZipEntryPath {
 
 TEntryNameProblem SplitEntryName(std::string_view name, TZipEntryPath& path);
 
-// The name folded for comparison without regard to letter case (UTF-8 in,
-// UTF-8 out), covering letters beyond Windows-1252 too.
-std::string FoldNameCase(std::string_view utf8);
-
 } // namespace wh

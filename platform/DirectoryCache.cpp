@@ -8,6 +8,7 @@
 
 #include "platform/Codepage.h"
 #include "platform/FileStamps.h"
+#include "platform/NameCase.h"
 
 namespace wh {
 
@@ -62,7 +63,7 @@ bool TDirectoryListings::ReadListing(const std::string& dirUtf8, TListing& listi
         const std::string name = entry->d_name;
         if (name == "." || name == "..")
             continue;
-        auto& names = listing.Names[AnsiLowerCase(Utf8ToAnsi(name))];
+        auto& names = listing.Names[FoldNameCase(name)];
         names.insert(std::lower_bound(names.begin(), names.end(), name), name);
     }
     return true;
@@ -108,7 +109,8 @@ TDirectoryListings::TAnswer TDirectoryListings::Lookup(const std::string& dirUtf
         return TAnswer::Unknown;
     }
     FOrder.splice(FOrder.begin(), FOrder, found->second);
-    entry = found->second->second.Find(AnsiLowerCase(nameAnsi), AnsiToUtf8(nameAnsi));
+    const std::string asWritten = AnsiToUtf8(nameAnsi);
+    entry = found->second->second.Find(FoldNameCase(asWritten), asWritten);
     return entry.empty() ? TAnswer::Absent : TAnswer::Found;
 }
 
@@ -122,8 +124,8 @@ std::string TDirectoryListings::Find(const std::string& dirUtf8, const std::stri
     }
     if (!S_ISDIR(dirStatus->st_mode))
         return {};
-    const std::string wanted = AnsiLowerCase(nameAnsi);
     const std::string asWritten = AnsiToUtf8(nameAnsi);
+    const std::string wanted = FoldNameCase(asWritten);
     const TSignature now = SignatureOf(*dirStatus);
     const TKey key{now.Device, now.Inode};
 

@@ -59,7 +59,7 @@ private:
         std::string Path;   // the folder's path at its last read
         TSignature Signature;
         std::int64_t ReadAtNs = 0;
-        // Folded Windows-1252 name -> the native names that fold to it, sorted.
+        // Folded name (FoldNameCase) -> the native names that fold to it, sorted.
         std::unordered_map<std::string, std::vector<std::string>> Names;
         std::string Find(const std::string& folded, const std::string& asWritten) const;
         bool Trusted(const TSignature& now) const;
