@@ -56,13 +56,6 @@ void AppendSectionLines(const TCfgLines& source, TCfgLines& cfg, const std::stri
     }
 }
 
-void AppendSection(const std::string& sourceFile, const std::string& cfgFile, const std::string& section) {
-    const TCfgLines source = LoadLines(sourceFile);
-    TCfgLines cfg = LoadLines(cfgFile);
-    AppendSectionLines(source, cfg, section);
-    SaveLines(cfgFile, cfg);
-}
-
 std::string FindLiverySection(const TCfgLines& cfg, const std::string& key, const std::string& value) {
     const auto header = LiveryHeader(cfg, key, value);
     return header ? HeaderName(cfg[*header]) : std::string();
@@ -103,16 +96,6 @@ bool ReplaceLiverySectionLines(const TCfgLines& source, TCfgLines& cfg, const st
                        source.begin() + static_cast<std::ptrdiff_t>(from.End));
             break;
         }
-    return true;
-}
-
-bool ReplaceLiverySection(const std::string& sourceFile, const std::string& cfgFile, const std::string& section,
-                          const std::string& key, const std::string& value) {
-    const TCfgLines source = LoadLines(sourceFile);
-    TCfgLines cfg = LoadLines(cfgFile);
-    if (!ReplaceLiverySectionLines(source, cfg, section, key, value))
-        return false;
-    SaveLines(cfgFile, cfg);
     return true;
 }
 

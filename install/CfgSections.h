@@ -7,13 +7,12 @@
 namespace wh {
 
 // The livery sections of an aircraft.cfg. Each operation is a function on the
-// lines, and a file form that reads the cfg whole and writes it back whole
-// (found without regard to letter case, replaced in one step).
+// lines; a caller reads the cfg whole (LoadLines) and writes it back whole in
+// one step (SaveLines). Finding and renumbering also have a file form.
 
 // Appends every occurrence of section S in source, each behind one empty line:
 // its header and the lines up to the next header, unchanged.
 void AppendSectionLines(const TCfgLines& source, TCfgLines& cfg, const std::string& section);
-void AppendSection(const std::string& sourceFile, const std::string& cfgFile, const std::string& section);
 
 // The name of the nearest header above the first line that is key=value
 // (whole line, letter case ignored); "" when no line is, or none is above it.
@@ -33,7 +32,5 @@ void RenumberSections(const std::string& cfgFile, const std::string& prefix);
 // without S leaves the section as it is.
 bool ReplaceLiverySectionLines(const TCfgLines& source, TCfgLines& cfg, const std::string& section,
                                const std::string& key, const std::string& value);
-bool ReplaceLiverySection(const std::string& sourceFile, const std::string& cfgFile, const std::string& section,
-                          const std::string& key, const std::string& value);
 
 } // namespace wh

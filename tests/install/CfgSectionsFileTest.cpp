@@ -25,42 +25,22 @@ const std::string CatalogueText = "[fltsim.4]\r\ntexture=abc\r\nui_type=X\r\n\r\
 // A cfg as other tools leave it: every kind of line end, spacing, comments, accents.
 const std::string UserCfg = "[General]\r\natc_type = C\xE9ssna ; mine\n\n[fltsim.0]\rtexture=a\r\n"
                             "  // comment\t\n[FLTSIM.1] ; note\r\ntexture=b";
-const std::string UserCfgCrLf = "[General]\r\natc_type = C\xE9ssna ; mine\r\n\r\n[fltsim.0]\r\ntexture=a\r\n"
-                                "  // comment\t\r\n[FLTSIM.1] ; note\r\ntexture=b\r\n";
 
 // Windows-style path below a folder, as the installer composes it.
 std::string CfgPath(const TTempDir& dir, const std::string& folder) {
     return dir.Dir() + folder + "\\AIRCRAFT.CFG";
 }
 
-struct TFileCase {
-    const char* Name;
-    std::function<void(const std::string& source, const std::string& cfg)> Run;
-    std::string After;
-};
-
-TEST(CfgSectionsFile, OperationsRewriteOnlyWhatTheirRulesTouch) {
-    const std::vector<TFileCase> cases = {
-        {"append", [](auto& s, auto& c) { wh::AppendSection(s, c, "FLTSIM.4"); },
-         UserCfgCrLf + "\r\n[fltsim.4]\r\ntexture=abc\r\nui_type=X\r\n\r\n"},
-        {"renumber", [](auto&, auto& c) { wh::RenumberSections(c, "fltsim."); },
-         "[General]\r\natc_type = C\xE9ssna ; mine\r\n\r\n[fltsim.0]\r\ntexture=a\r\n"
-         "  // comment\t\r\n[fltsim.1]\r\ntexture=b\r\n"},
-        {"replace", [](auto& s, auto& c) { EXPECT_TRUE(wh::ReplaceLiverySection(s, c, "fltsim.4", "texture", "B")); },
-         "[General]\r\natc_type = C\xE9ssna ; mine\r\n\r\n[fltsim.0]\r\ntexture=a\r\n"
-         "  // comment\t\r\n[FLTSIM.1] ; note\r\ntexture=abc\r\nui_type=X\r\n"},
-    };
-    for (const auto& c : cases) {
-        TTempDir dir;
-        std::filesystem::create_directory(dir / "plane");
-        WriteFile(dir / "aircraft.lst", CatalogueText);
-        WriteFile(dir / "plane/Aircraft.cfg", UserCfg);
-        ::chmod((dir / "plane/Aircraft.cfg").c_str(), 0640);
-        c.Run(dir / "aircraft.lst", CfgPath(dir, "plane"));
-        EXPECT_EQ(ReadFile(dir / "plane/Aircraft.cfg"), c.After) << c.Name;
-        EXPECT_EQ(FolderEntries(dir / "plane"), std::set<std::string>{"Aircraft.cfg"}) << c.Name;
-        EXPECT_EQ(wh::test::ModeBits(dir / "plane/Aircraft.cfg"), 0640u) << c.Name;
-    }
+TEST(CfgSectionsFile, RenumberRewritesOnlyWhatItsRuleTouches) {
+    TTempDir dir;
+    std::filesystem::create_directory(dir / "plane");
+    WriteFile(dir / "plane/Aircraft.cfg", UserCfg);
+    ::chmod((dir / "plane/Aircraft.cfg").c_str(), 0640);
+    wh::RenumberSections(CfgPath(dir, "plane"), "fltsim.");
+    EXPECT_EQ(ReadFile(dir / "plane/Aircraft.cfg"), "[General]\r\natc_type = C\xE9ssna ; mine\r\n\r\n[fltsim.0]\r\n"
+                                                    "texture=a\r\n  // comment\t\r\n[fltsim.1]\r\ntexture=b\r\n");
+    EXPECT_EQ(FolderEntries(dir / "plane"), std::set<std::string>{"Aircraft.cfg"});
+    EXPECT_EQ(wh::test::ModeBits(dir / "plane/Aircraft.cfg"), 0640u);
 }
 
 template <typename E>
@@ -81,11 +61,23 @@ TEST(CfgSectionsFile, MissingFilesRaiseTheirErrorsAndCreateNothing) {
     const std::string nowhere = "Cannot open file \"" + dir.Dir() + "plane/aircraft.cfg\". No such file or directory";
     EXPECT_EQ(MessageOf<wh::EWingharbour>([&] { wh::RenumberSections(cfg, "fltsim."); }),
               "aircraft.cfg not found in '" + dir.Dir() + "plane/'.");
-    EXPECT_EQ(MessageOf<wh::EFOpenError>([&] { wh::AppendSection(dir / "aircraft.lst", cfg, "fltsim.4"); }), nowhere);
     EXPECT_EQ(MessageOf<wh::EFOpenError>([&] { wh::FindLiverySection(cfg, "texture", "abc"); }), nowhere);
-    EXPECT_EQ(MessageOf<wh::EFOpenError>([&] { wh::ReplaceLiverySection(dir / "a.lst", cfg, "s", "k", "v"); }),
-              "Cannot open file \"" + dir.Dir() + "a.lst\". No such file or directory");
     EXPECT_TRUE(FolderEntries(dir / "plane").empty());
+}
+
+// The installer's edits of a cfg file: read whole, changed, written whole.
+void Append(const std::string& source, const std::string& cfg) {
+    wh::TCfgLines lines = wh::LoadLines(cfg);
+    wh::AppendSectionLines(wh::LoadLines(source), lines, "fltsim.4");
+    wh::SaveLines(cfg, lines);
+}
+
+bool Replace(const std::string& source, const std::string& cfg) {
+    wh::TCfgLines lines = wh::LoadLines(cfg);
+    if (!wh::ReplaceLiverySectionLines(wh::LoadLines(source), lines, "fltsim.4", "texture", "abc"))
+        return false;
+    wh::SaveLines(cfg, lines);
+    return true;
 }
 
 TEST(CfgSectionsFile, ProfileStoreSeesEveryLineListWriteAtOnce) {
@@ -97,11 +89,11 @@ TEST(CfgSectionsFile, ProfileStoreSeesEveryLineListWriteAtOnce) {
     // Every step right after the other, well within one tick of the file clock.
     for (int round = 0; round < 10; ++round) {
         WriteFile(update, "[fltsim.4]\r\ntexture=abc\r\nui_type=Y" + std::to_string(round) + "\r\n");
-        wh::AppendSection(dir / "aircraft.lst", cfg, "fltsim.4");
+        Append(dir / "aircraft.lst", cfg);
         ASSERT_EQ(ini.ReadString("fltsim.4", "ui_type", "-"), "X") << round;
         wh::RenumberSections(cfg, "fltsim.");
         ini.WriteString("fltsim.1", "ui_manufacturer", "WH");
-        ASSERT_TRUE(wh::ReplaceLiverySection(update, cfg, "fltsim.4", "texture", "abc"));
+        ASSERT_TRUE(Replace(update, cfg));
         ASSERT_EQ(ini.ReadString("fltsim.1", "ui_type", "-"), "Y" + std::to_string(round)) << round;
         ASSERT_EQ(ini.ReadString("fltsim.1", "ui_manufacturer", "-"), "-") << round;
         ini.EraseSection("fltsim.1");
@@ -134,7 +126,7 @@ TEST(CfgSectionsFile, RefusedWriteLeavesTheOldFileAndNoTemporaryFile) {
                 std::optional<wh::test::TFileSizeLimit> limit;
                 if (c.LimitFileSize)
                     limit.emplace(16);
-                wh::AppendSection(dir / "aircraft.lst", cfg, "fltsim.4");
+                wh::RenumberSections(cfg, "fltsim.");
                 ADD_FAILURE() << c.Name << ": no error";
             } catch (const wh::EWriteError& e) {
                 EXPECT_EQ(std::string(e.what()), "Unable to write to " + cfg) << c.Name;
