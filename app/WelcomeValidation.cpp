@@ -1,5 +1,6 @@
 #include "app/WelcomeValidation.h"
 
+#include "fetch/SourceURL.h"
 #include "files/CommandLineSplit.h"
 #include "platform/Codepage.h"
 #include "platform/Paths.h"
@@ -10,9 +11,8 @@ namespace {
 
 bool Blank(const std::string& text) { return Trim(text).empty(); }
 
-bool StartsWith(const std::string& text, const std::string& prefix) {
-    return text.compare(0, prefix.size(), prefix) == 0;
-}
+// Accepted here although no fetch takes it: the fetch then says why.
+bool IsFileURL(const std::string& text) { return AnsiLowerCase(text.substr(0, 7)) == "file://"; }
 
 } // namespace
 
@@ -23,8 +23,7 @@ bool LocalSourceValid(const TWelcomeSettings& page) {
 bool URLSourceValid(const TWelcomeSettings& page) {
     if (!page.URL || Blank(page.URLText))
         return false;
-    const std::string scheme = AnsiLowerCase(page.URLText.substr(0, 8));
-    return StartsWith(scheme, "http://") || StartsWith(scheme, "file://") || scheme == "https://";
+    return IsHttpSourceURL(page.URLText) || IsFileURL(page.URLText);
 }
 
 bool FSDirValid(const std::string& fsDir) {

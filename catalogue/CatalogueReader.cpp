@@ -101,7 +101,7 @@ void ReadAircraftList(const std::string& directory, TWHAircraftList& list, bool 
 
 void ReadCatalogue(TWHActivity& activity, const TWHSourceSettings& source, TWHAircraftList& list,
                    bool ignoreStatus) {
-    FetchFile("packages.zip", activity, source);
+    FetchFile("packages.zip", activity, source, TFetchedFile::Catalogue);
     // An archive without packages.lst must not leave the last load's file to be read.
     const std::string packagesLst = WorkingDir() + "packages.lst";
     DeleteQuietly(packagesLst);
@@ -135,7 +135,7 @@ void ReadCatalogue(TWHActivity& activity, const TWHSourceSettings& source, TWHAi
         names.push_back(AircraftListName(directory));
     // Over a network the lists travel side by side; each is read in package
     // order once its turn comes, as if fetched just before.
-    TFetchAhead lists(std::move(names), activity, source);
+    TFetchAhead lists(std::move(names), activity, source, TFetchedFile::Catalogue);
     for (std::size_t i = 0; i < directories.size(); ++i) {
         lists.Fetch(i);
         ReadAircraftList(directories[i], list, ignoreStatus);

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <optional>
 
-#include "fetch/DownloadURL.h"
-#include "fetch/HttpDownload.h"
+#include "fetch/FetchAhead.h"
 #include "fetch/SourceSettings.h"
+#include "fetch/SourceURL.h"
 #include "files/Activity.h"
 #include "files/CommandLineSplit.h"
 #include "files/ReplacementFile.h"
@@ -20,23 +20,18 @@ namespace wh {
 
 namespace {
 
-constexpr const char* HttpPrefix = "http://";
-constexpr const char* HttpsPrefix = "https://";
-
-bool StartsWithIgnoringCase(const std::string& text, const std::string& prefix) {
-    return text.size() >= prefix.size() && AnsiLowerCase(text.substr(0, prefix.size())) == prefix;
-}
-
 bool CanOpenForReading(const std::string& path) {
     return OpenFile(OsPath(path), OpenRead).IsOpen();
 }
 
 std::string CouldNotOpen(const std::string& path) { return "Could not open \"" + NativePath(path) + "\"."; }
 
-void CopyReplacing(const std::string& source, const std::string& destination, std::optional<std::time_t> modified) {
+void CopyReplacing(const std::string& source, const std::string& destination, TFetchedFile kind,
+                   std::optional<std::time_t> modified) {
     std::optional<TReplacementFile> file;
     try {
-        file.emplace(OsPath(destination), NativePath(destination), FetchedFileReplacement);
+        file.emplace(OsPath(destination), NativePath(destination),
+                     kind == TFetchedFile::Kept ? FetchedFileReplacement : CatalogueFileReplacement);
     } catch (const EInOutError&) {
         // Report what a plain copy would: it opens the source first, and a
         // destination it cannot create is an open error naming that file.
@@ -49,45 +44,46 @@ void CopyReplacing(const std::string& source, const std::string& destination, st
 }
 
 void FetchLocalTo(const std::string& relativeName, const std::string& destination, TWHActivity& activity,
-                  const TWHSourceSettings& source, std::optional<std::time_t> modified = std::nullopt) {
+                  const TWHSourceSettings& source, TFetchedFile kind, std::optional<std::time_t> modified) {
     activity.SetStatus("copying '" + relativeName + "'");
     const std::string sourcePath = LocalSourceDir(source) + relativeName;
-    CopyReplacing(sourcePath, destination, modified);
+    CopyReplacing(sourcePath, destination, kind, modified);
     activity.SetStatus("copied '" + relativeName + "'");
 }
 
-void DownloadFileTo(const std::string& relativeName, const std::string& destination, TWHActivity& activity,
-                    const TWHSourceSettings& source, std::optional<std::time_t> modified = std::nullopt) {
-    activity.SetStatus("connecting to fetch file '" + relativeName + "'.");
-    const std::string url = SourceFileURL(relativeName, source);
-    if (!DownloadURL(url, destination, activity, THttpOptions{}, modified))
-        throw EWingharbour("Error downloading URL '" + url + "'.");
-}
-
-void FetchURLTo(const std::string& relativeName, const std::string& destination, TWHActivity& activity,
-                const TWHSourceSettings& source, std::optional<std::time_t> modified = std::nullopt) {
+// Only a URL that cannot be fetched comes here (FetchFile downloads the
+// others): the error says why.
+void RefuseURL(const TWHSourceSettings& source) {
     const std::string url = source.URLSelected() ? source.URLText() : std::string();
     if (Trim(url).empty())
         throw EWingharbour("no source URL specified.");
     // Checked on the text as typed: a leading blank is refused.
-    if (!StartsWithIgnoringCase(url, HttpPrefix) && !StartsWithIgnoringCase(url, HttpsPrefix))
-        throw EWingharbour("URL-protocol for '" + url + "' not supported.");
-    DownloadFileTo(relativeName, destination, activity, source, modified);
+    throw EWingharbour("URL-protocol for '" + url + "' not supported.");
 }
 
 } // namespace
 
+void FetchFile(const std::string& relativeName, TWHActivity& activity, const TWHSourceSettings& source,
+               std::optional<std::time_t> modified) {
+    FetchFile(relativeName, activity, source, TFetchedFile::Kept, modified);
+}
+
 // The working directory is worked out once per fetch and handed down, so
 // that one fetch makes sure of it once.
 void FetchFile(const std::string& relativeName, TWHActivity& activity, const TWHSourceSettings& source,
-               std::optional<std::time_t> modified) {
+               TFetchedFile kind, std::optional<std::time_t> modified) {
+    // A download is the run of files fetched in turn, with one file.
+    if (FetchesFromURL(source)) {
+        TFetchAhead(std::vector<std::string>{relativeName}, activity, source, kind).Fetch(0, modified);
+        return;
+    }
     const std::string destination = WorkingDir() + relativeName;
     CreateDirectoryPath(ExtractFilePath(destination));
 
     if (source.LocalDirSelected())
-        FetchLocalTo(relativeName, destination, activity, source, modified);
+        FetchLocalTo(relativeName, destination, activity, source, kind, modified);
     else if (source.URLSelected())
-        FetchURLTo(relativeName, destination, activity, source, modified);
+        RefuseURL(source);
     else
         throw EWingharbour("Source (local,URL) not specified.");
 
@@ -118,13 +114,7 @@ bool FetchesFromURL(const TWHSourceSettings& source) {
     if (source.LocalDirSelected() || !source.URLSelected())
         return false;
     const std::string url = source.URLText();
-    return !Trim(url).empty() && (StartsWithIgnoringCase(url, HttpPrefix) || StartsWithIgnoringCase(url, HttpsPrefix));
-}
-
-std::string SourceFileURL(const std::string& relativeName, const TWHSourceSettings& source) {
-    std::string path = relativeName;
-    std::replace(path.begin(), path.end(), '\\', '/');
-    return AppendSeparator(source.URLText(), '/') + path;
+    return !Trim(url).empty() && IsHttpSourceURL(url);
 }
 
 } // namespace wh

@@ -9,6 +9,15 @@ namespace wh {
 class TWHActivity;
 class TWHSourceSettings;
 
+// What a fetched file is to the working directory.
+enum class TFetchedFile {
+    // An archive the working directory keeps, the install's record: it
+    // reaches the disk before it takes its cached copy's place.
+    Kept,
+    // A catalogue file, fetched anew at every load: the atomic rename is enough.
+    Catalogue,
+};
+
 // Brings one file of the source, named relative to the source root with "\"
 // between folders, into the working directory under the same name. Raises
 // EWingharbour (or a file error) on failure; a failure never destroys the
@@ -17,13 +26,13 @@ class TWHSourceSettings;
 // pending mark), so no moment shows it with the time of the fetch.
 void FetchFile(const std::string& relativeName, TWHActivity& activity, const TWHSourceSettings& source,
                std::optional<std::time_t> modified = std::nullopt);
+void FetchFile(const std::string& relativeName, TWHActivity& activity, const TWHSourceSettings& source,
+               TFetchedFile kind, std::optional<std::time_t> modified = std::nullopt);
 
 std::string LocalSourceDir(const TWHSourceSettings& source);
 
 // True when FetchFile would download from the source URL: the URL source is
 // the one selected and its URL is one FetchFile accepts.
 bool FetchesFromURL(const TWHSourceSettings& source);
-// The URL FetchFile downloads relativeName from.
-std::string SourceFileURL(const std::string& relativeName, const TWHSourceSettings& source);
 
 } // namespace wh

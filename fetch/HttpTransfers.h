@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "fetch/HttpDownload.h"
+#include "fetch/HttpRequest.h"
 
 typedef void CURLM;
 

@@ -34,6 +34,9 @@ inline constexpr TReplacementOptions UserFileReplacement{.Durable = true, .Follo
 inline constexpr TReplacementOptions FetchedFileReplacement{.Durable = true};
 // Downloads, which a broken transfer may continue later.
 inline constexpr TReplacementOptions ResumableFetchReplacement{.Durable = true, .Resumable = true};
+// Catalogue files, fetched anew at every load: the atomic rename is enough.
+inline constexpr TReplacementOptions CatalogueFileReplacement{};
+inline constexpr TReplacementOptions ResumableCatalogueReplacement{.Resumable = true};
 // Archive entries: many small files, re-extracted after a failure anyway.
 inline constexpr TReplacementOptions ExtractedFileReplacement{};
 

@@ -9,7 +9,7 @@
 
 #include "fetch/DownloadURL.h"
 #include "fetch/Fetch.h"
-#include "fetch/HttpDownload.h"
+#include "fetch/HttpRequest.h"
 #include "files/ReplacementFile.h"
 #include "platform/Errors.h"
 #include "platform/Paths.h"

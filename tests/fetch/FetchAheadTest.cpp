@@ -10,7 +10,7 @@
 
 #include "fetch/Fetch.h"
 #include "fetch/FetchAhead.h"
-#include "fetch/HttpDownload.h"
+#include "fetch/HttpRequest.h"
 #include "platform/Errors.h"
 #include "tests/support/LoopbackServer.h"
 #include "tests/support/NamedCases.h"

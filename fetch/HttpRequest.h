@@ -18,7 +18,7 @@ struct THttpOptions {
     // so a server that stops sending, or trickles, cannot hold the program forever.
     long StallBytesPerSecond = 1024;
     long StallSeconds = 60;
-    // How long one wait for the socket may last before the window gets its
+    // How long one wait for the sockets may last before the window gets its
     // messages processed.
     int PollMs = 50;
     long MaxRedirects = 10;
@@ -50,18 +50,13 @@ struct THttpAnswer {
     std::optional<std::uint64_t> ContentRangeStart;
 };
 
-// What the transfer loop reports back to its caller. Both calls may throw;
-// Body runs inside curl's callback, so its exception is kept and rethrown once
-// the transfer has been taken down.
+// Where a request delivers its answer. Body runs inside curl's callback, so
+// its exception is kept and rethrown once the transfer is taken down.
 class THttpReceiver {
 public:
     virtual void Body(const char* data, std::size_t size) = 0;
     // Before the first Body: the size the answer announced, -1 when none.
     virtual void BodyLength(std::int64_t /*bytes*/) {}
-    // Runs in the transfer loop after every wait for the socket.
-    virtual void Idle() = 0;
-    // Asked after every Idle; true ends the transfer at once.
-    virtual bool Cancelled() const { return false; }
     // Runs once before the first byte of a body that counts (a 200, or a 206
     // starting where asked), even when that body is empty.
     virtual void Begin(const THttpAnswer&) {}
@@ -72,7 +67,6 @@ protected:
 
 struct THttpOutcome {
     bool Complete = false; // the whole body of a final 200 answer (or of the 206 asked for) was delivered
-    bool Cancelled = false; // the receiver asked to stop
     long Status = 0;       // last HTTP status seen, 0 when none came
     std::string Error;     // curl's description when not complete
     bool Began = false;    // the receiver's Begin ran: the answer counted
@@ -80,25 +74,17 @@ struct THttpOutcome {
     std::optional<std::uint64_t> ContentRangeStart;
 };
 
-// A plain GET of url (Windows-1252, encoded here), following redirects over
-// http and https only. Never throws for network failures; rethrows what the
-// receiver threw.
-THttpOutcome HttpGet(const std::string& url, THttpReceiver& receiver, const THttpOptions& options);
-// The same for a request that may ask for the rest of a file only; a 206 counts
-// only when it starts at RangeStart and names no version other than IfRange.
-// Range and If-Range are then the only headers added.
-THttpOutcome HttpGet(const THttpRequest& request, THttpReceiver& receiver, const THttpOptions& options);
-
 // The start of a Content-Range value "bytes <first>-<last>/<length or *>";
 // nothing when the value is not of that form.
 std::optional<std::uint64_t> ContentRangeStart(const std::string& value);
 
-// The same GET as HttpGet's, for a caller that runs it beside others in a
-// multi handle of its own (fetch/HttpTransfers). The receiver's Body is
-// called; its Idle and Cancelled are the caller's to call.
+// One GET of request.Url (Windows-1252, encoded here), following redirects
+// over http and https only, run by fetch/HttpTransfers beside others. A 206
+// counts only when it starts at RangeStart and names no version other than
+// IfRange; Range and If-Range are then the only headers added.
 class THttpTransfer {
 public:
-    THttpTransfer(const std::string& url, THttpReceiver& receiver, const THttpOptions& options);
+    THttpTransfer(THttpRequest request, THttpReceiver& receiver, const THttpOptions& options);
     ~THttpTransfer();
     THttpTransfer(const THttpTransfer&) = delete;
     THttpTransfer& operator=(const THttpTransfer&) = delete;
@@ -108,7 +94,8 @@ public:
     // The multi handle reported the transfer done with this CURLcode.
     void Finished(int result);
     bool IsFinished() const;
-    // Rethrows what the receiver threw. Not complete while unfinished.
+    // Rethrows what the receiver threw. Not complete while unfinished; never
+    // throws for network failures.
     THttpOutcome Outcome() const;
 
 private:

@@ -1,4 +1,4 @@
-#include "fetch/HttpDownload.h"
+#include "fetch/HttpRequest.h"
 
 #include <curl/curl.h>
 
@@ -18,35 +18,11 @@ namespace {
 struct TEasyCleanup {
     void operator()(CURL* easy) const { curl_easy_cleanup(easy); }
 };
-struct TMultiCleanup {
-    void operator()(CURLM* multi) const { curl_multi_cleanup(multi); }
-};
 struct TSlistCleanup {
     void operator()(curl_slist* list) const { curl_slist_free_all(list); }
 };
 using TCurlEasy = std::unique_ptr<CURL, TEasyCleanup>;
-using TCurlMulti = std::unique_ptr<CURLM, TMultiCleanup>;
 using TCurlSlist = std::unique_ptr<curl_slist, TSlistCleanup>;
-
-// Keeps an easy handle inside a multi handle; both must outlive it.
-class TMultiMembership {
-public:
-    TMultiMembership(CURLM* multi, CURL* easy) : FMulti(multi), FEasy(easy) {
-        FAdded = curl_multi_add_handle(multi, easy) == CURLM_OK;
-    }
-    ~TMultiMembership() {
-        if (FAdded)
-            curl_multi_remove_handle(FMulti, FEasy);
-    }
-    TMultiMembership(const TMultiMembership&) = delete;
-    TMultiMembership& operator=(const TMultiMembership&) = delete;
-    bool Added() const { return FAdded; }
-
-private:
-    CURLM* FMulti;
-    CURL* FEasy;
-    bool FAdded = false;
-};
 
 void EnsureCurlInitialised() {
     static std::once_flag once;
@@ -271,88 +247,6 @@ std::string EncodeURL(const std::string& url) {
     return encoded;
 }
 
-THttpOutcome HttpGet(const std::string& url, THttpReceiver& receiver, const THttpOptions& options) {
-    return HttpGet(THttpRequest{url, std::nullopt, {}}, receiver, options);
-}
-
-THttpOutcome HttpGet(const THttpRequest& request, THttpReceiver& receiver, const THttpOptions& options) {
-    EnsureCurlInitialised();
-    THttpOutcome outcome;
-
-    // Declared before the handles so that they outlive them.
-    TTransferState state;
-    state.Receiver = &receiver;
-    state.Request = &request;
-    char errorBuffer[CURL_ERROR_SIZE] = {};
-    // An empty "Accept:" removes curl's default header: we send none of our own.
-    TCurlSlist headers(curl_slist_append(nullptr, "Accept:"));
-    TCurlEasy easy(curl_easy_init());
-    TCurlMulti multi(curl_multi_init());
-    if (!FitsInHeader(request.IfRange)) {
-        outcome.Error = "If-Range value holds control characters";
-        return outcome;
-    }
-    bool headersMade = headers != nullptr;
-    if (headersMade && request.RangeStart) {
-        headersMade = AddHeader(headers.get(), "Range: bytes=" + std::to_string(*request.RangeStart) + "-");
-        if (headersMade && !request.IfRange.empty())
-            headersMade = AddHeader(headers.get(), "If-Range: " + request.IfRange);
-    }
-    if (!easy || !multi || !headersMade) {
-        outcome.Error = "out of memory";
-        return outcome;
-    }
-
-    state.Easy = easy.get();
-    const std::string encoded = EncodeURL(request.Url);
-    if (!Configure(easy.get(), encoded, headers.get(), state, errorBuffer, options, outcome.Error))
-        return outcome;
-
-    TMultiMembership membership(multi.get(), easy.get());
-    if (!membership.Added()) {
-        outcome.Error = "cannot start the transfer";
-        return outcome;
-    }
-
-    CURLcode result = CURLE_OK;
-    bool finished = false;
-    while (true) {
-        int running = 0;
-        const CURLMcode mc = curl_multi_perform(multi.get(), &running);
-        if (state.Failure)
-            std::rethrow_exception(state.Failure);
-        if (mc != CURLM_OK) {
-            outcome.Error = curl_multi_strerror(mc);
-            break;
-        }
-        if (running == 0) {
-            int queued = 0;
-            while (CURLMsg* msg = curl_multi_info_read(multi.get(), &queued)) {
-                if (msg->msg == CURLMSG_DONE && msg->easy_handle == easy.get()) {
-                    result = msg->data.result;
-                    finished = true;
-                }
-            }
-            break;
-        }
-        receiver.Idle();
-        if (receiver.Cancelled()) {
-            outcome.Cancelled = true;
-            outcome.Began = state.Began;
-            outcome.Error = "cancelled";
-            return outcome;
-        }
-        const CURLMcode pc = curl_multi_poll(multi.get(), nullptr, 0, options.PollMs, nullptr);
-        if (pc != CURLM_OK) {
-            outcome.Error = curl_multi_strerror(pc);
-            break;
-        }
-    }
-
-    Conclude(state, finished, result, errorBuffer, outcome);
-    return outcome;
-}
-
 struct THttpTransfer::TState {
     THttpRequest Request;
     TTransferState Transfer;
@@ -364,17 +258,27 @@ struct THttpTransfer::TState {
     CURLcode Result = CURLE_OK;
 };
 
-THttpTransfer::THttpTransfer(const std::string& url, THttpReceiver& receiver, const THttpOptions& options)
+THttpTransfer::THttpTransfer(THttpRequest request, THttpReceiver& receiver, const THttpOptions& options)
     : F(std::make_unique<TState>()) {
     EnsureCurlInitialised();
-    F->Request.Url = url;
+    F->Request = std::move(request);
     F->Transfer.Request = &F->Request;
     F->Transfer.Receiver = &receiver;
     F->Transfer.Easy = F->Easy.get();
-    if (!F->Easy || !F->Headers)
+    const THttpRequest& asked = F->Request;
+    bool headersMade = F->Easy && F->Headers;
+    if (headersMade && asked.RangeStart) {
+        headersMade = AddHeader(F->Headers.get(), "Range: bytes=" + std::to_string(*asked.RangeStart) + "-");
+        if (headersMade && !asked.IfRange.empty())
+            headersMade = AddHeader(F->Headers.get(), "If-Range: " + asked.IfRange);
+    }
+    if (!FitsInHeader(asked.IfRange))
+        F->Setup = "If-Range value holds control characters";
+    else if (!headersMade)
         F->Setup = "out of memory";
     else
-        Configure(F->Easy.get(), EncodeURL(url), F->Headers.get(), F->Transfer, F->ErrorBuffer, options, F->Setup);
+        Configure(F->Easy.get(), EncodeURL(asked.Url), F->Headers.get(), F->Transfer, F->ErrorBuffer, options,
+                  F->Setup);
     if (!F->Setup.empty()) {
         F->Easy.reset();
         F->Transfer.Easy = nullptr;
