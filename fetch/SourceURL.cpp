@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "files/WHUtils.h"
+#include "platform/Paths.h"
 #include "platform/Codepage.h"
 
 namespace wh {
