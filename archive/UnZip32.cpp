@@ -21,6 +21,7 @@
 #include "platform/Errors.h"
 #include "platform/FileDescriptor.h"
 #include "platform/FileStatus.h"
+#include "platform/FileTimes.h"
 #include "platform/Paths.h"
 
 namespace wh {
@@ -214,17 +215,15 @@ int TUnzipRun::Run() {
 void TUnzipRun::Report(const zip_stat_t& st, const std::string& shownName) {
     if (!FFunctions.SendApplicationMessage)
         return;
-    std::tm local{};
-    const std::time_t modified = (st.valid & ZIP_STAT_MTIME) ? st.mtime : 0;
-    ::localtime_r(&modified, &local);
+    const TDateTimeParts local = LocalDateTime((st.valid & ZIP_STAT_MTIME) ? st.mtime : 0);
     const unsigned factor =
         st.size == 0 || st.comp_size >= st.size ? 0 : static_cast<unsigned>(100 - st.comp_size * 100 / st.size);
     const bool encrypted = (st.valid & ZIP_STAT_ENCRYPTION_METHOD) && st.encryption_method != ZIP_EM_NONE;
     FFunctions.SendApplicationMessage(
         static_cast<unsigned long>(st.size), static_cast<unsigned long>(st.comp_size), factor,
-        static_cast<unsigned>(local.tm_mon + 1), static_cast<unsigned>(local.tm_mday),
-        static_cast<unsigned>(local.tm_year + 1900), static_cast<unsigned>(local.tm_hour),
-        static_cast<unsigned>(local.tm_min), ' ', shownName.c_str(), MethodText(st.comp_method).c_str(),
+        static_cast<unsigned>(local.Month), static_cast<unsigned>(local.Day),
+        static_cast<unsigned>(local.Year), static_cast<unsigned>(local.Hour),
+        static_cast<unsigned>(local.Minute), ' ', shownName.c_str(), MethodText(st.comp_method).c_str(),
         static_cast<unsigned long>(st.crc), encrypted ? 'E' : ' ');
 }
 

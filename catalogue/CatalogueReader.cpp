@@ -1,6 +1,5 @@
 #include "catalogue/CatalogueReader.h"
 
-#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <memory>
@@ -17,6 +16,7 @@
 #include "platform/Codepage.h"
 #include "platform/Errors.h"
 #include "platform/Paths.h"
+#include "platform/SystemError.h"
 #include "profile/MemIniFiles.h"
 
 namespace wh {

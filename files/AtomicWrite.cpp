@@ -1,9 +1,8 @@
 #include "files/AtomicWrite.h"
 
-#include <cerrno>
-
 #include "files/ReplacementFile.h"
 #include "platform/Errors.h"
+#include "platform/SystemError.h"
 
 namespace wh {
 

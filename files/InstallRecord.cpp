@@ -1,10 +1,10 @@
 #include "files/InstallRecord.h"
 
-#include <cerrno>
 #include <cstring>
 
 #include "platform/Errors.h"
 #include "platform/Paths.h"
+#include "platform/SystemError.h"
 
 namespace wh {
 
@@ -12,7 +12,7 @@ namespace {
 
 void SetTime(const std::string& path, std::time_t t) {
     if (!SetFileLastWrite(path, t)) {
-        const int error = errno;
+        const int error = LastError();
         throw EInOutError("Cannot set the time of file \"" + NativePath(path) + "\". " + std::strerror(error), error);
     }
 }

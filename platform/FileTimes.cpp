@@ -35,6 +35,14 @@ TDateTimeParts UnpackDateTime(TPackedDateTime packed) {
     return p;
 }
 
+TDateTimeParts LocalDateTime(std::time_t t) {
+    std::tm local{};
+    if (!::localtime_r(&t, &local))
+        return TDateTimeParts{1970, 1, 1, 0, 0, 0};
+    return TDateTimeParts{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+                          local.tm_hour, local.tm_min, local.tm_sec};
+}
+
 TPackedDateTime PackedFromTime(std::time_t t) {
     std::tm local{};
     if (!::localtime_r(&t, &local))

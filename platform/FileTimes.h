@@ -20,6 +20,10 @@ struct TDateTimeParts {
 TPackedDateTime PackDateTime(const TDateTimeParts& parts);
 TDateTimeParts UnpackDateTime(TPackedDateTime packed);
 
+// The local date and time of a time_t, unclamped; the epoch's when the
+// system cannot convert it.
+TDateTimeParts LocalDateTime(std::time_t t);
+
 // Local time of a time_t, packed; and the time_t of a packed local time.
 TPackedDateTime PackedFromTime(std::time_t t);
 std::time_t TimeFromPacked(TPackedDateTime packed);
