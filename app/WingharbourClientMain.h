@@ -14,7 +14,7 @@
 #include "catalogue/Selection.h"
 #include "catalogue/SortOrder.h"
 #include "fetch/SourceSettings.h"
-#include "files/Activity.h"
+#include "activity/Activity.h"
 #include "install/Installer.h"
 
 class QCheckBox;

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "files/Activity.h"
+#include "activity/Activity.h"
 #include "platform/Codepage.h"
 
 namespace wh {

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "fetch/FileDownload.h"
-#include "files/Activity.h"
+#include "activity/Activity.h"
 #include "platform/Errors.h"
 
 namespace wh {

@@ -6,7 +6,7 @@
 #include "fetch/FetchAhead.h"
 #include "fetch/SourceSettings.h"
 #include "fetch/SourceURL.h"
-#include "files/Activity.h"
+#include "activity/Activity.h"
 #include "files/CommandLineSplit.h"
 #include "files/ReplacementFile.h"
 #include "files/WorkingDir.h"

@@ -9,7 +9,7 @@
 #include "fetch/HttpRequest.h"
 #include "fetch/SourceSettings.h"
 #include "fetch/SourceURL.h"
-#include "files/Activity.h"
+#include "activity/Activity.h"
 #include "files/ReplacementFile.h"
 #include "files/WorkingDir.h"
 #include "platform/Errors.h"

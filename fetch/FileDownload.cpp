@@ -1,7 +1,7 @@
 #include "fetch/FileDownload.h"
 
 #include "fetch/HttpTransfers.h"
-#include "files/Activity.h"
+#include "activity/Activity.h"
 #include "platform/Paths.h"
 
 namespace wh {

@@ -5,7 +5,7 @@
 
 #include "catalogue/Aircraft.h"
 #include "catalogue/AircraftRows.h"
-#include "files/Activity.h"
+#include "activity/Activity.h"
 
 namespace wh {
 

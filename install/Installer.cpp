@@ -5,7 +5,7 @@
 #include "catalogue/Aircraft.h"
 #include "catalogue/CollectionLayout.h"
 #include "fetch/Fetch.h"
-#include "files/Activity.h"
+#include "activity/Activity.h"
 #include "files/InstallRecord.h"
 #include "install/CfgSections.h"
 #include "install/RowWalk.h"

@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "files/OperationProgress.h"
+#include "activity/OperationProgress.h"
 #include "install/TransferRate.h"
 
 namespace wh {

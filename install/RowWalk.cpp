@@ -1,7 +1,7 @@
 #include "install/RowWalk.h"
 
 #include "catalogue/AircraftRows.h"
-#include "files/Activity.h"
+#include "activity/Activity.h"
 
 namespace wh {
 

@@ -15,7 +15,7 @@
 
 #include "fetch/DownloadURL.h"
 #include "fetch/Fetch.h"
-#include "files/Activity.h"
+#include "activity/Activity.h"
 
 namespace {
 

@@ -16,7 +16,7 @@
 #include <string>
 
 #include "archive/Extract.h"
-#include "files/Activity.h"
+#include "activity/Activity.h"
 #include "files/WorkingDir.h"
 #include "platform/Paths.h"
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "fetch/SourceSettings.h"
-#include "files/Activity.h"
+#include "activity/Activity.h"
 
 namespace wh::test {
 

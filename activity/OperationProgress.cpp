@@ -1,4 +1,4 @@
-#include "files/OperationProgress.h"
+#include "activity/OperationProgress.h"
 
 namespace wh {
 

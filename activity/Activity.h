@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "files/OperationProgress.h"
+#include "activity/OperationProgress.h"
 
 namespace wh {
 
