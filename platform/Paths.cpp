@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "platform/Codepage.h"
-#include "platform/DirectoryCache.h"
+#include "platform/DirectoryListings.h"
 
 #ifndef WH_COMMON_APPDATA_DIR
 #define WH_COMMON_APPDATA_DIR "/var/lib"

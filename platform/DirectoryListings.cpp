@@ -1,4 +1,4 @@
-#include "platform/DirectoryCache.h"
+#include "platform/DirectoryListings.h"
 
 #include <dirent.h>
 

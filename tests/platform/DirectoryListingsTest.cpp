@@ -7,7 +7,7 @@
 #include <ctime>
 #include <functional>
 
-#include "platform/DirectoryCache.h"
+#include "platform/DirectoryListings.h"
 #include "platform/FileStamps.h"
 #include "platform/Paths.h"
 #include "tests/support/TempDir.h"
@@ -199,7 +199,7 @@ TEST(DirectoryListingsTest, KeepsOnlyTheMostRecentlyUsedFolders) {
     EXPECT_EQ(listings.Size(), 2u);
 }
 
-TEST(OsPathCacheTest, FolderRenamedToAnotherCaseBetweenTwoCalls) {
+TEST(DirectoryListingsTest, FolderRenamedToAnotherCaseBetweenTwoCalls) {
     TTempDir dir;
     const fs::path root = dir.Path() / "fs";
     WriteFile(root / "Aircraft" / "B737" / "texture.x" / "t.bmp", "");
@@ -220,7 +220,7 @@ TEST(OsPathCacheTest, FolderRenamedToAnotherCaseBetweenTwoCalls) {
     EXPECT_FALSE(wh::DirectoryExists(asked));
 }
 
-TEST(OsPathCacheTest, MissingAndPresentEntriesOfATrustedFolderAgreeWithTheDisk) {
+TEST(DirectoryListingsTest, MissingAndPresentEntriesOfATrustedFolderAgreeWithTheDisk) {
     TTempDir dir;
     const fs::path pkg = dir.Path() / "pkg";
     WriteFile(pkg / "Base.zip", "");
@@ -248,7 +248,7 @@ TEST(OsPathCacheTest, MissingAndPresentEntriesOfATrustedFolderAgreeWithTheDisk) 
 
 // Listings belong to folders, not to the text of a path: the same relative
 // path in another current folder is another folder.
-TEST(OsPathCacheTest, SameRelativePathInAnotherCurrentFolder) {
+TEST(DirectoryListingsTest, SameRelativePathInAnotherCurrentFolder) {
     TTempDir first, second;
     WriteFile(first.Path() / "sub" / "file", "");
     WriteFile(second.Path() / "sub" / "FILE", "");
