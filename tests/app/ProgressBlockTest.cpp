@@ -27,8 +27,9 @@ TEST(ProgressBlockTest, CyclesThroughEightyFourPositionsInsideTheFrame) {
         lefts.insert(indicator.Block().Left);
         indicator.Step();
         ASSERT_TRUE(Inside(indicator.Block(), indicator.Frame())) << "step " << step;
-        if (step < 84)
+        if (step < 84) {
             EXPECT_NE(indicator.Block(), first) << "back too early at step " << step;
+        }
     }
     EXPECT_EQ(indicator.Block(), first);
     EXPECT_EQ(lefts.size(), 84u);

@@ -169,10 +169,12 @@ TEST_P(EntryLimitsTest, StaysWithinMemoryAndLeavesNoFoldersOfAFailedEntry) {
         EXPECT_TRUE(Exists(target / name)) << name.substr(0, 80);
     for (const auto& name : c.Absent)
         EXPECT_FALSE(Exists(target / name)) << name.substr(0, 80);
-    if (c.FromPathLimit)
+    if (c.FromPathLimit) {
         EXPECT_EQ(Exists(target / filled), c.Code == wh::PK_OK);
-    if (c.FromPathLimit && c.Code != wh::PK_OK)
+    }
+    if (c.FromPathLimit && c.Code != wh::PK_OK) {
         EXPECT_FALSE(Exists(target / "p"));
+    }
 }
 
 const std::string kLongName(NAME_MAX + 1, 'n');
