@@ -85,11 +85,13 @@ void InstallAircraft(const TWHAircraft& aircraft, const TWHInstallOptions& optio
     activity.OperationProgress().LiveryArchiveNext(aircraft.ArchiveSize);
     FetchFile(archiveName, activity, source, PendingInstallTime());
     ExtractArchive(archiveName, aircraftFolder, activity);
-    if (options.ZapFiles)
-        ZapFile(archive);
+    // The section comes before the zap: emptying the archive copy gives it
+    // the time of now for a moment, and by then the record must be true.
     WriteLiverySection(aircraft, catalogue, cfg);
     if (options.FakeManufacturer)
         MarkManufacturer(aircraft, cfg);
+    if (options.ZapFiles)
+        ZapFile(archive);
     MarkInstallDone(archive);
 }
 

@@ -3,11 +3,13 @@
 // current without its section, and a second install repairs it.
 
 #include <dlfcn.h>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdarg>
 #include <filesystem>
 
 #include "files/InstallRecord.h"
@@ -22,6 +24,9 @@ namespace {
 int GRenames = 0;
 int GKillBeforeRename = 0;
 int GKillAfterRename = 0;
+// Zapping empties an archive copy in place: a kill point after each truncation.
+int GTruncations = 0;
+int GKillAfterTruncation = 0;
 
 } // namespace
 
@@ -37,6 +42,19 @@ extern "C" int renameat(int oldFolder, const char* oldName, int newFolder, const
     return result;
 }
 
+extern "C" int open(const char* path, int flags, ...) {
+    using TOpen = int (*)(const char*, int, ...);
+    static const auto real = reinterpret_cast<TOpen>(::dlsym(RTLD_NEXT, "open"));
+    va_list rest;
+    va_start(rest, flags);
+    const mode_t mode = (flags & O_CREAT) ? static_cast<mode_t>(va_arg(rest, int)) : 0;
+    va_end(rest);
+    const int result = real(path, flags, mode);
+    if ((flags & O_TRUNC) && ++GTruncations == GKillAfterTruncation)
+        ::raise(SIGKILL);
+    return result;
+}
+
 namespace wh::test {
 namespace {
 
@@ -46,6 +64,7 @@ struct TKillPoint {
     int Pump = 0;          // the Nth message pump (status lines, indicator steps)
     int BeforeRename = 0;
     int AfterRename = 0;
+    int AfterTruncation = 0;
 };
 
 class InstallKillTest : public TInstallFixture {
@@ -69,6 +88,8 @@ protected:
             GRenames = 0;
             GKillBeforeRename = point.BeforeRename;
             GKillAfterRename = point.AfterRename;
+            GTruncations = 0;
+            GKillAfterTruncation = point.AfterTruncation;
             try {
                 Install();
             } catch (...) {
@@ -120,23 +141,29 @@ TEST_F(InstallKillTest, KilledAnywhereLeavesNoCurrentLiveryWithoutItsSection) {
     int pumps = 0;
     Activity.OnPump = [&] { ++pumps; };
     GRenames = 0;
+    GTruncations = 0;
     ASSERT_TRUE(Install());
     const int renames = GRenames;
+    const int truncations = GTruncations;
     Activity.OnPump = nullptr;
     ASSERT_GT(renames, 5);   // two fetches, the entries, aircraft.cfg twice
+    ASSERT_GE(truncations, 2);   // base.zip and the livery's archive zapped
 
     std::vector<TKillPoint> points;
     for (int n = 1; n <= renames; ++n) {
         points.push_back({.BeforeRename = n});
         points.push_back({.AfterRename = n});
     }
+    for (int n = 1; n <= truncations; ++n)
+        points.push_back({.AfterTruncation = n});
     for (int n = 1; n <= pumps; n += std::max(1, pumps / 8))
         points.push_back({.Pump = n});
 
     for (const auto& point : points) {
         const std::string where = "pump " + std::to_string(point.Pump) + ", before rename " +
                                   std::to_string(point.BeforeRename) + ", after rename " +
-                                  std::to_string(point.AfterRename);
+                                  std::to_string(point.AfterRename) +
+                                  ", after truncation " + std::to_string(point.AfterTruncation);
         Fresh();
         ASSERT_TRUE(InstallKilledAt(point)) << where;
         ExpectNoFalseRecord(where);
