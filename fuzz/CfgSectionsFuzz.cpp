@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "install/CfgSections.h"
+#include "platform/Codepage.h"
 
 namespace {
 
@@ -52,13 +53,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     wh::RenumberSectionLines(twice, "fltsim.");
     Check(once == twice && once.size() == appended.size());
 
-    const std::string found = wh::FindLiverySection(cfg, "texture", value);
+    const wh::TLiveryLines names = {"texture=" + value, "texture = " + value};
+    const auto header = wh::FindInstalledSectionLine(cfg, names);
     wh::TCfgLines replaced = cfg;
-    const bool hit = wh::ReplaceLiverySectionLines(source, replaced, section, "texture", value);
+    const bool hit = wh::ReplaceLiverySectionLines(source, replaced, section, names);
     if (!hit)
         Check(replaced == cfg);
-    // Only a body is swapped: the headers stay, in order.
+    // Only a body is swapped, and only a livery section's: the headers stay, in order.
     Check(Headers(replaced) == Headers(cfg));
-    Check(found.empty() || hit);
+    Check(hit == header.has_value());
+    Check(!header || wh::AnsiLowerCase(wh::Trim(cfg[*header])).starts_with("[fltsim."));
+    (void)wh::FindLiverySection(cfg, "texture", value);
     return 0;
 }

@@ -1,7 +1,9 @@
 #include "install/CfgSections.h"
 
+#include <algorithm>
 #include <optional>
 
+#include "catalogue/CollectionLayout.h"
 #include "platform/Codepage.h"
 #include "platform/Errors.h"
 #include "platform/Paths.h"
@@ -82,9 +84,25 @@ void RenumberSections(const std::string& cfgFile, const std::string& prefix) {
     SaveLines(cfgFile, cfg);
 }
 
+std::optional<std::size_t> FindInstalledSectionLine(const TCfgLines& cfg, const TLiveryLines& lines) {
+    std::vector<std::string> wanted;
+    for (const auto& line : lines)
+        wanted.push_back(AnsiLowerCase(line));
+    const std::string livery = "[" + AnsiLowerCase(LiverySectionPrefix);
+    std::optional<std::size_t> header;
+    for (std::size_t i = 0; i < cfg.size(); ++i) {
+        if (IsSectionHeader(cfg[i])) {
+            header = AnsiLowerCase(Trim(cfg[i])).starts_with(livery) ? std::optional(i) : std::nullopt;
+        } else if (header && std::ranges::find(wanted, AnsiLowerCase(cfg[i])) != wanted.end()) {
+            return header;
+        }
+    }
+    return std::nullopt;
+}
+
 bool ReplaceLiverySectionLines(const TCfgLines& source, TCfgLines& cfg, const std::string& section,
-                               const std::string& key, const std::string& value) {
-    const auto header = LiveryHeader(cfg, key, value);
+                               const TLiveryLines& lines) {
+    const auto header = FindInstalledSectionLine(cfg, lines);
     if (!header)
         return false;
     for (std::size_t i = 0; i < source.size(); ++i)

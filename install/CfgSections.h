@@ -1,6 +1,9 @@
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "install/CfgLines.h"
 
@@ -25,12 +28,20 @@ std::string FindLiverySection(const std::string& cfgFile, const std::string& key
 void RenumberSectionLines(TCfgLines& cfg, const std::string& prefix);
 void RenumberSections(const std::string& cfgFile, const std::string& prefix);
 
-// Replaces the body of the first section holding key=value (found as
-// FindLiverySection finds it) with the body of the source's first section S,
-// keeping the section's place, its header line and the blank lines that end
-// it. False, and nothing written, when no section holds that line. A source
-// without S leaves the section as it is.
+// The lines that can name one livery in aircraft.cfg, each compared as a
+// whole line with letter case ignored.
+using TLiveryLines = std::vector<std::string>;
+
+// The first livery section ("fltsim." and a number, letter case ignored)
+// holding one of the lines: its header's line number. A match outside such a
+// section is passed over; none when no livery section holds one.
+std::optional<std::size_t> FindInstalledSectionLine(const TCfgLines& cfg, const TLiveryLines& lines);
+
+// Replaces the body of that section with the body of the source's first
+// section S, keeping the section's place, its header line and the blank
+// lines that end it. False, and nothing changed, when no livery section holds
+// one of the lines. A source without S leaves the section as it is.
 bool ReplaceLiverySectionLines(const TCfgLines& source, TCfgLines& cfg, const std::string& section,
-                               const std::string& key, const std::string& value);
+                               const TLiveryLines& lines);
 
 } // namespace wh

@@ -5,12 +5,14 @@
 #include "catalogue/CollectionLayout.h"
 #include "files/FolderDeletion.h"
 #include "install/CfgSections.h"
+#include "install/LiveryLines.h"
 #include "install/RowWalk.h"
 #include "platform/Errors.h"
 #include "platform/FileStatus.h"
 #include "platform/FolderEntries.h"
 #include "platform/Paths.h"
-#include "profile/IniFiles.h"
+#include "profile/ProfileEdit.h"
+#include "profile/ProfileStore.h"
 
 namespace wh {
 
@@ -45,12 +47,19 @@ void DeinstallAircraft(const TWHAircraft& aircraft, const TWHDeinstallPlaces& pl
     RemoveFile(OsPath(ArchiveCopyPath(aircraft, places.WorkingDir)));
 
     const std::string cfgFile = AircraftCfgPath(places.FSDir, aircraft.Directory);
-    const std::string section = FindLiverySection(cfgFile, LiveryKey, aircraft.Texture);
-    if (section.empty())
-        throw EWingharbour("fltsim.* section for livery '" + aircraft.Texture + "' not found in '" +
-                           NativePath(cfgFile) + "'.");
-    TIniFile(cfgFile).EraseSection(section);
-    RenumberSections(cfgFile, LiverySectionPrefix);
+    const TLiveryLines names =
+        LiveryLines(aircraft, places.WorkingDir + AircraftListName(aircraft.Directory));
+    const TCfgLines current = LoadLines(cfgFile);
+    const auto header = FindInstalledSectionLine(current, names);
+    if (!header)
+        RaiseLiverySectionNotFound(aircraft, cfgFile);
+    // Erased and renumbered in one write: a gap in the numbers hides every
+    // later livery of the aircraft from the simulator.
+    const auto document = LoadProfile(cfgFile);
+    const auto erased = EraseProfileSection(*document, HeaderName(current[*header]));
+    TCfgLines lines = SplitLines(erased ? *erased : document->Bytes());
+    RenumberSectionLines(lines, LiverySectionPrefix);
+    SaveLines(cfgFile, lines);
 }
 
 bool DeinstallTickedAircraft(TWHAircraftRows& rows, TWHActivity& activity, const TWHDeinstallPlaces& places,

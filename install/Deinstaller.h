@@ -20,7 +20,8 @@ std::string DeinstallQuestion(int removeCount);
 
 // Removes one livery: its texture folder (links inside removed, never
 // followed; what cannot be removed stays), its archive copy, then its
-// section in aircraft.cfg, with the other "fltsim." sections renumbered.
+// section in aircraft.cfg (found by any of its LiveryLines, in a "fltsim."
+// section only), with the other "fltsim." sections renumbered in the same write.
 // A missing section raises EWingharbour after the files are gone; a missing
 // or unwritable cfg raises the file error of the line list or profile store.
 void DeinstallAircraft(const TWHAircraft& aircraft, const TWHDeinstallPlaces& places);

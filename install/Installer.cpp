@@ -8,6 +8,7 @@
 #include "activity/Activity.h"
 #include "files/InstallRecord.h"
 #include "install/CfgSections.h"
+#include "install/LiveryLines.h"
 #include "install/RowWalk.h"
 #include "platform/Errors.h"
 #include "platform/Paths.h"
@@ -21,21 +22,21 @@ namespace {
 // line is rewritten in place, so an update or a repeated install leaves one;
 // else the catalogue's section is appended. Renumbered in the same write, so
 // no moment shows two sections of one number.
-void WriteLiverySection(const TWHAircraft& aircraft, const std::string& catalogue, const std::string& cfg) {
-    const TCfgLines source = LoadLines(catalogue);
+void WriteLiverySection(const TWHAircraft& aircraft, const TCfgLines& source, const TLiveryLines& names,
+                        const std::string& cfg) {
     TCfgLines lines = LoadLines(cfg);
-    if (!ReplaceLiverySectionLines(source, lines, aircraft.Section, LiveryKey, aircraft.Texture))
+    if (!ReplaceLiverySectionLines(source, lines, aircraft.Section, names))
         AppendSectionLines(source, lines, aircraft.Section);
     RenumberSectionLines(lines, LiverySectionPrefix);
     SaveLines(cfg, lines);
 }
 
-void MarkManufacturer(const TWHAircraft& aircraft, const std::string& cfg) {
-    const std::string section = FindLiverySection(cfg, LiveryKey, aircraft.Texture);
-    if (section.empty())
-        throw EWingharbour("fltsim.* section for livery '" + aircraft.Texture + "' not found in '" +
-                           NativePath(cfg) + "'.");
-    TIniFile(cfg).WriteString(section, "ui_manufacturer", "Wingharbour");
+void MarkManufacturer(const TWHAircraft& aircraft, const TLiveryLines& names, const std::string& cfg) {
+    const TCfgLines lines = LoadLines(cfg);
+    const auto header = FindInstalledSectionLine(lines, names);
+    if (!header)
+        RaiseLiverySectionNotFound(aircraft, cfg);
+    TIniFile(cfg).WriteString(HeaderName(lines[*header]), "ui_manufacturer", "Wingharbour");
 }
 
 } // namespace
@@ -87,9 +88,11 @@ void InstallAircraft(const TWHAircraft& aircraft, const TWHInstallOptions& optio
     ExtractArchive(archiveName, aircraftFolder, activity);
     // The section comes before the zap: emptying the archive copy gives it
     // the time of now for a moment, and by then the record must be true.
-    WriteLiverySection(aircraft, catalogue, cfg);
+    const TCfgLines catalogueLines = LoadLines(catalogue);
+    const TLiveryLines names = LiveryLines(aircraft, catalogueLines);
+    WriteLiverySection(aircraft, catalogueLines, names, cfg);
     if (options.FakeManufacturer)
-        MarkManufacturer(aircraft, cfg);
+        MarkManufacturer(aircraft, names, cfg);
     if (options.ZapFiles)
         ZapFile(archive);
     MarkInstallDone(archive);

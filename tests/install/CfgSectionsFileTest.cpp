@@ -74,7 +74,7 @@ void Append(const std::string& source, const std::string& cfg) {
 
 bool Replace(const std::string& source, const std::string& cfg) {
     wh::TCfgLines lines = wh::LoadLines(cfg);
-    if (!wh::ReplaceLiverySectionLines(wh::LoadLines(source), lines, "fltsim.4", "texture", "abc"))
+    if (!wh::ReplaceLiverySectionLines(wh::LoadLines(source), lines, "fltsim.4", {"texture=abc"}))
         return false;
     wh::SaveLines(cfg, lines);
     return true;

@@ -96,14 +96,18 @@ TEST(CfgSections, ReplaceKeepsThePlaceHeaderAndSpacing) {
          {"[fltsim.0]", "texture=abc", "ui_type=X", "[fltsim.1]", "texture=abc"}},
         {"no such line", {"[fltsim.0]", "texture = abc"}, false, {"[fltsim.0]", "texture = abc"}},
         {"line above every header", {"texture=abc", "[fltsim.0]"}, false, {"texture=abc", "[fltsim.0]"}},
+        {"only in a section that is no livery's", {"[General]", "texture=abc", "a=1"}, false,
+         {"[General]", "texture=abc", "a=1"}},
+        {"the livery section after another holding the line", {"[General]", "texture=abc", "[FLTSIM.2]", "texture=abc"},
+         true, {"[General]", "texture=abc", "[FLTSIM.2]", "texture=abc", "ui_type=X"}},
     };
     for (const auto& c : cases) {
         TCfgLines cfg = c.Before;
-        EXPECT_EQ(wh::ReplaceLiverySectionLines(Catalogue, cfg, "fltsim.4", "texture", "abc"), c.Replaced) << c.Name;
+        EXPECT_EQ(wh::ReplaceLiverySectionLines(Catalogue, cfg, "fltsim.4", {"texture=abc"}), c.Replaced) << c.Name;
         EXPECT_EQ(cfg, c.After) << c.Name;
     }
     TCfgLines cfg = {"[fltsim.0]", "texture=abc", "mine=1"};
-    EXPECT_TRUE(wh::ReplaceLiverySectionLines(Catalogue, cfg, "fltsim.9", "texture", "abc"));
+    EXPECT_TRUE(wh::ReplaceLiverySectionLines(Catalogue, cfg, "fltsim.9", {"texture=abc"}));
     EXPECT_EQ(cfg, (TCfgLines{"[fltsim.0]", "texture=abc", "mine=1"})) << "a source without the section";
 }
 

@@ -66,6 +66,7 @@ struct TSimulator {
             wh::TWHAircraft aircraft;
             aircraft.Directory = "Plane";
             aircraft.Texture = texture;
+            aircraft.Section = "fltsim." + std::to_string(rows.Records.size());
             aircraft.CatalogueStatus = "ok";
             wh::UpdateAircraftState(aircraft, rows.Places.FSDir, rows.Places.WorkingDir);
             rows.Records.push_back(aircraft);
@@ -128,6 +129,18 @@ TEST(Deinstaller, RemovesTickedInstalledLiveriesAndKeepsTheAircraft) {
          [](TSimulator& s) { WriteFile(s.Plane / "Aircraft.cfg", s.Cfg = General + Section(0, "abc") + Section(1, "ghi")); },
          {{"abc", true}, {"def", true}, {"ghi", true}}, true,
          General + Section(0, "ghi"), {false, true, true}, {0}, {"texture.ghi"}},
+        {"section written with blanks by its catalogue",
+         [](TSimulator& s) {
+             WriteFile(s.Cache / "aircraft.lst", "[fltsim.0]\r\ntexture = def\r\n");
+             WriteFile(s.Plane / "Aircraft.cfg", General + Section(0, "abc") + "[fltsim.1]\r\ntexture = def\r\n\r\n" +
+                                                     Section(2, "ghi"));
+         },
+         {{"def", true}}, false, General + Section(0, "abc") + Section(1, "ghi"), {false}, {0},
+         {"Texture.ABC", "texture.ghi"}},
+        {"a section that is no livery's holding the line stays",
+         [](TSimulator& s) { WriteFile(s.Plane / "Aircraft.cfg", "[Other]\r\ntexture=def\r\n\r\n" + s.Cfg); },
+         {{"def", true}}, false, "[Other]\r\ntexture=def\r\n\r\n" + General + Section(0, "abc") + Section(1, "ghi"),
+         {false}, {0}, {"Texture.ABC", "texture.ghi"}},
         {"close pressed during the walk: the livery in hand ends, no other starts", [](TSimulator&) {},
          {{"abc", true}, {"def", true}}, false,
          General + Section(0, "def") + Section(1, "ghi"), {false, true}, {0}, {"texture.def", "texture.ghi"}, 1},
@@ -148,6 +161,8 @@ TEST(Deinstaller, RemovesTickedInstalledLiveriesAndKeepsTheAircraft) {
             EXPECT_EQ(rows.Records[i].State, wh::asNew) << c.Name;
         // The aircraft, its base archive and what links pointed at stay.
         std::set<std::string> left = c.Left, copies = {"base.zip"};
+        if (fs::exists(sim.Cache / "aircraft.lst"))
+            copies.insert("aircraft.lst");
         left.insert({"Aircraft.cfg", "model"});
         for (const auto& texture : left)   // each texture folder left keeps its archive copy
             if (texture.find('.') == 7)

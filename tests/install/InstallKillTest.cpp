@@ -11,9 +11,11 @@
 
 #include <cstdarg>
 #include <filesystem>
+#include <functional>
 
 #include "files/InstallRecord.h"
 #include "install/CfgSections.h"
+#include "install/Deinstaller.h"
 #include "platform/Paths.h"
 #include "tests/install/InstallFixture.h"
 
@@ -76,8 +78,9 @@ protected:
         MakeRows();
     }
 
-    // Runs the install in a child killed at the point; false when it was not.
-    bool InstallKilledAt(const TKillPoint& point) {
+    // Runs the install (or the work given) in a child killed at the point;
+    // false when it was not.
+    bool InstallKilledAt(const TKillPoint& point, const std::function<void()>& work = {}) {
         const pid_t child = ::fork();
         if (child == 0) {
             int pumps = 0;
@@ -91,7 +94,7 @@ protected:
             GTruncations = 0;
             GKillAfterTruncation = point.AfterTruncation;
             try {
-                Install();
+                work ? work() : (void)Install();
             } catch (...) {
                 ::_exit(2);
             }
@@ -168,6 +171,34 @@ TEST_F(InstallKillTest, KilledAnywhereLeavesNoCurrentLiveryWithoutItsSection) {
         ASSERT_TRUE(InstallKilledAt(point)) << where;
         ExpectNoFalseRecord(where);
         ExpectRepairedBySecondInstall(where);
+    }
+}
+
+// The simulator reads fltsim.0, fltsim.1, ... up to the first gap: a kill
+// in a deinstall must never leave one.
+TEST_F(InstallKillTest, KilledDeinstallLeavesTheSectionNumbersWithoutAGap) {
+    const auto headers = [&] {
+        std::vector<std::string> found;
+        for (const auto& line : LoadLines(Cfg()))
+            if (line.starts_with("[fltsim."))
+                found.push_back(line);
+        return found;
+    };
+    for (int rename = 1; rename <= 2; ++rename) {
+        for (const bool after : {false, true}) {
+            SCOPED_TRACE(std::to_string(rename) + (after ? " after" : " before"));
+            Fresh();
+            WritePackage({{"A"}, {"B"}});
+            MakeRows();
+            ASSERT_TRUE(Install());
+            const TWHDeinstallPlaces places{Options.FSDir, Options.WorkingDir};
+            const bool killed = InstallKilledAt({.BeforeRename = after ? 0 : rename, .AfterRename = after ? rename : 0},
+                                                [&] { DeinstallAircraft(Rows.Records[0], places); });
+            const std::vector<std::string> left = headers();
+            EXPECT_TRUE(left.size() == 2 || left.size() == 3) << killed;
+            for (std::size_t n = 0; n < left.size(); ++n)
+                EXPECT_EQ(left[n], "[fltsim." + std::to_string(n) + "]");
+        }
     }
 }
 
