@@ -84,7 +84,9 @@ void DeleteQuietly(const std::string& path) {
 
 } // namespace
 
-void ReadAircraftList(const std::string& directory, TWHAircraftList& list, bool ignoreStatus) {
+void ReadAircraftList(const std::string& directory, TWHAircraftList& list, bool ignoreStatus,
+                      const std::function<void()>& meanwhile) {
+    constexpr int RowsBetweenBreaks = 32;
     const std::string listName = AircraftListName(directory);
     // Read once: the list was fetched just before and nothing writes it meanwhile.
     const TMemIniFile ini(WorkingDir() + listName);
@@ -96,6 +98,8 @@ void ReadAircraftList(const std::string& directory, TWHAircraftList& list, bool 
         if (!IsSafeTextureName(aircraft->Texture))
             throw EWingharbour(InvalidTextureNameMessage(listName, section));
         list.Add(std::move(aircraft));
+        if (meanwhile && n % RowsBetweenBreaks == RowsBetweenBreaks - 1)
+            meanwhile();
     }
 }
 
@@ -138,7 +142,7 @@ void ReadCatalogue(TWHActivity& activity, const TWHSourceSettings& source, TWHAi
     TFetchAhead lists(std::move(names), activity, source, TFetchedFile::Catalogue);
     for (std::size_t i = 0; i < directories.size(); ++i) {
         lists.Fetch(i);
-        ReadAircraftList(directories[i], list, ignoreStatus);
+        ReadAircraftList(directories[i], list, ignoreStatus, [&lists] { lists.Drive(); });
     }
     if (!badEntry.empty())
         throw EWingharbour(badEntry);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 namespace wh {
@@ -16,7 +17,10 @@ void ReadCatalogue(TWHActivity& activity, const TWHSourceSettings& source, TWHAi
                    bool ignoreStatus);
 
 // Reads the working directory's aircraft.lst of one package directory (as
-// read from packages.lst, trimmed) and appends one row per entry.
-void ReadAircraftList(const std::string& directory, TWHAircraftList& list, bool ignoreStatus);
+// read from packages.lst, trimmed) and appends one row per entry. meanwhile,
+// when given, runs between runs of rows (the list's own work per row is the
+// costly part), so that transfers of later lists keep moving.
+void ReadAircraftList(const std::string& directory, TWHAircraftList& list, bool ignoreStatus,
+                      const std::function<void()>& meanwhile = {});
 
 } // namespace wh
