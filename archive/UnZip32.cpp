@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "archive/ExtractionTarget.h"
+#include "archive/ZipEntryEncoding.h"
 #include "archive/ZipEntryName.h"
 #include "files/ReplacementFile.h"
 #include "platform/Codepage.h"
@@ -189,6 +190,11 @@ int TUnzipRun::Run() {
         return PK_BADERR;
     }
 
+    if (const auto refused = FirstNameAnsiCannotHold(archive.get())) {
+        Print("error:  " + Utf8ToAnsi(*refused) + ":  name not representable in Windows-1252, nothing extracted");
+        return PK_ERR;
+    }
+
     const std::string dir =
         FOptions.lpszExtractDir && *FOptions.lpszExtractDir ? FOptions.lpszExtractDir : std::string(".");
     const std::filesystem::path root = OsPath(dir);
@@ -230,16 +236,16 @@ void TUnzipRun::Report(const zip_stat_t& st, const std::string& shownName) {
 void TUnzipRun::ExtractEntry(zip_t* archive, zip_uint64_t index) {
     zip_stat_t st;
     zip_stat_init(&st);
-    // Names are CP437 unless flagged as UTF-8, as the format defines them.
-    if (zip_stat_index(archive, index, ZIP_FL_ENC_STRICT, &st) != 0 || !(st.valid & ZIP_STAT_NAME)) {
+    const std::optional<std::string> name = EntryNameUtf8(archive, index);
+    if (!name || zip_stat_index(archive, index, ZIP_FL_ENC_RAW, &st) != 0) {
         Print("error:  cannot read entry " + std::to_string(index + 1) + ": " + zip_strerror(archive));
         Worse(PK_BADERR);
         return;
     }
-    const std::string shownName = Utf8ToAnsi(st.name);
+    const std::string shownName = Utf8ToAnsi(*name);
 
     TZipEntryPath path;
-    const TEntryNameProblem problem = SplitEntryName(st.name, path);
+    const TEntryNameProblem problem = SplitEntryName(*name, path);
     if (problem != TEntryNameProblem::None) {
         Print("error:  " + shownName + ":  " + ProblemText(problem) + ", entry skipped");
         Worse(PK_ERR);
@@ -394,9 +400,9 @@ void TUnzipRun::RestoreFolderTimes(zip_t* archive) {
     std::stable_sort(FFolderTimes.begin(), FFolderTimes.end(),
                      [](const auto& a, const auto& b) { return a.Depth > b.Depth; });
     for (const auto& [index, depth, modified] : FFolderTimes) {
-        const char* name = zip_get_name(archive, index, ZIP_FL_ENC_STRICT);
+        const std::optional<std::string> name = EntryNameUtf8(archive, index);
         TZipEntryPath path;
-        if (!name || SplitEntryName(name, path) != TEntryNameProblem::None)
+        if (!name || SplitEntryName(*name, path) != TEntryNameProblem::None)
             continue;
         try {
             auto& folder = FTarget->Folder(path.Components, path.Components.size());

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <random>
 #include <set>
 
@@ -129,23 +130,25 @@ TEST_F(ExtractTest, LandsInExistingFoldersWithoutRegardToCase) {
     EXPECT_EQ(ReadFile(target / "Texture.ABC" / "A.BMP"), "new");
 }
 
+// A name without the UTF-8 flag is the DOS code page's, unless a Unix or
+// Macintosh host wrote it as valid UTF-8, as zip programs there do.
 TEST_F(ExtractTest, NamesFollowTheArchivesCodePages) {
     struct Case {
         std::string Stored;   // bytes of the name in the archive
-        bool Cp437;           // stored without the UTF-8 flag
+        bool Cp437, DosHost;  // stored without the UTF-8 flag; made on DOS
         std::string OnDisk;   // UTF-8
     };
     const Case cases[] = {
-        {"\x82t\x82.bmp", false, "\xC3\xA9t\xC3\xA9.bmp"},                  // CP437 "été"
-        {"\x8E\x99\xE1.bmp", false, "\xC3\x84\xC3\x96\xC3\x9F.bmp"},         // CP437 "ÄÖß"
-        {"caf\xC3\xA9.bmp", false, "caf\xC3\xA9.bmp"},                        // flagged UTF-8 "café"
-        {"\xCE\xA3\xCE\xB1.bmp", false, "\xCE\xA3\xCE\xB1.bmp"},              // flagged UTF-8 Greek
-        {"\xC3\xA9.bmp", true, "\xE2\x94\x9C\xE2\x8C\x90.bmp"},               // unflagged: CP437 "├⌐"
+        {"\x82t\x82.bmp", true, true, "\xC3\xA9t\xC3\xA9.bmp"},                // from DOS: CP437 "été"
+        {"\x8E\x99\xE1.bmp", true, false, "\xC3\x84\xC3\x96\xC3\x9F.bmp"},   // not UTF-8 from Unix: CP437 "ÄÖß"
+        {"caf\xC3\xA9.bmp", false, true, "caf\xC3\xA9.bmp"},                    // flagged UTF-8 "café"
+        {"\xC3\xBC.bmp", true, false, "\xC3\xBC.bmp"},                          // unflagged UTF-8 from Unix: "ü"
     };
     std::vector<TZipEntry> entries;
     for (const Case& c : cases) {
         TZipEntry entry{"names/" + c.Stored, c.OnDisk};
         entry.Cp437Name = c.Cp437;
+        entry.DosHost = c.DosHost;
         entries.push_back(entry);
     }
     Archive("names.zip", entries);
@@ -159,6 +162,41 @@ TEST_F(ExtractTest, NamesFollowTheArchivesCodePages) {
     EXPECT_EQ(Names(target / "names"), expected);
     // Status texts are Windows-1252, like the rest of the log.
     EXPECT_TRUE(Showed(wh::NativePath(target.string() + "/names/\xE9t\xE9.bmp")));
+}
+
+// The zip programs of Debian (Info-ZIP's without the UTF-8 flag, the others
+// with it; zip64 records, data descriptors, stored entries), each with a name
+// beyond ASCII; and a name
+// that Windows-1252 cannot hold, which refuses the whole archive.
+TEST_F(ExtractTest, ArchivesOfOtherZipProgramsExtractUnderTheirNames) {
+    const std::string name = "Caf\xC3\xA9 \xC3\x9C" "bersicht.txt";
+    const fs::path source = FTemp.Path() / "src";
+    WriteFile(source / name, Compressible(70000, 3));
+    const struct {
+        const char* Program;
+        std::string Command;
+    } producers[] = {
+        {"zip", "zip -q -r"},
+        {"zip-stored", "zip -q -0"},
+        {"zip64", "zip -q -fz"},
+        {"7z", "7z a -tzip -bso0 -bsp0"},
+        {"bsdtar", "bsdtar --format zip -cf"},
+    };
+    for (const auto& p : producers) {
+        SCOPED_TRACE(p.Program);
+        const std::string archive = wh::OsPath(wh::WorkingDir() + p.Program + ".zip").string();
+        ASSERT_EQ(std::system(("cd '" + source.string() + "' && " + p.Command + " '" + archive + "' '" + name + "'").c_str()), 0);
+        const fs::path target = FTemp.Path() / p.Program;
+        EXPECT_EQ(Extract(std::string(p.Program) + ".zip", target.string()), "");
+        EXPECT_EQ(Names(target), std::set<std::string>{name});
+        EXPECT_EQ(ReadFile(target / name), ReadFile(source / name));
+    }
+
+    Archive("greek.zip", {{"a.bmp", "a"}, {"\xCE\xA3.bmp", "sigma"}});
+    const fs::path target = FTemp.Path() / "greek";
+    EXPECT_EQ(Extract("greek.zip", target.string()), "Error extracting archive 'greek.zip'.");
+    EXPECT_TRUE(Showed("?.bmp:  name not representable in Windows-1252, nothing extracted"));
+    EXPECT_TRUE(fs::is_empty(target));
 }
 
 TEST_F(ExtractTest, StatusLinesOfASmallArchive) {

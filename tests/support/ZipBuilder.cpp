@@ -97,6 +97,8 @@ void BuildZip(const std::string& path, const std::vector<TZipEntry>& entries) {
                     Fail(z, "zip_file_set_external_attributes");
             }
         }
+        if (entry.DosHost && zip_file_set_external_attributes(z, index, 0, ZIP_OPSYS_DOS, 0) < 0)
+            Fail(z, "zip_file_set_external_attributes");
         if (entry.MTime != 0 && zip_file_set_mtime(z, index, entry.MTime, 0) < 0)
             Fail(z, "zip_file_set_mtime");
     }

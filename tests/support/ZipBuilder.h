@@ -17,6 +17,7 @@ struct TZipEntry {
     // The name's bytes are stored without the UTF-8 flag even when they form
     // valid UTF-8, as old tools write CP437 names.
     bool Cp437Name = false;
+    bool DosHost = false;       // made on DOS rather than on Unix, libzip's own host
 };
 
 // Writes a zip archive at path with libzip; throws on failure.
