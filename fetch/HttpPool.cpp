@@ -2,7 +2,11 @@
 
 #include <curl/curl.h>
 
+#include <algorithm>
 #include <initializer_list>
+#include <vector>
+
+#include "platform/SocketAcks.h"
 
 namespace wh {
 
@@ -43,6 +47,26 @@ private:
 CURLSH* HttpPool() {
     static TSharedConnections pool;
     return pool.Share();
+}
+
+namespace {
+
+std::vector<int>& Connections() {
+    static std::vector<int> sockets;
+    return sockets;
+}
+
+} // namespace
+
+void NoteHttpConnection(int socket) {
+    auto& sockets = Connections();
+    if (std::find(sockets.begin(), sockets.end(), socket) == sockets.end())
+        sockets.push_back(socket);
+}
+
+void AcknowledgeHttpConnections() {
+    auto& sockets = Connections();
+    std::erase_if(sockets, [](int socket) { return !AcknowledgeAtOnce(socket); });
 }
 
 } // namespace wh

@@ -11,4 +11,11 @@ namespace wh {
 // could not make one: transfers then connect each on their own.
 CURLSH* HttpPool();
 
+// The pool's connections by socket, so that the end of any answer's headers
+// can acknowledge on each at once (platform/SocketAcks.h): libcurl names a
+// transfer's socket only after it ended. A socket that closed meanwhile
+// drops out at the next acknowledgement.
+void NoteHttpConnection(int socket);
+void AcknowledgeHttpConnections();
+
 } // namespace wh

@@ -97,6 +97,22 @@ bool BeginBody(TTransferState& state, long status) {
     return true;
 }
 
+// At the blank line that ends an answer's headers the body may be held back
+// by the server until they are acknowledged.
+std::size_t ReadHeaderLine(char* data, std::size_t size, std::size_t count, void*) {
+    const std::size_t bytes = size * count;
+    const std::string_view line(data, bytes);
+    if (line == "\r\n" || line == "\n")
+        AcknowledgeHttpConnections();
+    return bytes;
+}
+
+int NoteSocket(void*, curl_socket_t socket, curlsocktype purpose) {
+    if (purpose == CURLSOCKTYPE_IPCXN)
+        NoteHttpConnection(static_cast<int>(socket));
+    return CURL_SOCKOPT_OK;
+}
+
 // No exception may cross curl's C frames: keep it and stop the transfer.
 std::size_t WriteBody(char* data, std::size_t size, std::size_t count, void* user) {
     auto* state = static_cast<TTransferState*>(user);
@@ -197,6 +213,8 @@ bool Configure(CURL* easy, const std::string& url, curl_slist* headers, TTransfe
     set(CURLOPT_BUFFERSIZE, options.ReceiveBufferBytes);
     set(CURLOPT_WRITEFUNCTION, &WriteBody);
     set(CURLOPT_WRITEDATA, static_cast<void*>(&state));
+    set(CURLOPT_HEADERFUNCTION, &ReadHeaderLine);
+    set(CURLOPT_SOCKOPTFUNCTION, &NoteSocket);
     // Keep-alive connections and looked-up names outlive the transfer.
     set(CURLOPT_SHARE, HttpPool());
     if (rc != CURLE_OK)
