@@ -208,7 +208,6 @@ TEST(WorkingDirTest, IsTheFolderBelowTheCommonFolderAndIsRecreated) {
     EXPECT_EQ(wh::WorkingDir(), expected);
     ::umask(previous);
     EXPECT_TRUE(fs::is_directory(expected));
-    // It holds the lock file, which others must not reach.
     EXPECT_EQ(fs::status(expected).permissions() & fs::perms::others_all, fs::perms::none);
 
     WriteFile(expected + "packages.lst", "x");

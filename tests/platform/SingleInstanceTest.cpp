@@ -92,8 +92,7 @@ struct TLockModeCase {
     std::string Refusal;   // the end of the message; empty: acquired
 };
 
-// Only those who may write the folder can open its lock file, whatever the
-// umask and whatever an older version left.
+// Only those who may write the folder can open its lock file, whatever the umask.
 TEST(SingleInstanceTest, LockFileAdmitsOnlyThoseWhoMayWriteTheFolder) {
     const TLockModeCase cases[] = {
         {"fresh, private folder", 0700, 0, false, 0600, ""},
@@ -104,39 +103,29 @@ TEST(SingleInstanceTest, LockFileAdmitsOnlyThoseWhoMayWriteTheFolder) {
         {"another user's file open to a group that may not write", 0750, 0660, true, 0660, "Other users can open it."},
         {"another group member's file", 0770, 0660, true, 0660, ""},
     };
-    const bool root = ::geteuid() == 0;
     for (const TLockModeCase& c : cases) {
-        if (c.PlantedByAnotherUser && !root)
+        if (c.PlantedByAnotherUser && ::geteuid() != 0)
             continue;   // only root can give the file another owner
         TTempDir dir;
-        const fs::path folder = dir.Path() / "work";
-        const std::string lockFile = (folder / "client.lock").string();
-        fs::create_directory(folder);
-        wh::test::HandToUnprivileged(folder);
-        ASSERT_EQ(::chmod(folder.c_str(), c.Folder), 0);
+        const std::string lockFile = dir / "client.lock";
+        wh::test::HandToUnprivileged(dir.Path());
+        ASSERT_EQ(::chmod(dir.Path().c_str(), c.Folder), 0);
         if (c.Planted != 0) {
             wh::test::WriteFile(lockFile, "");
             ASSERT_EQ(::chmod(lockFile.c_str(), c.Planted), 0);
-            struct stat folderStatus;
-            ASSERT_EQ(::stat(folder.c_str(), &folderStatus), 0);
-            if (c.PlantedByAnotherUser)
-                ASSERT_EQ(::chown(lockFile.c_str(), 0, folderStatus.st_gid), 0);
-            else
-                wh::test::HandToUnprivileged(lockFile);
+            wh::test::HandToUnprivileged(lockFile);   // the folder's group, and perhaps root as owner
+            ASSERT_EQ(c.PlantedByAnotherUser ? ::chown(lockFile.c_str(), 0, -1) : 0, 0);
         }
         wh::test::AsUnprivileged([&] {
             ::umask(077);
-            TSingleInstanceGuard guard;
             try {
-                EXPECT_TRUE(guard.Acquire(lockFile)) << c.Name;
+                EXPECT_TRUE(TSingleInstanceGuard().Acquire(lockFile)) << c.Name;
                 EXPECT_EQ(c.Refusal, "") << c.Name << ": acquired";
             } catch (const wh::EFOpenError& e) {
                 EXPECT_EQ(std::string(e.what()), "Cannot open file \"" + lockFile + "\". " + c.Refusal) << c.Name;
             }
         });
-        struct stat st;
-        ASSERT_EQ(::stat(lockFile.c_str(), &st), 0) << c.Name;
-        EXPECT_EQ(st.st_mode & 07777, c.Expected) << c.Name;
+        EXPECT_EQ(static_cast<mode_t>(fs::status(lockFile).permissions()), c.Expected) << c.Name;
     }
 }
 
