@@ -17,9 +17,10 @@ bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 bool IsDriveName(const std::string& path) { return path.size() == 2 && path[1] == ':'; }
 
 // Creates what is missing of the path, from the deepest existing folder
-// down; a folder that exists costs one stat and ends the walk up. True when
-// the path is a directory at the end.
-bool EnsureDirectoryPath(const std::string& path) {
+// down, the last folder with the given modes; a folder that exists costs one
+// stat and ends the walk up (its modes stay). True when the path is a
+// directory at the end.
+bool EnsureDirectoryPath(const std::string& path, unsigned permissions = 0777) {
     std::string p = path;
     if (!p.empty() && IsSeparator(p.back()))
         p.pop_back();
@@ -33,7 +34,7 @@ bool EnsureDirectoryPath(const std::string& path) {
         return false;
     if (!parent.empty())
         EnsureDirectoryPath(parent);
-    if (MakeFolder(OsPath(p)))
+    if (MakeFolder(OsPath(p), permissions))
         return true;
     // Made meanwhile by someone else, perhaps.
     return LastError() == EEXIST && DirectoryExists(p);
@@ -52,11 +53,15 @@ std::string CommonAppDataDir() {
     return folder;
 }
 
+// Others get no access to the downloads or the lock file; the umask decides
+// the group's share, as for any folder the user makes.
+constexpr unsigned kWorkingDirPermissions = 0770;
+
 } // namespace
 
 std::string WorkingDir() {
     std::string dir = CommonAppDataDir() + "\\Wingharbour";
-    if (!EnsureDirectoryPath(dir) || !FolderWritable(dir)) {
+    if (!EnsureDirectoryPath(dir, kWorkingDirPermissions) || !FolderWritable(dir)) {
         // No right to the machine-wide folder: the user's own data folder
         // takes its place, never the folder of an installed program. A
         // failure to make it shows when a file in it cannot be created.
@@ -64,7 +69,7 @@ std::string WorkingDir() {
         if (userDir.empty())
             return ExtractFilePath(ExecutablePath());
         dir = userDir + "Wingharbour";
-        EnsureDirectoryPath(dir);
+        EnsureDirectoryPath(dir, kWorkingDirPermissions);
     }
     return NativePath(dir) + PathDelim;
 }

@@ -16,10 +16,13 @@ public:
     TSingleInstanceGuard& operator=(const TSingleInstanceGuard&) = delete;
 
     // True when this process now holds the lock; false when another holds it.
-    // A lock file that cannot be opened (a link, a FIFO or anything else that
-    // is not a regular file, no access) raises EFOpenError "Cannot open file
-    // "<path>". <reason>", and a lock that cannot be taken EInOutError: the
-    // program must not run unguarded.
+    // The lock file admits only those who may write its folder: the owner, and
+    // the folder's group where that group may write the folder; the user's own
+    // file is brought to those modes. A lock file that cannot be opened for
+    // writing (a link, a FIFO or anything else that is not a regular file, no
+    // access) or that another user's modes leave open to outsiders raises
+    // EFOpenError "Cannot open file "<path>". <reason>", and a lock that cannot
+    // be taken EInOutError: the program must not run unguarded.
     bool Acquire(const std::string& lockFilePath);
 
 private:

@@ -204,8 +204,11 @@ TEST(WorkingDirTest, IsTheFolderBelowTheCommonFolderAndIsRecreated) {
     TTempDir dir;
     TWorkingDirOverride override(dir / "common/appdata");
     const std::string expected = dir.Dir() + "common/appdata/Wingharbour/";
+    const mode_t previous = ::umask(0);
     EXPECT_EQ(wh::WorkingDir(), expected);
+    ::umask(previous);
     EXPECT_TRUE(fs::is_directory(expected));
+    EXPECT_EQ(fs::status(expected).permissions() & fs::perms::others_all, fs::perms::none);
 
     WriteFile(expected + "packages.lst", "x");
     fs::remove_all(dir.Path() / "common");

@@ -83,29 +83,50 @@ TEST(SingleInstanceTest, AKilledHolderLeavesTheLockFree) {
     EXPECT_TRUE(afterCrash.Acquire(lockFile));
 }
 
-TEST(SingleInstanceTest, LockFileIsReadableByEveryUser) {
-    TTempDir dir;
-    const std::string lockFile = dir / "client.lock";
-    const mode_t previous = ::umask(077);
-    TSingleInstanceGuard guard;
-    const bool acquired = guard.Acquire(lockFile);
-    ::umask(previous);
-    ASSERT_TRUE(acquired);
-    struct stat st;
-    ASSERT_EQ(::stat(lockFile.c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0644u);
-}
+struct TLockModeCase {
+    const char* Name;
+    mode_t Folder;
+    mode_t Planted;   // a lock file already there; 0: none
+    bool PlantedByAnotherUser;
+    mode_t Expected;
+    std::string Refusal;   // the end of the message; empty: acquired
+};
 
-TEST(SingleInstanceTest, ReadOnlyLockFileStillGuards) {
-    TTempDir dir;
-    const std::string lockFile = dir / "client.lock";
-    wh::test::WriteFile(lockFile, "");
-    ASSERT_EQ(::chmod(lockFile.c_str(), 0444), 0);
-    wh::test::AsUnprivileged([&] {
-        TSingleInstanceGuard guard;
-        ASSERT_TRUE(guard.Acquire(lockFile));
-        EXPECT_EQ(AcquireInChild(lockFile), kRefused);
-    });
+// Only those who may write the folder can open its lock file, whatever the umask.
+TEST(SingleInstanceTest, LockFileAdmitsOnlyThoseWhoMayWriteTheFolder) {
+    const TLockModeCase cases[] = {
+        {"fresh, private folder", 0700, 0, false, 0600, ""},
+        {"fresh, group-shared folder", 02770, 0, false, 0660, ""},
+        {"own old file, private folder", 0700, 0644, false, 0600, ""},
+        {"own old file, group-shared folder", 0770, 0644, false, 0660, ""},
+        {"another user's file open to others", 0770, 0644, true, 0644, "Other users can open it."},
+        {"another user's file open to a group that may not write", 0750, 0660, true, 0660, "Other users can open it."},
+        {"another group member's file", 0770, 0660, true, 0660, ""},
+    };
+    for (const TLockModeCase& c : cases) {
+        if (c.PlantedByAnotherUser && ::geteuid() != 0)
+            continue;   // only root can give the file another owner
+        TTempDir dir;
+        const std::string lockFile = dir / "client.lock";
+        wh::test::HandToUnprivileged(dir.Path());
+        ASSERT_EQ(::chmod(dir.Path().c_str(), c.Folder), 0);
+        if (c.Planted != 0) {
+            wh::test::WriteFile(lockFile, "");
+            ASSERT_EQ(::chmod(lockFile.c_str(), c.Planted), 0);
+            wh::test::HandToUnprivileged(lockFile);   // the folder's group, and perhaps root as owner
+            ASSERT_EQ(c.PlantedByAnotherUser ? ::chown(lockFile.c_str(), 0, -1) : 0, 0);
+        }
+        wh::test::AsUnprivileged([&] {
+            ::umask(077);
+            try {
+                EXPECT_TRUE(TSingleInstanceGuard().Acquire(lockFile)) << c.Name;
+                EXPECT_EQ(c.Refusal, "") << c.Name << ": acquired";
+            } catch (const wh::EFOpenError& e) {
+                EXPECT_EQ(std::string(e.what()), "Cannot open file \"" + lockFile + "\". " + c.Refusal) << c.Name;
+            }
+        });
+        EXPECT_EQ(static_cast<mode_t>(fs::status(lockFile).permissions()), c.Expected) << c.Name;
+    }
 }
 
 struct TRefusedLock {
