@@ -3,16 +3,18 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <memory>
 #include <utility>
-#include <vector>
 
 namespace wh {
 
 namespace {
 
 constexpr std::size_t kWindow = 64 * 1024;
-constexpr std::size_t kChunk = 256 * 1024; // new output collected between two calls of the sink
-constexpr std::size_t kInputSize = 64 * 1024;
+constexpr std::size_t kChunk = 128 * 1024; // new output collected between two calls of the sink
+constexpr std::size_t kInputSize = 32 * 1024;
+constexpr std::size_t kLongestMatch = 3 + 65535;
+static_assert(kChunk >= kLongestMatch, "a match must fit beside the window");
 constexpr unsigned kMaxBits = 15;  // longest Huffman code
 constexpr unsigned kFastBits = 10; // codes up to this long are found with one look-up
 constexpr unsigned kLiteralCodes = 288;
@@ -89,7 +91,9 @@ struct THuffman {
 class TInflater {
 public:
     TInflater(const TInflateSource& source, const TInflateSink& sink, std::uint64_t limit)
-        : FSource(source), FSink(sink), FLimit(limit), FInput(kInputSize), FOutput(kWindow + kChunk) {}
+        : FSource(source), FSink(sink), FLimit(limit),
+          FInput(std::make_unique_for_overwrite<std::uint8_t[]>(kInputSize)),
+          FOutput(std::make_unique_for_overwrite<std::uint8_t[]>(kWindow + kChunk)) {}
 
     void Run();
 
@@ -108,12 +112,12 @@ private:
     const TInflateSource& FSource;
     const TInflateSink& FSink;
     const std::uint64_t FLimit;
-    std::vector<std::uint8_t> FInput;
+    std::unique_ptr<std::uint8_t[]> FInput;
     std::size_t FInputAt = 0, FInputEnd = 0;
     bool FInputDone = false;
     std::uint64_t FBits = 0; // taken from the input, not yet used; the oldest in the lowest bit
     unsigned FBitCount = 0;
-    std::vector<std::uint8_t> FOutput; // the window, then the output the sink has not had
+    std::unique_ptr<std::uint8_t[]> FOutput; // the window, then the output the sink has not had
     std::size_t FOutputAt = 0, FFlushed = 0;
     std::uint64_t FTotal = 0;
 };
@@ -121,8 +125,8 @@ private:
 bool TInflater::Fetch() {
     if (FInputDone)
         return false;
-    const std::size_t got = FSource(FInput.data(), FInput.size());
-    if (got > FInput.size())
+    const std::size_t got = FSource(FInput.get(), kInputSize);
+    if (got > kInputSize)
         throw TDamaged{};
     FInputAt = 0;
     FInputEnd = got;
@@ -182,11 +186,11 @@ unsigned TInflater::Decode(const THuffman& code) {
 
 // Makes room for size more bytes after the output, keeping the window.
 void TInflater::Room(std::size_t size) {
-    if (FOutputAt + size <= FOutput.size())
+    if (FOutputAt + size <= kWindow + kChunk)
         return;
     Flush();
     const std::size_t keep = std::min(FOutputAt, kWindow);
-    std::memmove(FOutput.data(), FOutput.data() + FOutputAt - keep, keep);
+    std::memmove(FOutput.get(), FOutput.get() + FOutputAt - keep, keep);
     FOutputAt = FFlushed = keep;
 }
 
@@ -199,7 +203,7 @@ void TInflater::Produce(std::size_t size) {
 
 void TInflater::Flush() {
     if (FOutputAt > FFlushed)
-        FSink(FOutput.data() + FFlushed, FOutputAt - FFlushed);
+        FSink(FOutput.get() + FFlushed, FOutputAt - FFlushed);
     FFlushed = FOutputAt;
 }
 
@@ -216,7 +220,7 @@ void TInflater::Stored() {
         if (FInputAt == FInputEnd && !Fetch())
             throw TDamaged{};
         const std::size_t piece = std::min(left, FInputEnd - FInputAt);
-        std::memcpy(FOutput.data() + FOutputAt, FInput.data() + FInputAt, piece);
+        std::memcpy(FOutput.get() + FOutputAt, FInput.get() + FInputAt, piece);
         FInputAt += piece;
         FOutputAt += piece;
         left -= piece;
@@ -290,7 +294,7 @@ void TInflater::Codes(const THuffman& literals, const THuffman& distances) {
             throw TDamaged{};
         Produce(length);
         // Room kept the window, so the distance stays inside the buffer.
-        std::uint8_t* to = FOutput.data() + FOutputAt;
+        std::uint8_t* to = FOutput.get() + FOutputAt;
         const std::uint8_t* from = to - distance;
         if (distance >= length) {
             std::memcpy(to, from, length);

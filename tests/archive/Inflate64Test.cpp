@@ -9,6 +9,8 @@
 #include <random>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "tests/support/Deflate64Writer.h"
 #include "tests/support/NamedCases.h"
@@ -50,10 +52,9 @@ std::string ZlibRaw(const std::string& data) {
 }
 
 // Appends length bytes copied from distance back, overlapping as the format does.
-std::string Copied(std::string out, std::size_t length, std::size_t distance) {
+void Copy(std::string& out, std::size_t length, std::size_t distance) {
     while (length-- > 0)
         out += out[out.size() - distance];
-    return out;
 }
 
 struct TRun {
@@ -79,15 +80,20 @@ TRun Inflate(const std::string& stream, std::size_t piece, std::uint64_t limit) 
 }
 
 TEST(Inflate64Test, DecodesEveryBlockKindAndRefusesBrokenStreams) {
-    // Five full stored blocks fill the output buffer but for 5 bytes: the
-    // matches after them reach 64 KiB back across its moving of the window.
-    const std::string history = RandomBytes(5 * 65535, 1);
+    // 64 KiB of history, then matches on both sides of the distance codes'
+    // bounds, then the longest match from 64 KiB back over and over: each
+    // fills the output buffer, so the window moves right before a copy from
+    // its first byte.
+    std::string farOut = RandomBytes(65535, 1) + "!";
     W far;
-    for (unsigned i = 0; i < 5; ++i)
-        far.Stored(std::string_view(history).substr(i * 65535, 65535), false);
-    far.Fixed(true).Match(300, 65536).Match(258, 49153).Match(40, 49152).Match(3, 32769).Match(4, 32768).End();
-    const std::string farOut =
-        Copied(Copied(Copied(Copied(Copied(history, 300, 65536), 258, 49153), 40, 49152), 3, 32769), 4, 32768);
+    far.Stored(std::string_view(farOut).substr(0, 65535), false).Fixed(true).Literals("!");
+    std::vector<std::pair<unsigned, unsigned>> matches = {{258, 49153}, {40, 49152}, {3, 32769}, {4, 32768}};
+    matches.insert(matches.end(), 10, {65538, 65536});
+    for (const auto& [length, distance] : matches) {
+        far.Match(length, distance);
+        Copy(farOut, length, distance);
+    }
+    far.End();
 
     const std::string words = Words(700000);
     const std::string dynamic = ZlibRaw(words);
