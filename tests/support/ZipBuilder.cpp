@@ -1,12 +1,15 @@
 #include "tests/support/ZipBuilder.h"
 
 #include <zip.h>
+#include <zlib.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <fstream>
 #include <iterator>
 #include <memory>
 #include <stdexcept>
+#include <utility>
 
 namespace wh::test {
 
@@ -63,6 +66,42 @@ void StoreCp437Names(const std::string& path, const std::vector<TZipEntry>& entr
         throw std::runtime_error("cannot rewrite " + path);
 }
 
+// Serves a raw entry's bytes with a stat that names their method, so libzip
+// copies them without compressing them again.
+zip_int64_t RawSource(void* state, void* data, zip_uint64_t length, zip_source_cmd_t command) {
+    auto& [entry, at] = *static_cast<std::pair<const TZipEntry*, std::size_t>*>(state);
+    switch (command) {
+    case ZIP_SOURCE_OPEN:
+        at = 0;
+        return 0;
+    case ZIP_SOURCE_READ: {
+        const std::size_t n = std::min<std::size_t>(length, entry->Data.size() - at);
+        std::copy_n(entry->Data.data() + at, n, static_cast<char*>(data));
+        at += n;
+        return static_cast<zip_int64_t>(n);
+    }
+    case ZIP_SOURCE_STAT: {
+        auto* st = static_cast<zip_stat_t*>(data);
+        zip_stat_init(st);
+        st->comp_method = static_cast<zip_uint16_t>(entry->RawMethod);
+        st->size = entry->Original.size();
+        st->comp_size = entry->Data.size();
+        st->crc =
+            crc32(0, reinterpret_cast<const Bytef*>(entry->Original.data()), static_cast<uInt>(entry->Original.size()));
+        st->valid = ZIP_STAT_COMP_METHOD | ZIP_STAT_SIZE | ZIP_STAT_COMP_SIZE | ZIP_STAT_CRC;
+        return sizeof(zip_stat_t);
+    }
+    case ZIP_SOURCE_FREE:
+        delete static_cast<std::pair<const TZipEntry*, std::size_t>*>(state);
+        return 0;
+    case ZIP_SOURCE_SUPPORTS:
+        return zip_source_make_command_bitmap(ZIP_SOURCE_OPEN, ZIP_SOURCE_READ, ZIP_SOURCE_CLOSE, ZIP_SOURCE_STAT,
+                                              ZIP_SOURCE_ERROR, ZIP_SOURCE_FREE, -1);
+    default:
+        return 0;
+    }
+}
+
 } // namespace
 
 void BuildZip(const std::string& path, const std::vector<TZipEntry>& entries) {
@@ -78,7 +117,10 @@ void BuildZip(const std::string& path, const std::vector<TZipEntry>& entries) {
             if (index < 0)
                 Fail(z, "zip_dir_add " + entry.Name);
         } else {
-            zip_source_t* source = zip_source_buffer(z, entry.Data.data(), entry.Data.size(), 0);
+            zip_source_t* source =
+                entry.RawMethod < 0
+                    ? zip_source_buffer(z, entry.Data.data(), entry.Data.size(), 0)
+                    : zip_source_function(z, RawSource, new std::pair<const TZipEntry*, std::size_t>(&entry, 0));
             if (!source)
                 Fail(z, "zip_source_buffer");
             index = zip_file_add(z, entry.Name.c_str(), source, ZIP_FL_OVERWRITE | ZIP_FL_ENC_RAW);
