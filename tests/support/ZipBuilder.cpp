@@ -3,13 +3,11 @@
 #include <zip.h>
 #include <zlib.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <fstream>
 #include <iterator>
 #include <memory>
 #include <stdexcept>
-#include <utility>
 
 namespace wh::test {
 
@@ -32,14 +30,20 @@ std::uint32_t Get(const std::string& bytes, std::size_t at, int width) {
     return value;
 }
 
+void Put(std::string& bytes, std::size_t at, std::uint32_t value, int width) {
+    for (int i = 0; i < width; ++i)
+        bytes.at(at + static_cast<std::size_t>(i)) = static_cast<char>(value >> (8 * i));
+}
+
 void ClearUtf8Flag(std::string& bytes, std::size_t flagsAt) {
     constexpr unsigned char kUtf8FlagHigh = 0x08;   // bit 11 of the general purpose flags
     bytes.at(flagsAt + 1) = static_cast<char>(static_cast<unsigned char>(bytes.at(flagsAt + 1)) & ~kUtf8FlagHigh);
 }
 
 // libzip marks every name that looks like UTF-8; old tools never did, so the
-// flag is taken off again in the central and the local headers.
-void StoreCp437Names(const std::string& path, const std::vector<TZipEntry>& entries) {
+// flag is taken off again in the central and the local headers. A raw entry,
+// stored by libzip, gets its method, CRC and size there too.
+void PatchHeaders(const std::string& path, const std::vector<TZipEntry>& entries) {
     std::string bytes;
     {
         std::ifstream in(path, std::ios::binary);
@@ -58,48 +62,22 @@ void StoreCp437Names(const std::string& path, const std::vector<TZipEntry>& entr
             ClearUtf8Flag(bytes, at + 8);
             ClearUtf8Flag(bytes, Get(bytes, at + 42, 4) + 6);
         }
+        if (const TZipEntry& raw = entries[i]; raw.RawMethod >= 0) {
+            const auto crc =
+                crc32(0, reinterpret_cast<const Bytef*>(raw.Original.data()), static_cast<uInt>(raw.Original.size()));
+            // From two bytes in, the central header has the local one's layout.
+            for (const std::size_t header : {at + 2, std::size_t{Get(bytes, at + 42, 4)}}) {
+                Put(bytes, header + 8, static_cast<std::uint32_t>(raw.RawMethod), 2);
+                Put(bytes, header + 14, static_cast<std::uint32_t>(crc), 4);
+                Put(bytes, header + 22, static_cast<std::uint32_t>(raw.Original.size()), 4);
+            }
+        }
         at += 46 + Get(bytes, at + 28, 2) + Get(bytes, at + 30, 2) + Get(bytes, at + 32, 2);
     }
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (!out)
         throw std::runtime_error("cannot rewrite " + path);
-}
-
-// Serves a raw entry's bytes with a stat that names their method, so libzip
-// copies them without compressing them again.
-zip_int64_t RawSource(void* state, void* data, zip_uint64_t length, zip_source_cmd_t command) {
-    auto& [entry, at] = *static_cast<std::pair<const TZipEntry*, std::size_t>*>(state);
-    switch (command) {
-    case ZIP_SOURCE_OPEN:
-        at = 0;
-        return 0;
-    case ZIP_SOURCE_READ: {
-        const std::size_t n = std::min<std::size_t>(length, entry->Data.size() - at);
-        std::copy_n(entry->Data.data() + at, n, static_cast<char*>(data));
-        at += n;
-        return static_cast<zip_int64_t>(n);
-    }
-    case ZIP_SOURCE_STAT: {
-        auto* st = static_cast<zip_stat_t*>(data);
-        zip_stat_init(st);
-        st->comp_method = static_cast<zip_uint16_t>(entry->RawMethod);
-        st->size = entry->Original.size();
-        st->comp_size = entry->Data.size();
-        st->crc =
-            crc32(0, reinterpret_cast<const Bytef*>(entry->Original.data()), static_cast<uInt>(entry->Original.size()));
-        st->valid = ZIP_STAT_COMP_METHOD | ZIP_STAT_SIZE | ZIP_STAT_COMP_SIZE | ZIP_STAT_CRC;
-        return sizeof(zip_stat_t);
-    }
-    case ZIP_SOURCE_FREE:
-        delete static_cast<std::pair<const TZipEntry*, std::size_t>*>(state);
-        return 0;
-    case ZIP_SOURCE_SUPPORTS:
-        return zip_source_make_command_bitmap(ZIP_SOURCE_OPEN, ZIP_SOURCE_READ, ZIP_SOURCE_CLOSE, ZIP_SOURCE_STAT,
-                                              ZIP_SOURCE_ERROR, ZIP_SOURCE_FREE, -1);
-    default:
-        return 0;
-    }
 }
 
 } // namespace
@@ -117,10 +95,7 @@ void BuildZip(const std::string& path, const std::vector<TZipEntry>& entries) {
             if (index < 0)
                 Fail(z, "zip_dir_add " + entry.Name);
         } else {
-            zip_source_t* source =
-                entry.RawMethod < 0
-                    ? zip_source_buffer(z, entry.Data.data(), entry.Data.size(), 0)
-                    : zip_source_function(z, RawSource, new std::pair<const TZipEntry*, std::size_t>(&entry, 0));
+            zip_source_t* source = zip_source_buffer(z, entry.Data.data(), entry.Data.size(), 0);
             if (!source)
                 Fail(z, "zip_source_buffer");
             index = zip_file_add(z, entry.Name.c_str(), source, ZIP_FL_OVERWRITE | ZIP_FL_ENC_RAW);
@@ -128,7 +103,7 @@ void BuildZip(const std::string& path, const std::vector<TZipEntry>& entries) {
                 zip_source_free(source);
                 Fail(z, "zip_file_add " + entry.Name);
             }
-            if (entry.Stored && zip_set_file_compression(z, index, ZIP_CM_STORE, 0) < 0)
+            if ((entry.Stored || entry.RawMethod >= 0) && zip_set_file_compression(z, index, ZIP_CM_STORE, 0) < 0)
                 Fail(z, "zip_set_file_compression");
             if (entry.Encrypted && zip_file_set_encryption(z, index, ZIP_EM_AES_256, "secret") < 0)
                 Fail(z, "zip_file_set_encryption");
@@ -148,8 +123,8 @@ void BuildZip(const std::string& path, const std::vector<TZipEntry>& entries) {
         Fail(z, "zip_close " + path);
     archive.release();
     for (const auto& entry : entries)
-        if (entry.Cp437Name) {
-            StoreCp437Names(path, entries);
+        if (entry.Cp437Name || entry.RawMethod >= 0) {
+            PatchHeaders(path, entries);
             break;
         }
 }
