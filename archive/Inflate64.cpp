@@ -77,7 +77,7 @@ struct THuffman {
             const std::uint32_t code = next[len]++;
             if (len > kFastBits)
                 continue;
-            // Codes go out first bit first, so the table is indexed by the reversed code.
+            // Codes are packed from their highest bit, so the table is indexed by the code reversed.
             std::uint32_t reversed = 0;
             for (unsigned b = 0; b < len; ++b)
                 reversed |= ((code >> b) & 1u) << (len - 1 - b);
