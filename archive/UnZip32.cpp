@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <ctime>
 #include <memory>
 #include <optional>
@@ -15,6 +16,7 @@
 #include <vector>
 
 #include "archive/ExtractionTarget.h"
+#include "archive/Inflate64.h"
 #include "archive/ZipEntryEncoding.h"
 #include "archive/ZipEntryName.h"
 #include "files/ReplacementFile.h"
@@ -128,6 +130,11 @@ private:
     bool ExtractFile(zip_t* archive, zip_uint64_t index, const zip_stat_t& st, const TZipEntryPath& path,
                      const std::string& shownName);
     TEntry OpenEntry(zip_t* archive, zip_uint64_t index, const zip_stat_t& st, const std::string& shownName);
+    bool CopyEntry(zip_file_t* entry, TReplacementFile& file, const std::string& shownName,
+                   const std::string& shownPath);
+    bool InflateEntry(zip_file_t* entry, const zip_stat_t& st, TReplacementFile& file, const std::string& shownName,
+                      const std::string& shownPath);
+    void ReadFailed(zip_file_t* entry, const std::string& shownName, const std::string& shownPath);
     void Report(const zip_stat_t& st, const std::string& shownName);
     void RestoreFolderTimes(zip_t* archive);
 
@@ -285,13 +292,15 @@ void TUnzipRun::ExtractEntry(zip_t* archive, zip_uint64_t index) {
 
 TEntry TUnzipRun::OpenEntry(zip_t* archive, zip_uint64_t index, const zip_stat_t& st, const std::string& shownName) {
     const bool encrypted = (st.valid & ZIP_STAT_ENCRYPTION_METHOD) && st.encryption_method != ZIP_EM_NONE;
+    // libzip cannot inflate Deflate64: it hands over the raw data, which InflateEntry decodes.
+    const zip_flags_t flags = st.comp_method == ZIP_CM_DEFLATE64 ? ZIP_FL_COMPRESSED : 0;
     if (!encrypted) {
-        if (zip_file_t* entry = zip_fopen_index(archive, index, 0))
+        if (zip_file_t* entry = zip_fopen_index(archive, index, flags))
             return TEntry(entry);
     } else {
         // The password that opened an earlier entry is tried before asking.
         if (!FPassword.empty())
-            if (zip_file_t* entry = zip_fopen_index_encrypted(archive, index, 0, FPassword.c_str()))
+            if (zip_file_t* entry = zip_fopen_index_encrypted(archive, index, flags, FPassword.c_str()))
                 return TEntry(entry);
         std::array<char, kPasswordSize> buffer{};
         int answer = -1;
@@ -305,7 +314,7 @@ TEntry TUnzipRun::OpenEntry(zip_t* archive, zip_uint64_t index, const zip_stat_t
             Worse(PK_ERR);
             return nullptr;
         }
-        if (zip_file_t* entry = zip_fopen_index_encrypted(archive, index, 0, buffer.data())) {
+        if (zip_file_t* entry = zip_fopen_index_encrypted(archive, index, flags, buffer.data())) {
             FPassword = buffer.data();
             return TEntry(entry);
         }
@@ -317,7 +326,7 @@ TEntry TUnzipRun::OpenEntry(zip_t* archive, zip_uint64_t index, const zip_stat_t
         Worse(PK_ERR);
         break;
     case ZIP_ER_COMPNOTSUPP:
-        Print("   skipping: " + shownName + "  unsupported compression method " + MethodText(st.comp_method));
+        Print("   skipping: " + shownName + "  unsupported compression method " + std::to_string(st.comp_method));
         Worse(PK_ERR);
         break;
     case ZIP_ER_ENCRNOTSUPP:
@@ -358,31 +367,10 @@ bool TUnzipRun::ExtractFile(zip_t* archive, zip_uint64_t index, const zip_stat_t
         Worse(PK_DISK);
         return false;
     }
-    for (;;) {
-        const zip_int64_t read = zip_fread(entry.get(), FBuffer.data(), FBuffer.size());
-        if (read == 0)
-            break;
-        if (read < 0) {
-            const zip_error_t* error = zip_file_get_error(entry.get());
-            switch (zip_error_code_zip(error)) {
-            case ZIP_ER_CRC: Print("error:  " + shownPath + ":  bad CRC, the data is damaged"); break;
-            case ZIP_ER_ZLIB:
-            case ZIP_ER_COMPRESSED_DATA:
-                Print("error:  invalid compressed data to inflate " + shownPath);
-                break;
-            default: Print("error:  reading " + shownName + ":  " + zip_file_strerror(entry.get()));
-            }
-            Worse(PK_ERR);
-            return false;   // the temporary file goes; a file already in place stays
-        }
-        try {
-            file->Write(FBuffer.data(), static_cast<std::size_t>(read));
-        } catch (const EInOutError& e) {
-            Print("error:  writing " + shownPath + ": " + Reason(e));
-            Worse(PK_DISK);
-            return false;
-        }
-    }
+    const bool written = st.comp_method == ZIP_CM_DEFLATE64 ? InflateEntry(entry.get(), st, *file, shownName, shownPath)
+                                                            : CopyEntry(entry.get(), *file, shownName, shownPath);
+    if (!written)
+        return false; // the temporary file goes; a file already in place stays
     try {
         file->SetModified((st.valid & ZIP_STAT_MTIME) ? st.mtime : std::time(nullptr));
         file->Commit();
@@ -393,6 +381,80 @@ bool TUnzipRun::ExtractFile(zip_t* archive, zip_uint64_t index, const zip_stat_t
     }
     FTarget->NoteCreated(folder, name);
     return true;
+}
+
+void TUnzipRun::ReadFailed(zip_file_t* entry, const std::string& shownName, const std::string& shownPath) {
+    switch (zip_error_code_zip(zip_file_get_error(entry))) {
+    case ZIP_ER_CRC:
+        Print("error:  " + shownPath + ":  bad CRC, the data is damaged");
+        break;
+    case ZIP_ER_ZLIB:
+    case ZIP_ER_COMPRESSED_DATA:
+        Print("error:  invalid compressed data to inflate " + shownPath);
+        break;
+    default:
+        Print("error:  reading " + shownName + ":  " + zip_file_strerror(entry));
+    }
+    Worse(PK_ERR);
+}
+
+bool TUnzipRun::CopyEntry(zip_file_t* entry, TReplacementFile& file, const std::string& shownName,
+                          const std::string& shownPath) {
+    for (;;) {
+        const zip_int64_t read = zip_fread(entry, FBuffer.data(), FBuffer.size());
+        if (read == 0)
+            return true;
+        if (read < 0) {
+            ReadFailed(entry, shownName, shownPath);
+            return false;
+        }
+        try {
+            file.Write(FBuffer.data(), static_cast<std::size_t>(read));
+        } catch (const EInOutError& e) {
+            Print("error:  writing " + shownPath + ": " + Reason(e));
+            Worse(PK_DISK);
+            return false;
+        }
+    }
+}
+
+// The checks libzip makes of the methods it decodes: the data, then its CRC.
+bool TUnzipRun::InflateEntry(zip_file_t* entry, const zip_stat_t& st, TReplacementFile& file,
+                             const std::string& shownName, const std::string& shownPath) {
+    bool readFailed = false;
+    const TInflateSource source = [&](std::uint8_t* buffer, std::size_t size) -> std::size_t {
+        const zip_int64_t read = zip_fread(entry, buffer, size);
+        readFailed = read < 0;
+        return readFailed ? 0 : static_cast<std::size_t>(read);
+    };
+    uLong crc = crc32(0, nullptr, 0);
+    const TInflateSink sink = [&](const std::uint8_t* data, std::size_t length) {
+        crc = crc32(crc, data, static_cast<uInt>(length));
+        file.Write(reinterpret_cast<const char*>(data), length);
+    };
+    // A damaged entry must not fill the disk: it gives no more than it says it holds.
+    const std::uint64_t limit = (st.valid & ZIP_STAT_SIZE) ? st.size : UINT64_MAX;
+    TInflateResult result;
+    try {
+        result = Inflate64(source, sink, limit);
+    } catch (const EInOutError& e) {
+        Print("error:  writing " + shownPath + ": " + Reason(e));
+        Worse(PK_DISK);
+        return false;
+    }
+    if (readFailed) {
+        ReadFailed(entry, shownName, shownPath);
+        return false;
+    }
+    if (result != TInflateResult::Done) {
+        Print("error:  invalid compressed data to inflate " + shownPath);
+    } else if ((st.valid & ZIP_STAT_CRC) && crc != st.crc) {
+        Print("error:  " + shownPath + ":  bad CRC, the data is damaged");
+    } else {
+        return true;
+    }
+    Worse(PK_ERR);
+    return false;
 }
 
 void TUnzipRun::RestoreFolderTimes(zip_t* archive) {

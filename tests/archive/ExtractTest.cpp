@@ -319,6 +319,54 @@ TEST_F(ExtractTest, ExistingLinksInTheTargetAreNeverFollowedOutside) {
     EXPECT_EQ(ReadFile(target / "real" / "inside.bmp"), "inside");
 }
 
+// What data/far-copies.deflate64 stands for, a stream 7-Zip made with -mm=Deflate64
+// -mx=9: its copies lie 36000 and 56000 bytes back, beyond deflate's reach.
+std::string FarCopies() {
+    std::string run;
+    for (std::uint32_t x = 1; run.size() < 6000;)
+        run += "ACGT"[((x = (x * 1103515245u + 12345u) & 0x7FFFFFFFu) >> 16) & 3];
+    return run + std::string(50000, '\0') + run + std::string(30000, 'z') + run;
+}
+
+TEST_F(ExtractTest, EntriesInflateByTheirMethodOrAreSkippedNamingIt) {
+    const std::string stream = ReadFile(WH_TEST_DATA "far-copies.deflate64");
+    const std::string far = FarCopies();
+    const std::string otherCrc = far.substr(0, 70000) + "y" + far.substr(70001);
+    const fs::path target = FTemp.Path() / "target";
+    const std::string shown = target.string() + "/texture.abc/far.bmp";
+    struct Case {
+        std::string Name;
+        int Method;
+        std::string Data, Original, Says; // Says: "" when the entry lands
+    };
+    const Case cases[] = {
+        {"Deflate64 from 7-Zip", 9, stream, far, ""},
+        {"CRC not matched", 9, stream, otherCrc, "error:  " + shown + ":  bad CRC, the data is damaged"},
+        {"stream cut short", 9, stream.substr(0, 1500), far, "error:  invalid compressed data to inflate " + shown},
+        {"more than the entry holds", 9, stream, far.substr(0, 9000),
+         "error:  invalid compressed data to inflate " + shown},
+        {"PPMd", 98, stream, far, "skipping: texture.abc/far.bmp  unsupported compression method 98"},
+        {"LZMA", 14, stream, far, "skipping: texture.abc/far.bmp  unsupported compression method 14"},
+    };
+    const std::time_t fileTime = LocalTime(2005, 6, 1, 12, 30, 0);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        FActivity = TRecordingActivity{};
+        TZipEntry entry{"texture.abc/far.bmp", c.Data, fileTime};
+        entry.RawMethod = c.Method;
+        entry.Original = c.Original;
+        Archive("raw.zip", {entry, {"readme.txt", "read me"}});
+        WriteFile(target / "texture.abc" / "far.bmp", "the old copy");
+
+        EXPECT_EQ(Extract("raw.zip", target.string()), c.Says.empty() ? "" : "Error extracting archive 'raw.zip'.");
+        EXPECT_EQ(Showed("inflating: " + shown), c.Method == 9);
+        EXPECT_EQ(ReadFile(target / "readme.txt"), "read me");
+        EXPECT_TRUE(ReadFile(target / "texture.abc" / "far.bmp") == (c.Says.empty() ? far : "the old copy"));
+        EXPECT_EQ(ModifiedTime(target / "texture.abc" / "far.bmp") == fileTime, c.Says.empty());
+        EXPECT_EQ(std::count(FActivity.Log.begin(), FActivity.Log.end(), "Status: " + c.Says), c.Says.empty() ? 0 : 1);
+    }
+}
+
 TEST(UnzipPrintTest, MessagesBecomeTrimmedStatusLines) {
     struct Case {
         std::string Buffer;

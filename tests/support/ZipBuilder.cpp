@@ -1,6 +1,7 @@
 #include "tests/support/ZipBuilder.h"
 
 #include <zip.h>
+#include <zlib.h>
 
 #include <cstdint>
 #include <fstream>
@@ -29,14 +30,20 @@ std::uint32_t Get(const std::string& bytes, std::size_t at, int width) {
     return value;
 }
 
+void Put(std::string& bytes, std::size_t at, std::uint32_t value, int width) {
+    for (int i = 0; i < width; ++i)
+        bytes.at(at + static_cast<std::size_t>(i)) = static_cast<char>(value >> (8 * i));
+}
+
 void ClearUtf8Flag(std::string& bytes, std::size_t flagsAt) {
     constexpr unsigned char kUtf8FlagHigh = 0x08;   // bit 11 of the general purpose flags
     bytes.at(flagsAt + 1) = static_cast<char>(static_cast<unsigned char>(bytes.at(flagsAt + 1)) & ~kUtf8FlagHigh);
 }
 
 // libzip marks every name that looks like UTF-8; old tools never did, so the
-// flag is taken off again in the central and the local headers.
-void StoreCp437Names(const std::string& path, const std::vector<TZipEntry>& entries) {
+// flag is taken off again in the central and the local headers. A raw entry,
+// stored by libzip, gets its method, CRC and size there too.
+void PatchHeaders(const std::string& path, const std::vector<TZipEntry>& entries) {
     std::string bytes;
     {
         std::ifstream in(path, std::ios::binary);
@@ -54,6 +61,16 @@ void StoreCp437Names(const std::string& path, const std::vector<TZipEntry>& entr
         if (entries[i].Cp437Name) {
             ClearUtf8Flag(bytes, at + 8);
             ClearUtf8Flag(bytes, Get(bytes, at + 42, 4) + 6);
+        }
+        if (const TZipEntry& raw = entries[i]; raw.RawMethod >= 0) {
+            const auto crc =
+                crc32(0, reinterpret_cast<const Bytef*>(raw.Original.data()), static_cast<uInt>(raw.Original.size()));
+            // From two bytes in, the central header has the local one's layout.
+            for (const std::size_t header : {at + 2, std::size_t{Get(bytes, at + 42, 4)}}) {
+                Put(bytes, header + 8, static_cast<std::uint32_t>(raw.RawMethod), 2);
+                Put(bytes, header + 14, static_cast<std::uint32_t>(crc), 4);
+                Put(bytes, header + 22, static_cast<std::uint32_t>(raw.Original.size()), 4);
+            }
         }
         at += 46 + Get(bytes, at + 28, 2) + Get(bytes, at + 30, 2) + Get(bytes, at + 32, 2);
     }
@@ -86,7 +103,7 @@ void BuildZip(const std::string& path, const std::vector<TZipEntry>& entries) {
                 zip_source_free(source);
                 Fail(z, "zip_file_add " + entry.Name);
             }
-            if (entry.Stored && zip_set_file_compression(z, index, ZIP_CM_STORE, 0) < 0)
+            if ((entry.Stored || entry.RawMethod >= 0) && zip_set_file_compression(z, index, ZIP_CM_STORE, 0) < 0)
                 Fail(z, "zip_set_file_compression");
             if (entry.Encrypted && zip_file_set_encryption(z, index, ZIP_EM_AES_256, "secret") < 0)
                 Fail(z, "zip_file_set_encryption");
@@ -106,8 +123,8 @@ void BuildZip(const std::string& path, const std::vector<TZipEntry>& entries) {
         Fail(z, "zip_close " + path);
     archive.release();
     for (const auto& entry : entries)
-        if (entry.Cp437Name) {
-            StoreCp437Names(path, entries);
+        if (entry.Cp437Name || entry.RawMethod >= 0) {
+            PatchHeaders(path, entries);
             break;
         }
 }

@@ -18,6 +18,10 @@ struct TZipEntry {
     // valid UTF-8, as old tools write CP437 names.
     bool Cp437Name = false;
     bool DosHost = false;       // made on DOS rather than on Unix, libzip's own host
+    // 0 and above: Data is already compressed with this method and goes in as
+    // it is; Original is what it stands for, and gives the size and CRC.
+    int RawMethod = -1;
+    std::string Original{};
 };
 
 // Writes a zip archive at path with libzip; throws on failure.
