@@ -1,5 +1,6 @@
 #include "install/InstallRoom.h"
 
+#include "catalogue/ActionToolTips.h"
 #include "catalogue/AircraftRows.h"
 #include "catalogue/CollectionLayout.h"
 #include "catalogue/SizeUnits.h"
@@ -64,10 +65,8 @@ std::map<std::string, TWHBasePlan> PlanBases(const TWHAircraftRows& rows, const 
 TWHInstallRoom CheckInstallRoom(const TWHAircraftRows& rows, const std::map<std::string, TWHBasePlan>& bases,
                                 const TWHRoomPlace& work, const TWHRoomPlace& simulator,
                                 const std::string& decimalPoint) {
-    TSums sums;
-    for (int i = 0; i < rows.RowCount(); ++i)
-        if (Installs(rows, i))
-            sums.Add(rows.RowAircraft(i).ArchiveSize, true, true);
+    const TWHFetchVolume liveries = FetchVolume(rows);
+    TSums sums{liveries.KnownBytes, UnpackFactor * liveries.KnownBytes, liveries.UnknownSizes};
     for (const auto& [directory, plan] : bases)
         if (plan.Fetch || plan.Extract)
             sums.Add(plan.Size, plan.Fetch, plan.Extract);
