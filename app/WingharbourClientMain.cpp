@@ -8,6 +8,7 @@
 #include <QFocusEvent>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -16,6 +17,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QStackedWidget>
 #include <QTreeWidget>
 #include <QUrl>
@@ -36,12 +38,14 @@
 #include "app/ProgramInfo.h"
 #include "app/StatusPanel.h"
 #include "app/WelcomeValidation.h"
+#include "app/WindowLayout.h"
 #include "archive/UnZip32.h"
 #include "archive/UnzipVersionReport.h"
 #include "catalogue/ActionToolTips.h"
 #include "catalogue/AircraftState.h"
 #include "catalogue/CatalogueReader.h"
 #include "install/Deinstaller.h"
+#include "install/InstallRoom.h"
 #include "install/Installer.h"
 #include "files/WorkingDir.h"
 #include "platform/Codepage.h"
@@ -457,6 +461,7 @@ void TfmWingharbourClientMain::FormCreate() {
         FSettings = std::make_unique<TIniFile>(files.Settings);
         ShowPage(TWizardPage::Welcome);
         LoadSettings();
+        RestoreLayout();
         HideProgress();
     } catch (const std::exception& error) {
         // Without a log no status can be written and no settings were read:
@@ -471,7 +476,10 @@ void TfmWingharbourClientMain::FormCreate() {
 void TfmWingharbourClientMain::FormDestroy() {
     if (!FSettings)
         return;
-    Guarded([this] { SaveSettings(); });
+    Guarded([this] {
+        SaveSettings();
+        SaveLayout();
+    });
     FSettings.reset();
 }
 
@@ -510,6 +518,39 @@ void TfmWingharbourClientMain::LoadSettings() {
 }
 
 void TfmWingharbourClientMain::SaveSettings() { SaveWelcomeSettings(*FSettings, WelcomePage()); }
+
+void TfmWingharbourClientMain::RestoreLayout() {
+    QHeaderView* header = lvAircraft->header();
+    TLayoutLimits limits{minimumWidth(), minimumHeight(), header->count(), {}};
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect area = screen->availableGeometry();
+        limits.Screens.push_back({area.x(), area.y(), area.width(), area.height()});
+    }
+    const std::optional<TWindowLayout> layout = ReadWindowLayout(*FSettings, limits);
+    if (!layout)
+        return;
+    setGeometry(layout->Left, layout->Top, layout->Width, layout->Height);
+    if (layout->Maximized)
+        setWindowState(windowState() | Qt::WindowMaximized);
+    for (int column = 0; column < header->count(); ++column)
+        header->resizeSection(column, layout->ColumnWidths[static_cast<std::size_t>(column)]);
+    for (int visual = 0; visual < header->count(); ++visual)
+        header->moveSection(header->visualIndex(layout->ColumnOrder[static_cast<std::size_t>(visual)]), visual);
+    FColumnWidthsRestored = true;
+}
+
+// The normal geometry, so that a maximized window comes back to its place
+// when it is restored.
+void TfmWingharbourClientMain::SaveLayout() {
+    const QRect normal = normalGeometry();
+    TWindowLayout layout{normal.x(), normal.y(), normal.width(), normal.height(), isMaximized(), {}, {}};
+    const QHeaderView* header = lvAircraft->header();
+    for (int column = 0; column < header->count(); ++column) {
+        layout.ColumnWidths.push_back(header->sectionSize(column));
+        layout.ColumnOrder.push_back(header->logicalIndex(column));
+    }
+    WriteWindowLayout(*FSettings, layout);
+}
 
 void TfmWingharbourClientMain::lblVersionMouseEnter() {
     QFont font = lblVersion->font();
@@ -606,6 +647,8 @@ void TfmWingharbourClientMain::EndUpdate() {
     if (!FRowContext.End())
         return;
     lvAircraft->setUpdatesEnabled(true);
+    if (FColumnWidthsRestored)
+        return;
     for (int column : {0, 1, 4})
         lvAircraft->resizeColumnToContents(column);
 }
@@ -708,8 +751,20 @@ void TfmWingharbourClientMain::btnInstallClick() {
     if (FOperationDepth > 0)
         return;
     const TWHInstallOptions options = InstallOptions();
+    if (!InstallRoomAgreed(options))
+        return;
     TOperationScope scope(*this);
     InstallTickedRows(*FRows, options, *this, *this, [this] { return FCloseRequested; });
+}
+
+bool TfmWingharbourClientMain::InstallRoomAgreed(const TWHInstallOptions& options) {
+    const auto place = [this](const std::string& folder) {
+        return TWHRoomPlace{folder, FOptions.FreeSpace ? FOptions.FreeSpace(folder) : FreeSpaceOf(folder)};
+    };
+    const TWHRoomPlace work = place(options.WorkingDir), simulator = place(options.FSDir + "aircraft");
+    const TWHInstallRoom room =
+        CheckInstallRoom(*FRows, PlanBases(*FRows, options), work, simulator, Narrow(QLocale().decimalPoint()));
+    return room.Warning.empty() || AskWarningYesNo(this, FTitle, room.Warning);
 }
 
 // ---- Navigation ----

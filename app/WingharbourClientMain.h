@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@
 #include "fetch/SourceSettings.h"
 #include "activity/Activity.h"
 #include "install/Installer.h"
+#include "platform/FreeSpace.h"
 
 class QCheckBox;
 class QLabel;
@@ -46,6 +48,8 @@ struct TMainOptions {
     std::vector<std::string> Arguments;   // after the program name
     // Opens a URL in the user's browser; QDesktopServices when empty.
     std::function<void(const std::string&)> OpenURL;
+    // The room on a folder's file system before an install; FreeSpaceOf when empty.
+    std::function<std::optional<TFreeSpace>(const std::string&)> FreeSpace;
 };
 
 // The wizard window. The core reaches it through the activity, source and
@@ -155,6 +159,13 @@ private:
     void ConnectHandlers();
     void FormCreate();
     void FormDestroy();
+    // The window's place and size and the list's columns from the settings, before the
+    // window shows; and back into them at close.
+    void RestoreLayout();
+    void SaveLayout();
+    // Before an install: room enough in the working folder and the simulator,
+    // or the user's word to go on anyway.
+    bool InstallRoomAgreed(const TWHInstallOptions& options);
     // Runs a handler's body; an error shows in the error box and the program goes on.
     void Guarded(const std::function<void()>& body);
     void PickPackageFile();
@@ -177,6 +188,7 @@ private:
     int FOperationDepth = 0;
     bool FCloseRequested = false;
     bool FNavigationPending = false;   // UpdateNavigation asked for while an operation ran
+    bool FColumnWidthsRestored = false;   // the user's widths from the settings: a load keeps them
     TWHRowContext CurrentRowContext() const;
     TWHRowContextBracket FRowContext{[this] { return CurrentRowContext(); }};
     std::unique_ptr<TAircraftListRows> FRows;

@@ -51,6 +51,14 @@ TWHBaseDecision DecideBase(TPackedDateTime baseAge, std::int32_t baseSize, std::
     return decision;
 }
 
+TWHBaseDecision PackageBaseDecision(const std::string& directory, const TWHInstallOptions& options) {
+    const std::string base = options.WorkingDir + BaseArchiveName(directory);
+    const std::int32_t baseTimestamp =
+        TIniFile(options.WorkingDir + AircraftListName(directory)).ReadInteger("Wingharbour", "wh_basetimestamp", -1);
+    return DecideBase(FileAge(base), FileSizeOf(base), baseTimestamp,
+                      DirectoryExists(AircraftFolderPath(options.FSDir, directory)));
+}
+
 void InstallBase(const std::string& directory, const TWHInstallOptions& options, TWHActivity& activity) {
     const std::string base = options.WorkingDir + BaseArchiveName(directory);
     // A base.zip that looks current is only left by an extraction that ended.
@@ -65,13 +73,10 @@ void InstallAircraft(const TWHAircraft& aircraft, const TWHInstallOptions& optio
                      const TWHSourceSettings& source) {
     const std::string& directory = aircraft.Directory;
     const std::string catalogue = options.WorkingDir + AircraftListName(directory);
-    const std::string base = options.WorkingDir + BaseArchiveName(directory);
     const std::string aircraftFolder = AircraftFolderPath(options.FSDir, directory);
     const std::string cfg = AircraftCfgPath(options.FSDir, directory);
 
-    const std::int32_t baseTimestamp = TIniFile(catalogue).ReadInteger("Wingharbour", "wh_basetimestamp", -1);
-    const TWHBaseDecision decision =
-        DecideBase(FileAge(base), FileSizeOf(base), baseTimestamp, DirectoryExists(aircraftFolder));
+    const TWHBaseDecision decision = PackageBaseDecision(directory, options);
     if (decision.Fetch) {
         // A base about to be installed arrives pending; one that is not needed
         // is only brought back whole and keeps the time of its fetch.

@@ -34,6 +34,9 @@ struct TWHBaseDecision {
 // older than the time stamp: an outdated copy is never extracted again.
 TWHBaseDecision DecideBase(TPackedDateTime baseAge, std::int32_t baseSize, std::int32_t baseTimestamp,
                            bool aircraftFolderExists);
+// DecideBase for one package directory from what the disk holds now: its
+// cached base.zip, the catalogue's base time stamp, its aircraft folder.
+TWHBaseDecision PackageBaseDecision(const std::string& directory, const TWHInstallOptions& options);
 
 // Installs one livery: the base when needed, the texture archive fetched and
 // extracted into the aircraft folder, zapped when asked, its section written

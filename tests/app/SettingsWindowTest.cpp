@@ -1,10 +1,12 @@
 #include <filesystem>
 
 #include <QCheckBox>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTreeView>
 
 #include "WindowTestSupport.h"
 #include "app/PathEdit.h"
@@ -86,6 +88,26 @@ TEST_F(SettingsWindowTest, ASettingsWriteErrorIsShownAndTheWindowStillCloses) {
     ASSERT_EQ(answerer.Boxes.size(), 1u);
     EXPECT_EQ(answerer.Boxes[0].Icon, QMessageBox::Critical);
     EXPECT_EQ(answerer.Boxes[0].Title, "Wingharbourclient");
+}
+
+TEST_F(SettingsWindowTest, PlaceSizeColumnsAndMaximizedComeBackAtTheNextStart) {
+    for (bool maximized : {false, true}) {
+        auto window = Start();
+        window->show();
+        window->setGeometry(30, 40, 700, 520);
+        QHeaderView* header = Child<QTreeView>(*window, "lvAircraft")->header();
+        header->resizeSection(1, 150);
+        header->moveSection(header->visualIndex(0), 2);
+        if (maximized)
+            window->showMaximized();
+        window->close();
+        auto again = Start();
+        EXPECT_EQ(again->normalGeometry(), QRect(30, 40, 700, 520));
+        EXPECT_EQ(bool(again->windowState() & Qt::WindowMaximized), maximized);
+        header = Child<QTreeView>(*again, "lvAircraft")->header();
+        EXPECT_EQ(header->sectionSize(1), 150);
+        EXPECT_EQ(header->logicalIndex(2), 0);
+    }
 }
 
 } // namespace

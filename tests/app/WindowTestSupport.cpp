@@ -70,6 +70,7 @@ std::unique_ptr<TfmWingharbourClientMain> TWindowTest::Start(std::vector<std::st
     options.ProgramPath = ProgramPath();
     options.Arguments = std::move(arguments);
     options.OpenURL = [this](const std::string& url) { OpenedURLs.push_back(url); };
+    options.FreeSpace = FreeSpace;
     return std::make_unique<TfmWingharbourClientMain>(std::move(options));
 }
 

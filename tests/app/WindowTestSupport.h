@@ -80,6 +80,8 @@ protected:
     TTempDir DataDir;
     TWorkingDirOverride WorkingDirOverride{DataDir.Path().string()};
     std::vector<std::string> OpenedURLs;
+    // What the windows Start makes are told of the room on a folder's disk; the system's when empty.
+    std::function<std::optional<TFreeSpace>(const std::string&)> FreeSpace;
 };
 
 template <class T>
