@@ -2,7 +2,7 @@
 
 #include <QMessageBox>
 
-#include "app/MessageRules.h"
+#include "install/MessageRules.h"
 #include "platform/Codepage.h"
 #include "platform/SingleInstance.h"
 

@@ -2,8 +2,6 @@
 
 #include <cstdio>
 
-#include "files/WorkingDir.h"
-
 namespace wh {
 
 std::string ProgramVersionText() {
@@ -14,11 +12,5 @@ std::string ProgramVersionText() {
 }
 
 std::string HomePageURL() { return WH_HOME_PAGE; }
-
-std::string DefaultSourceURL() { return WH_DEFAULT_SOURCE_URL; }
-
-// The lock guards the working directory, so it lies there: only users who
-// share that folder can hold it.
-std::string SingleInstanceLockFile() { return WorkingDir() + "WingharbourClient.lock"; }
 
 } // namespace wh

@@ -7,7 +7,5 @@ namespace wh {
 // Facts compiled into the program.
 std::string ProgramVersionText();   // "major.minor.release.build"
 std::string HomePageURL();
-std::string DefaultSourceURL();
-std::string SingleInstanceLockFile();
 
 } // namespace wh

@@ -8,15 +8,15 @@
 
 #include <QWidget>
 
+#include "activity/Activity.h"
 #include "app/Navigation.h"
-#include "app/WelcomeSettings.h"
 #include "catalogue/AircraftList.h"
 #include "catalogue/RowContext.h"
 #include "catalogue/Selection.h"
 #include "catalogue/SortOrder.h"
 #include "fetch/SourceSettings.h"
-#include "activity/Activity.h"
 #include "install/Installer.h"
+#include "install/WelcomeSettings.h"
 #include "platform/FreeSpace.h"
 
 class QCheckBox;

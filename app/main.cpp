@@ -6,10 +6,10 @@
 #include <QString>
 
 #include "app/MessageBoxes.h"
-#include "app/MessageRules.h"
-#include "app/ProgramInfo.h"
 #include "app/TerminationSignals.h"
 #include "app/WingharbourClientMain.h"
+#include "files/WorkingDir.h"
+#include "install/MessageRules.h"
 #include "platform/Codepage.h"
 #include "platform/Errors.h"
 #include "platform/Paths.h"

@@ -74,6 +74,8 @@ std::string WorkingDir() {
     return NativePath(dir) + PathDelim;
 }
 
+std::string SingleInstanceLockFile() { return WorkingDir() + "WingharbourClient.lock"; }
+
 void CreateDirectoryPath(const std::string& path) {
     if (path.empty())
         throw EInOutError("Unable to create directory: the path is empty");

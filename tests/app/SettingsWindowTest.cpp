@@ -10,7 +10,7 @@
 
 #include "WindowTestSupport.h"
 #include "app/PathEdit.h"
-#include "app/ProgramInfo.h"
+#include "install/WelcomeSettings.h"
 #include "profile/IniFiles.h"
 
 namespace wh::test {

@@ -18,6 +18,7 @@
 #include "app/ProgramInfo.h"
 #include "archive/UnZip32.h"
 #include "archive/UnzipVersionReport.h"
+#include "install/WelcomeSettings.h"
 #include "platform/SingleInstance.h"
 #include "profile/IniFiles.h"
 

@@ -1,4 +1,4 @@
-#include "app/WelcomeSettings.h"
+#include "install/WelcomeSettings.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/WelcomeValidation.h"
+#include "install/WelcomeValidation.h"
 
 #include "fetch/SourceURL.h"
 #include "files/CommandLineSplit.h"

@@ -19,6 +19,9 @@ struct TWelcomeSettings {
 
 inline constexpr const char* WelcomeSection = "Welcome";
 
+// The collection on the project's web server, compiled into the program.
+std::string DefaultSourceURL();
+
 // Reads section "Welcome" in key order with the defaults. The two radio
 // buttons form a group, so when both keys read true the URL source wins. A
 // blank stored URL gives defaultURL; any other is kept untrimmed.

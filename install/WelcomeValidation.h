@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/WelcomeSettings.h"
+#include "install/WelcomeSettings.h"
 
 namespace wh {
 

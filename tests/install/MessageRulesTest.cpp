@@ -1,4 +1,4 @@
-#include "app/MessageRules.h"
+#include "install/MessageRules.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/WelcomeValidation.h"
+#include "install/WelcomeValidation.h"
 
 #include <filesystem>
 

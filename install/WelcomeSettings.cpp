@@ -1,10 +1,12 @@
-#include "app/WelcomeSettings.h"
+#include "install/WelcomeSettings.h"
 
 #include "files/CommandLineSplit.h"
 #include "platform/Codepage.h"
 #include "profile/IniFiles.h"
 
 namespace wh {
+
+std::string DefaultSourceURL() { return WH_DEFAULT_SOURCE_URL; }
 
 TWelcomeSettings LoadWelcomeSettings(const TIniFile& settings, const std::string& defaultURL) {
     TWelcomeSettings values;
