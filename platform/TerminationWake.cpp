@@ -35,10 +35,12 @@ int InstallTerminationWake() {
     return WakePipe[0];
 }
 
-void DrainTerminationWake() {
+bool DrainTerminationWake() {
     char buffer[64];
-    while (::read(WakePipe[0], buffer, sizeof buffer) > 0) {
-    }
+    bool woken = false;
+    while (::read(WakePipe[0], buffer, sizeof buffer) > 0)
+        woken = true;
+    return woken;
 }
 
 void RemoveTerminationWake() {

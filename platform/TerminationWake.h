@@ -8,8 +8,8 @@ namespace wh {
 // The socket to watch, or -1 (the signals keep their default action) when
 // none can be made or one is installed already.
 int InstallTerminationWake();
-// Reads away the pending wake-ups.
-void DrainTerminationWake();
+// Reads away the pending wake-ups; true when there was one.
+bool DrainTerminationWake();
 // Gives the signals their default action back and closes the socket.
 void RemoveTerminationWake();
 
