@@ -9,8 +9,6 @@ namespace wh {
 
 namespace {
 
-constexpr const char* Separator = " \xB7 "; // a middle dot in Windows-1252
-
 int Decimals(TSizeUnit unit) { return unit == TSizeUnit::KB ? 0 : 1; }
 
 } // namespace
@@ -92,18 +90,24 @@ std::string TOperationMeter::Text() const {
     if (!Running())
         return {};
     std::string text = std::to_string(FRow) + " of " + std::to_string(FRows);
-    if (!FDownloading)
-        return text;
+    if (FDownloading)
+        text += PartSeparator + TransferText();
+    return text;
+}
+
+std::string TOperationMeter::TransferText() const {
+    if (!Running() || !FDownloading)
+        return {};
     const std::int64_t size = DownloadSize();
     const TSizeUnit unit = SizeUnitFor(size >= 0 ? static_cast<std::uint64_t>(size) : FReceived);
-    text += Separator + SizeNumber(FReceived, unit, Decimals(unit), FDecimalPoint);
+    std::string text = SizeNumber(FReceived, unit, Decimals(unit), FDecimalPoint);
     if (size >= 0)
         text += " of " + SizeNumber(static_cast<std::uint64_t>(size), unit, Decimals(unit), FDecimalPoint);
     text += std::string(" ") + SizeUnitName(unit);
     if (const auto rate = FRate.BytesPerSecond()) {
         const auto perSecond = static_cast<std::uint64_t>(std::llround(*rate));
         const TSizeUnit rateUnit = SizeUnitFor(perSecond);
-        text += Separator + SizeNumber(perSecond, rateUnit, Decimals(rateUnit), FDecimalPoint) + " " +
+        text += PartSeparator + SizeNumber(perSecond, rateUnit, Decimals(rateUnit), FDecimalPoint) + " " +
                 SizeUnitName(rateUnit) + "/s";
     }
     return text;

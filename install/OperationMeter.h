@@ -24,6 +24,7 @@ public:
     using TClock = std::function<TTransferRate::TTime()>;
     static constexpr std::chrono::milliseconds RefreshInterval{250};
     static constexpr int BarMaximum = 1000;
+    static constexpr const char* PartSeparator = " \xB7 "; // a middle dot in Windows-1252
 
     explicit TOperationMeter(std::function<void(const TOperationMeter&)> show,
                              TClock clock = &std::chrono::steady_clock::now, std::string decimalPoint = ".");
@@ -40,6 +41,12 @@ public:
     bool Running() const { return FRunning && FRows > 0; }
     // Windows-1252, the parts joined by " · "; empty when not running.
     std::string Text() const;
+    // The row in hand (from 1) and the rows of the walk.
+    int Row() const { return FRow; }
+    int Rows() const { return FRows; }
+    // The download's part of Text(): "45.2 of 200.0 MB · 12.3 MB/s"; empty
+    // while no download runs.
+    std::string TransferText() const;
     // 0 to BarMaximum.
     int Bar() const;
 
