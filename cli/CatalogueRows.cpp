@@ -1,0 +1,42 @@
+#include "cli/CatalogueRows.h"
+
+#include "catalogue/RowFilter.h"
+
+namespace wh {
+
+void TCatalogueRows::Add(std::unique_ptr<TWHAircraft> aircraft) {
+    FRows.push_back({std::move(aircraft), {}, {}, false, true});
+    RefreshRow(RowCount() - 1);
+}
+
+void TCatalogueRows::RefreshRow(int index) {
+    TRow& row = FRows[index];
+    row.Texts = RefreshedRowTexts(*row.Aircraft, FContext);
+    for (std::size_t column = 0; column < row.Texts.size(); ++column)
+        row.Folded[column] = FoldFilterText(row.Texts[column]);
+    Judge(row);
+}
+
+void TCatalogueRows::SetFilter(std::optional<std::string> needle) {
+    FNeedle = std::move(needle);
+    for (TRow& row : FRows)
+        Judge(row);
+}
+
+void TCatalogueRows::Judge(TRow& row) const { row.Shown = FNeedle && RowMatchesFilter(row.Folded, *FNeedle); }
+
+void TCatalogueRows::Sort(const TWHSortOrder& order, const TWHCollator& collator) {
+    if (order.Column < 0)
+        return;
+    std::vector<std::string> texts;
+    texts.reserve(FRows.size());
+    for (const TRow& row : FRows)
+        texts.push_back(row.Texts[order.Column]);
+    std::vector<TRow> sorted;
+    sorted.reserve(FRows.size());
+    for (int index : SortedRowOrder(texts, order, collator))
+        sorted.push_back(std::move(FRows[index]));
+    FRows = std::move(sorted);
+}
+
+} // namespace wh
