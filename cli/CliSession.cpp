@@ -5,6 +5,7 @@
 #include "cli/UserLocale.h"
 #include "files/WorkingDir.h"
 #include "install/Deinstaller.h"
+#include "install/InstallRoom.h"
 #include "install/Installer.h"
 #include "platform/Paths.h"
 
@@ -31,11 +32,21 @@ void TCliSession::TellProgressTheLiveries() {
     FProgress.SetLiveries(std::move(liveries));
 }
 
+TWHInstallOptions TCliSession::InstallOptions() const {
+    return {WorkingDir(), AppendSeparator(FSettings.FSDir, '\\'), FSettings.ZapFiles, FSettings.FakeManufacturer};
+}
+
+std::string TCliSession::InstallRoomWarning() const {
+    const TWHInstallOptions options = InstallOptions();
+    const auto place = [](const std::string& folder) { return TWHRoomPlace{folder, FreeSpaceOf(folder)}; };
+    return CheckInstallRoom(FRows, PlanBases(FRows, options), place(options.WorkingDir),
+                            place(options.FSDir + "aircraft"), UserDecimalPoint())
+        .Warning;
+}
+
 bool TCliSession::InstallTicked() {
     TellProgressTheLiveries();
-    const TWHInstallOptions options{WorkingDir(), AppendSeparator(FSettings.FSDir, '\\'), FSettings.ZapFiles,
-                                    FSettings.FakeManufacturer};
-    return InstallTickedRows(FRows, options, FActivity, FSource, [this] { return FTermination.Requested(); });
+    return InstallTickedRows(FRows, InstallOptions(), FActivity, FSource, [this] { return FTermination.Requested(); });
 }
 
 bool TCliSession::DeinstallTicked() {

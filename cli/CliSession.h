@@ -4,6 +4,7 @@
 #include "cli/CliActivity.h"
 #include "cli/RunSettings.h"
 #include "cli/TerminalProgress.h"
+#include "install/Installer.h"
 #include "install/WelcomeSettings.h"
 
 namespace wh {
@@ -24,6 +25,9 @@ public:
 
     // Fetches and reads the catalogue, then sorts the rows by Livery.
     void LoadCatalogue();
+    // The window's question before Fetch when the ticked rows' archives
+    // will not fit; empty when they will.
+    std::string InstallRoomWarning() const;
     // Install and Remove over the ticked rows, every one of them due; false
     // when a termination request stopped the walk before a row.
     bool InstallTicked();
@@ -31,6 +35,7 @@ public:
 
 private:
     void TellProgressTheLiveries();
+    TWHInstallOptions InstallOptions() const;
 
     TWelcomeSettings FSettings;
     bool FIgnoreStatus;

@@ -38,7 +38,8 @@ const std::vector<TOptionRule>& OptionRules() {
         {"--installed", false, ListOnly, [](TCliOptions& o, const std::string&) { o.Installed = true; }},
         {"--filter", true, ListOnly, [](TCliOptions& o, const std::string& v) { o.Filter = v; }},
         {"--json", false, ListOnly, [](TCliOptions& o, const std::string&) { o.Json = true; }},
-        {"--yes", false, Bit(TCliCommand::Remove), [](TCliOptions& o, const std::string&) { o.Yes = true; }},
+        {"--yes", false, Bit(TCliCommand::Install) | Bit(TCliCommand::Update) | Bit(TCliCommand::Remove),
+         [](TCliOptions& o, const std::string&) { o.Yes = true; }},
     };
     return rules;
 }

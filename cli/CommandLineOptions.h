@@ -25,7 +25,7 @@ struct TCliOptions {
     bool Installed = false;            // --installed: list
     std::optional<std::string> Filter; // --filter: list
     bool Json = false;                 // --json: list
-    bool Yes = false;                  // --yes: remove
+    bool Yes = false;                  // --yes: install, update, remove
     std::vector<std::string> Names;    // install, remove
     bool operator==(const TCliOptions&) const = default;
 };

@@ -18,6 +18,7 @@ const char* const HelpText = "Usage: wingharbour [OPTION...] COMMAND [NAME...]\n
                              "  remove [--yes] NAME...\n"
                              "                   remove the liveries named, after asking (not with --yes)\n"
                              "A NAME is a livery's texture name, its Livery text or DIRECTORY/TEXTURE.\n"
+                             "Install and update ask first when the archives will not fit; --yes answers Yes.\n"
                              "\n"
                              "Options for this run only (the client's settings stay as they are):\n"
                              "  --url URL             load the collection from this web address\n"

@@ -47,7 +47,7 @@ TExitStatus RunCommand(TCliSession& session, const TCliOptions& options) {
     case TCliCommand::Install:
         return RunInstall(session, options);
     case TCliCommand::Update:
-        return RunUpdate(session);
+        return RunUpdate(session, options);
     case TCliCommand::Remove:
         return RunRemove(session, options);
     case TCliCommand::None:

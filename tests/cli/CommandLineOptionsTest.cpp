@@ -69,7 +69,7 @@ const TCase Cases[] = {
     {"a value missing at the end", {"list", "--filter"}, "option --filter needs a value", {}},
     {"a value given to a flag", {"list", "--json=yes"}, "option --json takes no value", {}},
     {"an option of another command", {"install", "x", "--json"}, "option --json does not go with install", {}},
-    {"--yes belongs to remove", {"update", "--yes"}, "option --yes does not go with update", {}},
+    {"list asks nothing", {"list", "--yes"}, "option --yes does not go with list", {}},
     {"two sources", {"list", "--url", "u", "--local", "l"}, "--url and --local exclude each other", {}},
     {"list takes no names", {"list", "x"}, "list takes no livery names", {}},
     {"update takes no names", {"update", "x"}, "update takes no livery names", {}},
