@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "SampleWriter.h"
+#include "install/Deinstaller.h"
 #include "install/MessageRules.h"
 #include "platform/FileTimes.h"
 #include "platform/SingleInstance.h"
@@ -235,6 +236,30 @@ TEST_F(WingharbourProcessTest, TheWindowAndTheCommandLineKeepEachOtherOut) {
     EXPECT_FALSE(window.Acquire(lock)) << "the window could start while an install ran";
     Server.Release();
     EXPECT_EQ(WEXITSTATUS(::pclose(running)), 0) << ReadFile(Dir / "err");
+}
+
+// script(1) gives the program a terminal of its own, 20 columns wide, and
+// types the answer into it.
+TEST_F(WingharbourProcessTest, OnATerminalTheLiveryLineUpdatesInPlaceAndRemoveAsks) {
+    const auto onTerminal = [&](const std::vector<std::string>& arguments, const std::string& answer) {
+        const std::string command = "printf '" + answer + "' | script -qec " +
+                                    Quoted("stty cols 20; " + Command(Program(), arguments)) + " /dev/null >" +
+                                    Quoted(Dir / "tty");
+        const int status = std::system(command.c_str());
+        return TRun{WIFEXITED(status) ? WEXITSTATUS(status) : -1, "", ReadFile(Dir / "tty")};
+    };
+    const TRun install = onTerminal({"install", "a320_pelican"}, "");
+    EXPECT_EQ(install.Status, 0) << install.Err;
+    EXPECT_NE(install.Err.find("\r\x1b[K1 of 1 \xC2\xB7 Pelican Is"), std::string::npos) << install.Err;
+    EXPECT_EQ(install.Err.find("Pelican Isl"), std::string::npos) << "the line must not wrap";
+
+    const std::string question = DeinstallQuestion(1) + " [y/N] ";
+    const TRun no = onTerminal({"remove", "a320_pelican"}, "n\\n");
+    EXPECT_EQ(no.Status, 1);
+    EXPECT_NE(no.Err.find(question), std::string::npos) << no.Err;
+    EXPECT_EQ(Liveries(Run({"list", "--installed"})), std::vector<std::string>{"Pelican Isles Airways"});
+    EXPECT_EQ(onTerminal({"remove", "a320_pelican"}, "yes\\n").Status, 0);
+    EXPECT_EQ(Liveries(Run({"list", "--installed"})), std::vector<std::string>{});
 }
 
 // Installed where its user may not write, it reads the client's settings
