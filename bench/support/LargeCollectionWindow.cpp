@@ -18,11 +18,11 @@ std::string PackageDir(int p) { return "b" + std::to_string(1000 + p).substr(1);
 
 } // namespace
 
-TLargeCollectionWindow::TLargeCollectionWindow() {
+TLargeCollectionWindow::TLargeCollectionWindow(int packages, bool load) : PackageCount(packages) {
     WorkingDir = std::make_unique<test::TWorkingDirOverride>(Root / "appdata");
     const fs::path source = Root.Path() / "source";
     std::string packagesLst;
-    for (int p = 0; p < Packages; ++p) {
+    for (int p = 0; p < PackageCount; ++p) {
         const std::string dir = PackageDir(p);
         packagesLst += "[package." + std::to_string(p) + "]\r\ndirectory=" + dir + "\r\n";
         std::string list;
@@ -47,18 +47,24 @@ TLargeCollectionWindow::TLargeCollectionWindow() {
     test::WriteFile(Root.Path() / "program/WingharbourClient.ini",
                     "[Welcome]\r\nrbLocalDir=1\r\nrbURL=0\r\nedPackageFile=" + (source / "packages.lst").string() +
                         "\r\nFSDir=" + (Root / "fs") + "\r\n");
+    OpenWindow();
+    if (load)
+        Button("btnNext")->click();
+}
+
+void TLargeCollectionWindow::OpenWindow() {
+    Window.reset();
     TMainOptions options;
     options.ProgramPath = Root / "program/WingharbourClient";
     options.OpenURL = [](const std::string&) {};
     Window = std::make_unique<TfmWingharbourClientMain>(std::move(options));
     Window->show();
-    Button("btnNext")->click();
 }
 
 QPushButton* TLargeCollectionWindow::Button(const char* name) const { return Window->findChild<QPushButton*>(name); }
 
 QTreeWidget* TLargeCollectionWindow::List() const { return Window->findChild<QTreeWidget*>("lvAircraft"); }
 
-bool TLargeCollectionWindow::Loaded() const { return List()->topLevelItemCount() == Packages * LiveriesPerPackage; }
+bool TLargeCollectionWindow::Loaded() const { return List()->topLevelItemCount() == PackageCount * LiveriesPerPackage; }
 
 } // namespace wh::bench

@@ -11,18 +11,22 @@ class QTreeWidget;
 namespace wh::bench {
 
 // The real window (offscreen) on its Selection page after loading a local
-// collection of 200 packages x 50 liveries: one in ten installed, half of
-// those with a newer archive in the catalogue.
+// collection of 200 packages x 50 liveries (or as many packages as asked
+// for): one in ten installed, half of those with a newer archive in the
+// catalogue. Without load the window stays on its Welcome page.
 struct TLargeCollectionWindow {
     static constexpr int Packages = 200;
     static constexpr int LiveriesPerPackage = 50;
 
-    TLargeCollectionWindow();
+    explicit TLargeCollectionWindow(int packages = Packages, bool load = true);
 
+    // A new window on the collection, shown on its Welcome page.
+    void OpenWindow();
     QPushButton* Button(const char* name) const;
     QTreeWidget* List() const;
     bool Loaded() const;
 
+    int PackageCount;
     test::TTempDir Root;
     std::unique_ptr<test::TWorkingDirOverride> WorkingDir;
     std::unique_ptr<TfmWingharbourClientMain> Window;
