@@ -1,22 +1,19 @@
 #pragma once
 
 #include <functional>
-#include <vector>
 
 #include "catalogue/AircraftRows.h"
 
-class QTreeWidget;
-
 namespace wh {
 
-class TWHAircraftRow;
+class TAircraftListModel;
 
-// lvAircraft's rows as the core walks them. Every top-level item of the list
-// is a TWHAircraftRow.
+// lvAircraft's rows as the core walks them: every row of the model in display
+// order, the ones the filter hides included.
 class TAircraftListRows final : public TWHAircraftRows {
 public:
-    using TRefresh = std::function<void(TWHAircraftRow&)>;
-    TAircraftListRows(QTreeWidget& list, TRefresh refresh) : FList(list), FRefresh(std::move(refresh)) {}
+    using TRefresh = std::function<void(int index)>;
+    TAircraftListRows(TAircraftListModel& model, TRefresh refresh) : FModel(model), FRefresh(std::move(refresh)) {}
 
     int RowCount() const override;
     TWHAircraft& RowAircraft(int index) const override;
@@ -26,18 +23,11 @@ public:
     bool RowShown(int index) const override;
     void BeginRowChanges() override;
     void EndRowChanges() override;
-    bool ChangesBracketed() const { return FChangeDepth > 0; }
-
-    TWHAircraftRow& Row(int index) const;
-    // Shows the rows in this order: element k is the current index of the row
-    // to show at k.
-    void Arrange(const std::vector<int>& order);
+    bool ChangesBracketed() const;
 
 private:
-    QTreeWidget& FList;
+    TAircraftListModel& FModel;
     TRefresh FRefresh;
-    int FChangeDepth = 0;
-    bool FModelWasBlocked = false;
 };
 
 } // namespace wh

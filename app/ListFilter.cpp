@@ -3,9 +3,8 @@
 #include <QKeySequence>
 #include <QLineEdit>
 #include <QShortcut>
-#include <QTreeWidget>
 
-#include "app/AircraftRow.h"
+#include "app/AircraftListModel.h"
 #include "catalogue/RowFilter.h"
 #include "platform/Codepage.h"
 
@@ -30,8 +29,8 @@ std::optional<std::string> FilterNeedle(const QString& typed) {
     return FoldFilterText(ansi);
 }
 
-TListFilter::TListFilter(QTreeWidget& list, QWidget* parent)
-    : QObject(parent), FList(list), FEdit(new QLineEdit(parent)) {
+TListFilter::TListFilter(TAircraftListModel& model, QWidget* parent)
+    : QObject(parent), FModel(model), FEdit(new QLineEdit(parent)) {
     FEdit->setObjectName(QStringLiteral("edFilter"));
     FEdit->setPlaceholderText(QStringLiteral("Filter"));
     FEdit->setClearButtonEnabled(true);
@@ -47,14 +46,10 @@ TListFilter::TListFilter(QTreeWidget& list, QWidget* parent)
     connect(FEdit, &QLineEdit::textChanged, this, &TListFilter::TextChanged);
 }
 
-void TListFilter::ApplyToRow(TWHAircraftRow& row) const {
-    row.SetFilteredOut(!FNeedle || !RowMatchesFilter(row.FoldedTexts(), *FNeedle));
-}
-
 void TListFilter::TextChanged(const QString& text) {
-    FNeedle = FilterNeedle(text);
-    for (int i = 0; i < FList.topLevelItemCount(); ++i)
-        ApplyToRow(*static_cast<TWHAircraftRow*>(FList.topLevelItem(i)));
+    FModel.SetFilter([needle = FilterNeedle(text)](const TAircraftListModel::TTexts& folded) {
+        return needle && RowMatchesFilter(folded, *needle);
+    });
     if (FChanged)
         FChanged();
 }

@@ -8,12 +8,11 @@
 
 class QLineEdit;
 class QString;
-class QTreeWidget;
 class QWidget;
 
 namespace wh {
 
-class TWHAircraftRow;
+class TAircraftListModel;
 
 // What a row's folded texts must contain for the typed text: nothing when a
 // character has no Windows-1252 form even without its accents, as no row
@@ -21,25 +20,23 @@ class TWHAircraftRow;
 std::optional<std::string> FilterNeedle(const QString& typed);
 
 // The filter field above the aircraft list: the rows whose texts contain what
-// is typed stay shown and the others are hidden, at every keystroke. Ctrl+F
-// focuses it and Escape clears it, while it is on the page shown.
+// is typed stay shown and the others are hidden, at every keystroke. The
+// model keeps judging rows added or refreshed later, so a load or an install
+// keeps the filter. Ctrl+F focuses it and Escape clears it, while it is on
+// the page shown.
 class TListFilter final : public QObject {
 public:
-    TListFilter(QTreeWidget& list, QWidget* parent);
+    TListFilter(TAircraftListModel& model, QWidget* parent);
 
     QLineEdit* Edit() const { return FEdit; }
-    // Shows or hides one row for the current text; a refreshed row is judged
-    // again, so a load or an install keeps the filter.
-    void ApplyToRow(TWHAircraftRow& row) const;
     // Runs once after the text changed and every row was judged anew.
     void SetChangeHandler(std::function<void()> handler) { FChanged = std::move(handler); }
 
 private:
     void TextChanged(const QString& text);
 
-    QTreeWidget& FList;
+    TAircraftListModel& FModel;
     QLineEdit* FEdit;
-    std::optional<std::string> FNeedle{std::string()};
     std::function<void()> FChanged;
 };
 

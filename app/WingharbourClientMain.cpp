@@ -19,12 +19,12 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QStackedWidget>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "app/AircraftListModel.h"
 #include "app/AircraftListRows.h"
-#include "app/AircraftRow.h"
 #include "app/CommandLine.h"
 #include "app/LinkLabel.h"
 #include "app/ListFilter.h"
@@ -142,8 +142,7 @@ TfmWingharbourClientMain::TfmWingharbourClientMain(TMainOptions options, QWidget
     : QWidget(parent), FOptions(std::move(options)),
       FTitle(ApplicationTitle(ExtractFileName(FOptions.ProgramPath))) {
     BuildWindow();
-    FRows = std::make_unique<TAircraftListRows>(*lvAircraft,
-                                                [this](TWHAircraftRow& row) { RefreshAircraftRow(&row); });
+    FRows = std::make_unique<TAircraftListRows>(*FModel, [this](int index) { RefreshAircraftRow(index); });
     ConnectHandlers();
     FormCreate();
 }
@@ -151,9 +150,6 @@ TfmWingharbourClientMain::TfmWingharbourClientMain(TMainOptions options, QWidget
 TfmWingharbourClientMain::~TfmWingharbourClientMain() {
     while (FBusyCursorDepth > 0)
         SetBusyCursor(false);
-    // The rows go before the rest of the window so their records never
-    // outlive the list that shows them.
-    lvAircraft->clear();
 }
 
 // ---- Window construction ----
@@ -262,11 +258,10 @@ QWidget* TfmWingharbourClientMain::BuildSelectionPage() {
                         "lblSelectionIntro");
     intro->setWordWrap(true);
 
-    lvAircraft = Named(new QTreeWidget(page), "lvAircraft");
-    lvAircraft->setColumnCount(8);
-    lvAircraft->setHeaderLabels({QStringLiteral("Livery"), QStringLiteral("Type"), QStringLiteral("Status"),
-                                 QStringLiteral("Installed"), QStringLiteral("Designer"), QStringLiteral("Model"),
-                                 QStringLiteral("Size"), QStringLiteral("Included")});
+    // A child of the window made after nbPages: the view that shows it goes first.
+    FModel = new TAircraftListModel(this);
+    lvAircraft = Named(new QTreeView(page), "lvAircraft");
+    lvAircraft->setModel(FModel);
     lvAircraft->setRootIsDecorated(false);
     lvAircraft->setUniformRowHeights(true);
     lvAircraft->setAllColumnsShowFocus(true);
@@ -275,12 +270,12 @@ QWidget* TfmWingharbourClientMain::BuildSelectionPage() {
     // Grid lines through a style sheet; the selected row then needs its
     // colours named, or the style draws it pale under white text.
     lvAircraft->setStyleSheet(
-        QStringLiteral("QTreeWidget::item { border-right: 1px solid #d4d4d4; border-bottom: 1px solid #d4d4d4; }"
-                       "QTreeWidget::item:selected { background: palette(highlight); color: palette(highlighted-text); }"));
+        QStringLiteral("QTreeView::item { border-right: 1px solid #d4d4d4; border-bottom: 1px solid #d4d4d4; }"
+                       "QTreeView::item:selected { background: palette(highlight); color: palette(highlighted-text); }"));
     lvAircraft->header()->setSectionsClickable(true);
     for (const auto& [column, width] : {std::pair{2, 60}, {3, 60}, {5, 50}, {6, 50}, {7, 50}})
         lvAircraft->setColumnWidth(column, width);
-    FFilter = new TListFilter(*lvAircraft, page);
+    FFilter = new TListFilter(*FModel, page);
 
     pnlSelection = Named(new QWidget(page), "pnlSelection");
     const auto button = [this](const char* name, const char* caption) {
@@ -388,7 +383,7 @@ void TfmWingharbourClientMain::ConnectHandlers() {
     connect(btnDeselectAll, &QPushButton::clicked, this, guarded(&TfmWingharbourClientMain::btnDeselectAllClick));
     connect(btnInstall, &QPushButton::clicked, this, guarded(&TfmWingharbourClientMain::btnInstallClick));
     connect(btnDeinstall, &QPushButton::clicked, this, guarded(&TfmWingharbourClientMain::btnDeinstallClick));
-    connect(lvAircraft, &QTreeWidget::itemChanged, this, guarded(&TfmWingharbourClientMain::lvAircraftChange));
+    connect(FModel, &TAircraftListModel::rowChanged, this, guarded(&TfmWingharbourClientMain::lvAircraftChange));
     connect(lvAircraft->header(), &QHeaderView::sectionClicked, this,
             [this](int column) { Guarded([this, column] { lvAircraftColumnClick(column); }); });
     FFilter->SetChangeHandler([this] { UpdateSelectionStatus(); });
@@ -639,13 +634,16 @@ std::string TfmWingharbourClientMain::URLText() const { return Narrow(edURL->tex
 // ---- The aircraft list ----
 
 void TfmWingharbourClientMain::BeginUpdate() {
-    if (FRowContext.Begin())
-        lvAircraft->setUpdatesEnabled(false);
+    if (!FRowContext.Begin())
+        return;
+    lvAircraft->setUpdatesEnabled(false);
+    FModel->BeginLoad();
 }
 
 void TfmWingharbourClientMain::EndUpdate() {
     if (!FRowContext.End())
         return;
+    FModel->EndLoad();
     lvAircraft->setUpdatesEnabled(true);
     if (FColumnWidthsRestored)
         return;
@@ -653,21 +651,23 @@ void TfmWingharbourClientMain::EndUpdate() {
         lvAircraft->resizeColumnToContents(column);
 }
 
-void TfmWingharbourClientMain::Clear() { lvAircraft->clear(); }
+void TfmWingharbourClientMain::Clear() { FModel->Clear(); }
 
 void TfmWingharbourClientMain::Add(std::unique_ptr<TWHAircraft> aircraft) {
-    auto* row = new TWHAircraftRow(std::move(aircraft));
-    lvAircraft->addTopLevelItem(row);
-    RefreshAircraftRow(row);
+    const TWHRowContext context = FRowContext.Context();
+    FModel->SetThousandsSeparator(context.ThousandsSeparator);
+    const auto texts = RefreshedRowTexts(*aircraft, context);
+    FModel->Append(std::move(aircraft), texts);
 }
 
 TWHRowContext TfmWingharbourClientMain::CurrentRowContext() const {
     return {Narrow(edFSDir->text()), WorkingDir(), Narrow(QLocale().groupSeparator())};
 }
 
-void TfmWingharbourClientMain::RefreshAircraftRow(TWHAircraftRow* row) {
-    row->SetTexts(RefreshedRowTexts(row->Aircraft(), FRowContext.Context()));
-    FFilter->ApplyToRow(*row);
+void TfmWingharbourClientMain::RefreshAircraftRow(int index) {
+    const TWHRowContext context = FRowContext.Context();
+    FModel->SetThousandsSeparator(context.ThousandsSeparator);
+    FModel->SetTexts(index, RefreshedRowTexts(FModel->Record(index), context));
 }
 
 TWHAircraftRows& TfmWingharbourClientMain::AircraftRows() { return *FRows; }
@@ -675,12 +675,11 @@ TWHAircraftRows& TfmWingharbourClientMain::AircraftRows() { return *FRows; }
 void TfmWingharbourClientMain::SortAircraftRows() {
     if (FSortOrder.Column < 0)
         return;
-    // Each row's text is read once; the comparisons then run on plain strings.
     std::vector<std::string> texts;
-    texts.reserve(FRows->RowCount());
-    for (int i = 0; i < FRows->RowCount(); ++i)
-        texts.push_back(Narrow(lvAircraft->topLevelItem(i)->text(FSortOrder.Column)));
-    FRows->Arrange(SortedRowOrder(texts, FSortOrder, TLocaleCollator()));
+    texts.reserve(FModel->RecordCount());
+    for (int i = 0; i < FModel->RecordCount(); ++i)
+        texts.push_back(FModel->Text(i, FSortOrder.Column));
+    FModel->Arrange(SortedRowOrder(texts, FSortOrder, TLocaleCollator()));
 }
 
 void TfmWingharbourClientMain::LoadCatalogue() {

@@ -26,10 +26,11 @@ class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 class QStackedWidget;
-class QTreeWidget;
+class QTreeView;
 
 namespace wh {
 
+class TAircraftListModel;
 class TAircraftListRows;
 class TIniFile;
 class TLinkLabel;
@@ -38,7 +39,6 @@ class TLogFile;
 class TLogoWidget;
 class TPathEdit;
 class TStatusPanel;
-class TWHAircraftRow;
 class TWHAircraftRows;
 
 // What the window takes from its start: main passes the real executable and
@@ -99,7 +99,8 @@ public:
     void EndUpdate() override;
     void Clear() override;
     void Add(std::unique_ptr<TWHAircraft> aircraft) override;
-    void RefreshAircraftRow(TWHAircraftRow* row);
+    // The row at index in display order, hidden or not.
+    void RefreshAircraftRow(int index);
     // lvAircraft's rows as the selection and the installers walk them.
     TWHAircraftRows& AircraftRows();
     // The rows in FSortOrder, by the core's comparison under the user's locale.
@@ -213,7 +214,8 @@ private:
     QCheckBox* cbZapFiles = nullptr;
     QCheckBox* cbFakeManufacturer = nullptr;
     QLabel* lblSelectionCaption = nullptr;
-    QTreeWidget* lvAircraft = nullptr;
+    QTreeView* lvAircraft = nullptr;
+    TAircraftListModel* FModel = nullptr;   // lvAircraft's rows
     TListFilter* FFilter = nullptr;   // edFilter above lvAircraft
     QWidget* pnlSelection = nullptr;
     QPushButton* btnSelectAll = nullptr;

@@ -18,15 +18,34 @@ std::string SizeText(std::int32_t archiveSize, const std::string& thousandsSepar
     return text + "KB";
 }
 
+std::string AircraftRowText(const TWHAircraft& aircraft, int column, const std::string& thousandsSeparator) {
+    switch (column) {
+    case 0:
+        return aircraft.Airline;
+    case 1:
+        return aircraft.UIType;
+    case 2:
+        return StateText(aircraft.State);
+    case 3:
+        return aircraft.Installed ? "yes" : "no";
+    case 4:
+        return aircraft.Designer;
+    case 5:
+        return aircraft.Model;
+    case 6:
+        return SizeText(aircraft.ArchiveSize, thousandsSeparator);
+    case 7:
+        return aircraft.Inclusion;
+    default:
+        return "";
+    }
+}
+
 std::array<std::string, 8> AircraftRowTexts(const TWHAircraft& aircraft, const std::string& thousandsSeparator) {
-    return {aircraft.Airline,
-            aircraft.UIType,
-            StateText(aircraft.State),
-            aircraft.Installed ? "yes" : "no",
-            aircraft.Designer,
-            aircraft.Model,
-            SizeText(aircraft.ArchiveSize, thousandsSeparator),
-            aircraft.Inclusion};
+    std::array<std::string, 8> texts;
+    for (int column = 0; column < 8; ++column)
+        texts[column] = AircraftRowText(aircraft, column, thousandsSeparator);
+    return texts;
 }
 
 } // namespace wh

@@ -12,6 +12,9 @@ namespace wh {
 // empty for a size below 0.
 std::string SizeText(std::int32_t archiveSize, const std::string& thousandsSeparator);
 
+// The text of one column: 0 is the caption, N sub-item N - 1.
+std::string AircraftRowText(const TWHAircraft& aircraft, int column, const std::string& thousandsSeparator);
+
 // The row's caption and its seven sub-items, in column order.
 std::array<std::string, 8> AircraftRowTexts(const TWHAircraft& aircraft, const std::string& thousandsSeparator);
 

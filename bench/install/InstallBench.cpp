@@ -10,7 +10,6 @@
 
 #include <QApplication>
 #include <QPushButton>
-#include <QTreeWidget>
 
 #include <algorithm>
 #include <chrono>
@@ -24,7 +23,6 @@
 #include <string>
 #include <vector>
 
-#include "app/AircraftRow.h"
 #include "bench/support/WindowBenchMain.h"
 #include "app/WingharbourClientMain.h"
 #include "tests/app/WindowTestSupport.h"
@@ -143,33 +141,28 @@ struct TSetup {
         Files["/" + dir + "/" + Texture + ".zip"] = archive;
     }
 
-    TWHAircraftRow* Row() const {
-        auto* list = Window->findChild<QTreeWidget*>("lvAircraft");
-        return list->topLevelItemCount() == 1 ? static_cast<TWHAircraftRow*>(list->topLevelItem(0)) : nullptr;
-    }
+    bool OneRow() const { return test::ListRowCount(*Window) == 1; }
 
     // Every round installs from nothing: no aircraft folder, no cached
     // archives, the row new and ticked.
     bool PrepareInstall() {
-        TWHAircraftRow* row = Row();
-        if (!row)
+        if (!OneRow())
             return false;
         fs::remove_all(Root.Path() / "fs/aircraft" / Package);
         const fs::path work = Root.Path() / "appdata/Wingharbour" / Package;
         fs::remove(work / "base.zip");
         fs::remove(work / (std::string(Texture) + ".zip"));
-        Window->RefreshAircraftRow(row);
-        row->setCheckState(0, Qt::Checked);
-        return row->text(2) == "new";
+        Window->RefreshAircraftRow(0);
+        test::SetListChecked(*Window, 0, true);
+        return test::ListText(*Window, 0, 2) == "new";
     }
 
     bool Installed() const {
-        const TWHAircraftRow* row = Row();
         const fs::path panel = Root.Path() / "fs/aircraft" / Package / ("texture." + std::string(Texture)) /
                                ("panel" + std::to_string(TextureFiles - 1) + ".bmp");
         std::error_code ec;
-        return row && row->text(3) == "yes" && row->checkState(0) == Qt::Unchecked && Boxes->Boxes.empty() &&
-               fs::file_size(panel, ec) == TextureFileSize;
+        return OneRow() && test::ListText(*Window, 0, 3) == "yes" && !test::ListChecked(*Window, 0) &&
+               Boxes->Boxes.empty() && fs::file_size(panel, ec) == TextureFileSize;
     }
 };
 

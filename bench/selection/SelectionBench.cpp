@@ -7,7 +7,7 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QPushButton>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include <cstdio>
 #include <memory>

@@ -4,7 +4,9 @@
 #include <string>
 
 #include <QPushButton>
-#include <QTreeWidget>
+#include <QTreeView>
+
+#include "catalogue/AircraftRows.h"
 
 #include "tests/support/ZipBuilder.h"
 
@@ -63,8 +65,10 @@ void TLargeCollectionWindow::OpenWindow() {
 
 QPushButton* TLargeCollectionWindow::Button(const char* name) const { return Window->findChild<QPushButton*>(name); }
 
-QTreeWidget* TLargeCollectionWindow::List() const { return Window->findChild<QTreeWidget*>("lvAircraft"); }
+QTreeView* TLargeCollectionWindow::List() const { return Window->findChild<QTreeView*>("lvAircraft"); }
 
-bool TLargeCollectionWindow::Loaded() const { return List()->topLevelItemCount() == PackageCount * LiveriesPerPackage; }
+bool TLargeCollectionWindow::Loaded() const {
+    return Window->AircraftRows().RowCount() == PackageCount * LiveriesPerPackage;
+}
 
 } // namespace wh::bench

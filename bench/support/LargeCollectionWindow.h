@@ -6,7 +6,7 @@
 #include "tests/support/TempDir.h"
 
 class QPushButton;
-class QTreeWidget;
+class QTreeView;
 
 namespace wh::bench {
 
@@ -23,7 +23,8 @@ struct TLargeCollectionWindow {
     // A new window on the collection, shown on its Welcome page.
     void OpenWindow();
     QPushButton* Button(const char* name) const;
-    QTreeWidget* List() const;
+    QTreeView* List() const;
+    // Every row is in the list, whether the filter shows it or not.
     bool Loaded() const;
 
     int PackageCount;

@@ -10,11 +10,10 @@
 #include <QStackedWidget>
 #include <QTest>
 #include <QTimer>
-#include <QTreeWidget>
 
 #include "WindowTestSupport.h"
-#include "app/AircraftRow.h"
 #include "app/PathEdit.h"
+#include "catalogue/AircraftRows.h"
 #include "profile/IniFiles.h"
 
 namespace wh::test {
@@ -22,14 +21,12 @@ namespace {
 
 class CatalogueWindowTest : public TWindowTest {
 protected:
-    static QTreeWidget* List(const QWidget& window) { return Child<QTreeWidget>(window, "lvAircraft"); }
     static std::vector<QStringList> Rows(const QWidget& window) {
         std::vector<QStringList> rows;
-        QTreeWidget* list = List(window);
-        for (int i = 0; i < list->topLevelItemCount(); ++i) {
+        for (int i = 0; i < ListRowCount(window); ++i) {
             QStringList texts;
-            for (int column = 0; column < list->columnCount(); ++column)
-                texts << list->topLevelItem(i)->text(column);
+            for (int column = 0; column < AircraftList(window)->model()->columnCount(); ++column)
+                texts << ListText(window, i, column);
             rows.push_back(texts);
         }
         return rows;
@@ -47,11 +44,11 @@ protected:
 
 TEST_F(CatalogueWindowTest, ListHasItsColumns) {
     auto window = Start();
-    QTreeWidget* list = List(*window);
-    ASSERT_EQ(list->columnCount(), 8);
+    QTreeView* list = AircraftList(*window);
+    ASSERT_EQ(list->model()->columnCount(), 8);
     const QStringList titles = {"Livery", "Type", "Status", "Installed", "Designer", "Model", "Size", "Included"};
     for (int column = 0; column < 8; ++column)
-        EXPECT_EQ(list->headerItem()->text(column), titles[column]);
+        EXPECT_EQ(list->model()->headerData(column, Qt::Horizontal).toString(), titles[column]);
     for (const auto& [column, width] : {std::pair{2, 60}, {3, 60}, {5, 50}, {6, 50}, {7, 50}})
         EXPECT_EQ(list->columnWidth(column), width) << column;
 }
@@ -84,14 +81,11 @@ TEST_F(CatalogueWindowTest, LoadsALocalCollectionSortedByLivery) {
     EXPECT_EQ(window->SortColumn(), 0);
     EXPECT_FALSE(window->SortDescending());
 
-    QTreeWidget* list = List(*window);
-    for (int i = 0; i < list->topLevelItemCount(); ++i) {
-        auto* row = dynamic_cast<TWHAircraftRow*>(list->topLevelItem(i));
-        ASSERT_NE(row, nullptr);
-        EXPECT_EQ(row->checkState(0), Qt::Unchecked);
-        EXPECT_TRUE(row->flags() & Qt::ItemIsUserCheckable);
+    for (int i = 0; i < ListRowCount(*window); ++i) {
+        EXPECT_FALSE(ListChecked(*window, i));
+        EXPECT_TRUE(AircraftList(*window)->model()->index(i, 0).flags() & Qt::ItemIsUserCheckable);
     }
-    EXPECT_EQ(dynamic_cast<TWHAircraftRow*>(list->topLevelItem(0))->Aircraft().Directory, "pkgB");
+    EXPECT_EQ(window->AircraftRows().RowAircraft(0).Directory, "pkgB");
 
     EXPECT_TRUE(std::filesystem::exists(WorkDir() + "/packages.lst"));
     EXPECT_TRUE(std::filesystem::exists(WorkDir() + "/pkgB/aircraft.lst"));
@@ -165,16 +159,13 @@ TEST_F(CatalogueWindowTest, TenThousandRowsAreAddedInOneBracketAndFreedOnClear) 
     const qint64 elapsed = timer.elapsed();
     RecordProperty("AddMilliseconds", static_cast<int>(elapsed));
     std::cout << "added " << Count << " rows in " << elapsed << " ms\n";
-    QTreeWidget* list = List(*window);
-    ASSERT_EQ(list->topLevelItemCount(), Count);
-    EXPECT_TRUE(list->updatesEnabled());
-    const auto* last = dynamic_cast<TWHAircraftRow*>(list->topLevelItem(Count - 1));
-    ASSERT_NE(last, nullptr);
-    EXPECT_EQ(last->text(0).toStdString(), last->Aircraft().Airline);
-    EXPECT_EQ(last->text(2), "new");
+    ASSERT_EQ(ListRowCount(*window), Count);
+    EXPECT_TRUE(AircraftList(*window)->updatesEnabled());
+    EXPECT_EQ(ListText(*window, Count - 1, 0).toStdString(), window->AircraftRows().RowAircraft(Count - 1).Airline);
+    EXPECT_EQ(ListText(*window, Count - 1, 2), "new");
     // Rows own their records: clearing frees them (a leak shows under the sanitizers).
     window->Clear();
-    EXPECT_EQ(list->topLevelItemCount(), 0);
+    EXPECT_EQ(ListRowCount(*window), 0);
 }
 
 TEST_F(CatalogueWindowTest, LoadFailingAtASecondPackageKeepsTheFirstPackagesRows) {

@@ -6,25 +6,25 @@
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTest>
-#include <QTreeWidget>
 
 #include "Collection.h"
 #include "SampleWriter.h"
 #include "WindowTestSupport.h"
-#include "app/AircraftRow.h"
 #include "app/MessageBoxes.h"
+#include "catalogue/AircraftRows.h"
 
 namespace wh::test {
 namespace {
 
 namespace fs = std::filesystem;
 
-QTreeWidgetItem* RowOf(QTreeWidget& list, const std::string& texture) {
-    for (int i = 0; i < list.topLevelItemCount(); ++i)
-        if (static_cast<TWHAircraftRow*>(list.topLevelItem(i))->Aircraft().Texture == texture)
-            return list.topLevelItem(i);
+// The row in display order; no filter is set, so it is the list's row too.
+int RowOf(TfmWingharbourClientMain& window, const std::string& texture) {
+    for (int i = 0; i < window.AircraftRows().RowCount(); ++i)
+        if (window.AircraftRows().RowAircraft(i).Texture == texture)
+            return i;
     ADD_FAILURE() << "no row for " << texture;
-    return nullptr;
+    return -1;
 }
 
 // Answers the warning boxes asked while alive; records their texts.
@@ -59,38 +59,37 @@ TEST_F(DeinstallWindowTest, RemoveAsksFirstAndRemovesOnlyTheTickedLivery) {
     QTest::mouseClick(Child<QPushButton>(*window, "btnNext"), Qt::LeftButton);
     ASSERT_EQ(Child<QStackedWidget>(*window, "nbPages")->currentIndex(), 1);
 
-    auto* list = Child<QTreeWidget>(*window, "lvAircraft");
     auto* remove = Child<QPushButton>(*window, "btnDeinstall");
-    QTreeWidgetItem* removedRow = RowOf(*list, removed);
-    QTreeWidgetItem* keptRow = RowOf(*list, kept);
-    ASSERT_TRUE(removedRow && keptRow);
+    const int removedRow = RowOf(*window, removed);
+    const int keptRow = RowOf(*window, kept);
+    ASSERT_TRUE(removedRow >= 0 && keptRow >= 0);
     // Both installed the way a user does it.
-    removedRow->setCheckState(0, Qt::Checked);
-    keptRow->setCheckState(0, Qt::Checked);
+    SetListChecked(*window, removedRow, true);
+    SetListChecked(*window, keptRow, true);
     auto* fetch = Child<QPushButton>(*window, "btnInstall");
     ASSERT_EQ(fetch->text(), "Fetch 2");
     QTest::mouseClick(fetch, Qt::LeftButton);
-    ASSERT_EQ(removedRow->checkState(0), Qt::Unchecked);
-    ASSERT_EQ(removedRow->text(3), "yes");
-    ASSERT_EQ(keptRow->text(3), "yes");
-    removedRow->setCheckState(0, Qt::Checked);
+    ASSERT_FALSE(ListChecked(*window, removedRow));
+    ASSERT_EQ(ListText(*window, removedRow, 3), "yes");
+    ASSERT_EQ(ListText(*window, keptRow, 3), "yes");
+    SetListChecked(*window, removedRow, true);
     ASSERT_EQ(remove->text(), "Remove 1");
 
     TYesNo answers;
     QTest::mouseClick(remove, Qt::LeftButton);
     EXPECT_EQ(answers.Questions, std::vector<std::string>{"You are about to deinstall 1 aircraft from your flight "
                                                           "simulator. Are you sure you want to continue?"});
-    EXPECT_EQ(removedRow->checkState(0), Qt::Checked);
-    EXPECT_EQ(removedRow->text(3), "yes");
+    EXPECT_TRUE(ListChecked(*window, removedRow));
+    EXPECT_EQ(ListText(*window, removedRow, 3), "yes");
     EXPECT_TRUE(fs::exists(plane / ("texture." + removed)));
 
     answers.Answer = true;
     QTest::mouseClick(remove, Qt::LeftButton);
     EXPECT_EQ(answers.Questions.size(), 2u);
-    EXPECT_EQ(removedRow->checkState(0), Qt::Unchecked);
-    EXPECT_EQ(removedRow->text(2), "new");
-    EXPECT_EQ(removedRow->text(3), "no");
-    EXPECT_EQ(keptRow->text(3), "yes");
+    EXPECT_FALSE(ListChecked(*window, removedRow));
+    EXPECT_EQ(ListText(*window, removedRow, 2), "new");
+    EXPECT_EQ(ListText(*window, removedRow, 3), "no");
+    EXPECT_EQ(ListText(*window, keptRow, 3), "yes");
     EXPECT_EQ(remove->text(), "Remove 0");
     EXPECT_FALSE(remove->isEnabled());
     const std::string cfg = ReadFile(plane / "aircraft.cfg");

@@ -9,7 +9,6 @@
 #include <QTest>
 #include <QApplication>
 #include <QTimer>
-#include <QTreeWidget>
 
 #include "WindowTestSupport.h"
 #include "app/PathEdit.h"
@@ -240,7 +239,7 @@ TEST_F(NavigationWindowTest, BackAndNextWalkThePages) {
     EXPECT_FALSE(BackEnabled(*window));
     EXPECT_TRUE(NextEnabled(*window));
     // Back leaves the list as it was.
-    EXPECT_EQ(window->findChild<QTreeWidget*>("lvAircraft")->topLevelItemCount(), 1);
+    EXPECT_EQ(ListRowCount(*window), 1);
 }
 
 } // namespace

@@ -13,7 +13,6 @@
 #include <QRegularExpression>
 #include <QTest>
 #include <QToolTip>
-#include <QTreeWidget>
 
 #include "WindowTestSupport.h"
 #include "tests/support/LoopbackServer.h"
@@ -57,13 +56,12 @@ TEST_F(OperationProgressWindowTest, InstallShowsRowsBytesAndSpeedOnlyWhileItRuns
     auto window = Start();
     window->show();
     QTest::mouseClick(Child<QPushButton>(*window, "btnNext"), Qt::LeftButton);
-    auto* list = Child<QTreeWidget>(*window, "lvAircraft");
     auto* install = Child<QPushButton>(*window, "btnInstall");
     auto* bar = Child<QProgressBar>(*window, "pbOperation");
     auto* text = Child<QLabel>(*window, "lblOperation");
-    ASSERT_EQ(list->topLevelItemCount(), 2);
+    ASSERT_EQ(ListRowCount(*window), 2);
     for (int i = 0; i < 2; ++i)
-        list->topLevelItem(i)->setCheckState(0, Qt::Checked);
+        SetListChecked(*window, i, true);
     EXPECT_EQ(ToolTipOf(install), "2 liveries, about 3.0 MB (1 of unknown size)");
     EXPECT_EQ(ToolTipOf(Child<QPushButton>(*window, "btnDeinstall")), "0 liveries to remove");
     EXPECT_FALSE(bar->isVisible());

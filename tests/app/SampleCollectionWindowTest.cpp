@@ -10,12 +10,11 @@
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTest>
-#include <QTreeWidget>
 
 #include "Collection.h"
 #include "SampleWriter.h"
 #include "WindowTestSupport.h"
-#include "app/AircraftRow.h"
+#include "catalogue/AircraftRows.h"
 #include "install/CfgSections.h"
 #include "platform/Codepage.h"
 #include "platform/Paths.h"
@@ -76,17 +75,16 @@ TEST_F(SampleCollectionWindowTest, NextListsEveryLiveryOfTheSampleSortedByLivery
             expected.insert(ExpectedRow(package, livery, sampleDir / "source"));
     ASSERT_EQ(static_cast<int>(expected.size()), summary.Liveries);
 
-    QTreeWidget* list = Child<QTreeWidget>(*window, "lvAircraft");
     std::set<QStringList> shown;
     QStringList order;
-    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+    for (int i = 0; i < ListRowCount(*window); ++i) {
         QStringList texts;
-        for (int column = 0; column < list->columnCount(); ++column)
-            texts << list->topLevelItem(i)->text(column);
+        for (int column = 0; column < AircraftList(*window)->model()->columnCount(); ++column)
+            texts << ListText(*window, i, column);
         shown.insert(texts);
         order << texts[0];
     }
-    EXPECT_EQ(list->topLevelItemCount(), summary.Liveries);
+    EXPECT_EQ(ListRowCount(*window), summary.Liveries);
     EXPECT_EQ(shown, expected);
 
     QCollator collator(QLocale(QLocale::English, QLocale::UnitedStates));
@@ -106,13 +104,13 @@ TEST_F(SampleCollectionWindowTest, FetchInstallsTheTickedLiveriesAndRecounts) {
     auto window = Start();
     window->show();
     QTest::mouseClick(Child<QPushButton>(*window, "btnNext"), Qt::LeftButton);
-    QTreeWidget* list = Child<QTreeWidget>(*window, "lvAircraft");
+    QTreeView* list = AircraftList(*window);
     auto* install = Child<QPushButton>(*window, "btnInstall");
 
     std::vector<int> ticked;
-    for (int i = 0; i < list->topLevelItemCount() && ticked.size() < 2; ++i)
-        if (list->topLevelItem(i)->text(2) == "new") {
-            list->topLevelItem(i)->setCheckState(0, Qt::Checked);
+    for (int i = 0; i < ListRowCount(*window) && ticked.size() < 2; ++i)
+        if (ListText(*window, i, 2) == "new") {
+            SetListChecked(*window, i, true);
             ticked.push_back(i);
         }
     ASSERT_EQ(ticked.size(), 2u);
@@ -123,21 +121,20 @@ TEST_F(SampleCollectionWindowTest, FetchInstallsTheTickedLiveriesAndRecounts) {
     QTimer::singleShot(0, window.get(), [&] {
         for (const char* name : {"btnInstall", "btnSelectAll", "btnPrev", "btnDeselectAll"})
             enabledMeanwhile.push_back(Child<QPushButton>(*window, name)->isEnabled());
-        const int other = ticked[1] + 1 < list->topLevelItemCount() ? ticked[1] + 1 : 0;
-        const QRect box = list->visualItemRect(list->topLevelItem(other));
+        const int other = ticked[1] + 1 < ListRowCount(*window) ? ticked[1] + 1 : 0;
+        const QRect box = list->visualRect(list->model()->index(other, 0));
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, QPoint(box.left() + 8, box.center().y()));
-        stillUnticked = list->topLevelItem(other)->checkState(0) == Qt::Unchecked;
+        stillUnticked = !ListChecked(*window, other);
     });
     QTest::mouseClick(install, Qt::LeftButton);
 
     EXPECT_EQ(enabledMeanwhile, (std::vector<bool>{false, false, false, false}));
     EXPECT_TRUE(stillUnticked);
     for (const int i : ticked) {
-        QTreeWidgetItem* item = list->topLevelItem(i);
-        const TWHAircraft& a = static_cast<TWHAircraftRow*>(item)->Aircraft();
-        EXPECT_EQ(item->checkState(0), Qt::Unchecked);
-        EXPECT_EQ(item->text(2), "");
-        EXPECT_EQ(item->text(3), "yes");
+        const TWHAircraft& a = window->AircraftRows().RowAircraft(i);
+        EXPECT_FALSE(ListChecked(*window, i));
+        EXPECT_EQ(ListText(*window, i, 2), "");
+        EXPECT_EQ(ListText(*window, i, 3), "yes");
         const std::string cfg = (sampleDir / "fs2002").string() + "/aircraft/" + a.Directory + "/aircraft.cfg";
         EXPECT_NE(FindLiverySection(cfg, "texture", a.Texture), "") << a.Texture;
     }

@@ -7,7 +7,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QTreeWidget>
 
 #include "WindowTestSupport.h"
 #include "catalogue/AircraftRows.h"
@@ -54,15 +53,20 @@ protected:
         return shown;
     }
     static QLineEdit* Filter(const QWidget& window) { return Child<QLineEdit>(window, "edFilter"); }
-    // The rows shown (or hidden), with "+" for a ticked row and "-" for an unticked one.
-    static std::string Rows(const QWidget& window, bool shown = true) {
-        const auto* list = Child<QTreeWidget>(window, "lvAircraft");
+    // The rows shown (or hidden), with "+" for a ticked row and "-" for an
+    // unticked one. The list shows no hidden row: those come from the rows
+    // the core walks.
+    static std::string Rows(TfmWingharbourClientMain& window, bool shown = true) {
         std::string rows;
-        for (int i = 0; i < list->topLevelItemCount(); ++i) {
-            const QTreeWidgetItem* row = list->topLevelItem(i);
-            if (row->isHidden() != shown)
-                rows += row->text(0).toStdString() + (row->checkState(0) == Qt::Checked ? "+ " : "- ");
+        if (shown) {
+            for (int i = 0; i < ListRowCount(window); ++i)
+                rows += ListText(window, i, 0).toStdString() + (ListChecked(window, i) ? "+ " : "- ");
+            return rows;
         }
+        const TWHAircraftRows& all = window.AircraftRows();
+        for (int i = 0; i < all.RowCount(); ++i)
+            if (!all.RowShown(i))
+                rows += all.RowAircraft(i).Airline + (all.RowChecked(i) ? "+ " : "- ");
         return rows;
     }
     static std::string Summary(const QWidget& window) {
@@ -73,11 +77,11 @@ protected:
 TEST_F(SelectionWindowTest, TickByHandUpdatesLabelAndBothCaptionsAtOnce) {
     auto window = StartOnSelectionPage();
     ASSERT_EQ(Shown(*window), Expected(3, 0, 0, 0, 0, "Fetch 0- Remove 0-"));
-    auto* list = Child<QTreeWidget>(*window, "lvAircraft");
+    QTreeView* list = AircraftList(*window);
     for (const auto& [row, expected] : {std::pair{0, Expected(3, 1, 1, 0, 0, "Fetch 1+ Remove 0-")},
                                         {1, Expected(3, 2, 1, 0, 1, "Fetch 1+ Remove 1+")},
                                         {0, Expected(3, 1, 0, 0, 1, "Fetch 0- Remove 1+")}}) {
-        list->setCurrentItem(list->topLevelItem(row));
+        list->setCurrentIndex(list->model()->index(row, 0));
         QTest::keyClick(list->viewport(), Qt::Key_Space);
         EXPECT_EQ(Shown(*window), expected) << row;
     }
@@ -110,11 +114,11 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(SelectionWindowTest, HeaderClickSortsAndEnteringThePageRecounts) {
     auto window = StartOnSelectionPage();
-    auto* list = Child<QTreeWidget>(*window, "lvAircraft");
+    QTreeView* list = AircraftList(*window);
     const QPoint livery(list->header()->sectionPosition(0) + 5, 5);
     QTest::mouseClick(list->header()->viewport(), Qt::LeftButton, {}, livery);
-    EXPECT_EQ(list->topLevelItem(0)->text(0), "Waiting");
-    EXPECT_EQ(list->topLevelItem(2)->text(0), "Newcomer");
+    EXPECT_EQ(ListText(*window, 0, 0), "Waiting");
+    EXPECT_EQ(ListText(*window, 2, 0), "Newcomer");
 
     // A tick inside a change bracket waits for a recount; entering the page is one.
     window->AircraftRows().BeginRowChanges();
@@ -131,7 +135,7 @@ TEST_F(SelectionWindowTest, TypingHidesRowsCtrlFFocusesAndEscapeShowsThemAgain) 
     EXPECT_EQ(Filter(*window)->placeholderText(), "Filter");
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-    auto* list = Child<QTreeWidget>(*window, "lvAircraft");
+    QTreeView* list = AircraftList(*window);
     list->setFocus();
     QTest::keyClick(list, Qt::Key_F, Qt::ControlModifier);
     ASSERT_EQ(QApplication::focusWidget(), Filter(*window));
@@ -178,9 +182,8 @@ TEST_F(SelectionWindowTest, ALoadAndASortKeepTheFilter) {
     Click(*window, "btnNext");
     EXPECT_EQ(Filter(*window)->text(), "o");
     EXPECT_EQ(Rows(*window), "Newcomer- Waiting- ");
-    auto* list = Child<QTreeWidget>(*window, "lvAircraft");
-    EXPECT_EQ(list->topLevelItemCount(), 3);
-    emit list->header()->sectionClicked(0);
+    EXPECT_EQ(window->AircraftRows().RowCount(), 3);
+    emit AircraftList(*window)->header()->sectionClicked(0);
     EXPECT_EQ(Rows(*window), "Waiting- Newcomer- ");
 }
 

@@ -85,4 +85,21 @@ std::vector<std::string> TWindowTest::LogFileLines() const {
     return lines;
 }
 
+QTreeView* AircraftList(const QWidget& window) { return Child<QTreeView>(window, "lvAircraft"); }
+
+int ListRowCount(const QWidget& window) { return AircraftList(window)->model()->rowCount(); }
+
+QString ListText(const QWidget& window, int row, int column) {
+    return AircraftList(window)->model()->index(row, column).data().toString();
+}
+
+bool ListChecked(const QWidget& window, int row) {
+    return AircraftList(window)->model()->index(row, 0).data(Qt::CheckStateRole).toInt() == Qt::Checked;
+}
+
+void SetListChecked(const QWidget& window, int row, bool checked) {
+    AircraftList(window)->model()->setData(AircraftList(window)->model()->index(row, 0),
+                                           checked ? Qt::Checked : Qt::Unchecked, Qt::CheckStateRole);
+}
+
 } // namespace wh::test

@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QString>
 #include <QTimer>
+#include <QTreeView>
 
 #include <gtest/gtest.h>
 
@@ -91,5 +92,13 @@ T* Child(const QWidget& window, const char* name) {
         ADD_FAILURE() << "no child " << name;
     return child;
 }
+
+// lvAircraft as the user sees it: the rows shown, in display order.
+QTreeView* AircraftList(const QWidget& window);
+int ListRowCount(const QWidget& window);
+QString ListText(const QWidget& window, int row, int column);
+bool ListChecked(const QWidget& window, int row);
+// Ticks or unticks the row as its check box does.
+void SetListChecked(const QWidget& window, int row, bool checked);
 
 } // namespace wh::test
