@@ -205,8 +205,7 @@ int TAircraftListModel::ViewRowOf(int position) const {
 }
 
 void TAircraftListModel::Fold(TRow& row, const TTexts& texts) const {
-    for (std::size_t column = 0; column < texts.size(); ++column)
-        row.Folded[column] = FoldFilterText(texts[column]);
+    row.Folded = FoldRowTexts(texts);
     row.Shown = !FShows || FShows(row.Folded);
 }
 

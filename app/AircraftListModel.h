@@ -21,8 +21,8 @@ class TAircraftListModel final : public QAbstractTableModel {
     Q_OBJECT
 public:
     using TTexts = std::array<std::string, 8>;
-    // Whether a row with these folded texts is shown.
-    using TShows = std::function<bool(const TTexts& folded)>;
+    // Whether a row is shown, given its texts as FoldRowTexts folds them.
+    using TShows = std::function<bool(const std::string& folded)>;
     static constexpr int ColumnCount = static_cast<int>(std::tuple_size_v<TTexts>);
 
     explicit TAircraftListModel(QObject* parent = nullptr) : QAbstractTableModel(parent) {}
@@ -77,7 +77,7 @@ signals:
 private:
     struct TRow {
         std::unique_ptr<TWHAircraft> Aircraft;
-        TTexts Folded;
+        std::string Folded;
         bool Checked = false;
         bool Shown = true;
     };

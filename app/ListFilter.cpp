@@ -47,7 +47,7 @@ TListFilter::TListFilter(TAircraftListModel& model, QWidget* parent)
 }
 
 void TListFilter::TextChanged(const QString& text) {
-    FModel.SetFilter([needle = FilterNeedle(text)](const TAircraftListModel::TTexts& folded) {
+    FModel.SetFilter([needle = FilterNeedle(text)](const std::string& folded) {
         return needle && RowMatchesFilter(folded, *needle);
     });
     if (FChanged)

@@ -1,7 +1,5 @@
 #include "catalogue/RowFilter.h"
 
-#include <algorithm>
-
 namespace wh {
 
 namespace {
@@ -58,20 +56,39 @@ const TFoldTable& FoldTable() {
     return table;
 }
 
+// Between two columns' texts in a row's folded text: the byte folds to
+// nothing, so neither a folded text nor a folded filter holds it, and no
+// match runs across it.
+constexpr char ColumnBreak = '\x81';
+
+void AppendFolded(std::string& folded, std::string_view ansi) {
+    const TFoldTable& table = FoldTable();
+    for (char c : ansi)
+        folded += table[c];
+}
+
 } // namespace
 
 std::string FoldFilterText(std::string_view ansi) {
-    const TFoldTable& table = FoldTable();
     std::string folded;
     folded.reserve(ansi.size());
-    for (char c : ansi)
-        folded += table[c];
+    AppendFolded(folded, ansi);
     return folded;
 }
 
-bool RowMatchesFilter(const std::array<std::string, 8>& foldedTexts, std::string_view foldedFilter) {
-    return std::any_of(foldedTexts.begin(), foldedTexts.end(),
-                       [&](const std::string& text) { return text.find(foldedFilter) != std::string::npos; });
+std::string FoldRowTexts(const std::array<std::string, 8>& texts) {
+    std::string folded;
+    for (std::size_t column = 0; column < texts.size(); ++column) {
+        if (column > 0)
+            folded += ColumnBreak;
+        AppendFolded(folded, texts[column]);
+    }
+    folded.shrink_to_fit();
+    return folded;
+}
+
+bool RowMatchesFilter(std::string_view foldedRow, std::string_view foldedFilter) {
+    return foldedRow.find(foldedFilter) != std::string_view::npos;
 }
 
 } // namespace wh

@@ -13,9 +13,13 @@ namespace wh {
 // collation's primary letters, so "e" finds "É" and "ae" finds "Æ".
 std::string FoldFilterText(std::string_view ansi);
 
+// A row's texts folded into one text, column by column, for the filter to
+// search at every keystroke.
+std::string FoldRowTexts(const std::array<std::string, 8>& texts);
+
 // Whether a row shows under a filter: the folded text of one of its columns
 // contains the folded filter. An empty filter shows every row; a match never
 // runs across two columns.
-bool RowMatchesFilter(const std::array<std::string, 8>& foldedTexts, std::string_view foldedFilter);
+bool RowMatchesFilter(std::string_view foldedRow, std::string_view foldedFilter);
 
 } // namespace wh

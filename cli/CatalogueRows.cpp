@@ -12,8 +12,7 @@ void TCatalogueRows::Add(std::unique_ptr<TWHAircraft> aircraft) {
 void TCatalogueRows::RefreshRow(int index) {
     TRow& row = FRows[index];
     row.Texts = RefreshedRowTexts(*row.Aircraft, FContext);
-    for (std::size_t column = 0; column < row.Texts.size(); ++column)
-        row.Folded[column] = FoldFilterText(row.Texts[column]);
+    row.Folded = FoldRowTexts(row.Texts);
     Judge(row);
 }
 

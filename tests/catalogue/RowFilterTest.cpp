@@ -32,10 +32,7 @@ struct TMatchCase {
 class RowMatchesFilterTest : public testing::TestWithParam<TMatchCase> {};
 
 TEST_P(RowMatchesFilterTest, FoldsCaseAndAccentsInEveryColumn) {
-    std::array<std::string, 8> folded;
-    for (std::size_t i = 0; i < Row.size(); ++i)
-        folded[i] = FoldFilterText(Row[i]);
-    EXPECT_EQ(RowMatchesFilter(folded, FoldFilterText(GetParam().Filter)), GetParam().Shown);
+    EXPECT_EQ(RowMatchesFilter(FoldRowTexts(Row), FoldFilterText(GetParam().Filter)), GetParam().Shown);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, RowMatchesFilterTest,
