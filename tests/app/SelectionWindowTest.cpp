@@ -2,10 +2,12 @@
 #include <string>
 #include <vector>
 
+#include <QAccessible>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTest>
 
 #include "WindowTestSupport.h"
@@ -185,6 +187,39 @@ TEST_F(SelectionWindowTest, ALoadAndASortKeepTheFilter) {
     EXPECT_EQ(window->AircraftRows().RowCount(), 3);
     emit AircraftList(*window)->header()->sectionClicked(0);
     EXPECT_EQ(Rows(*window), "Waiting- Newcomer- ");
+}
+
+// What assistive technology reads of the list: the column headers, then per
+// row shown its cells, "[x]" or "[ ]" before a check box's text.
+TEST_F(SelectionWindowTest, AssistiveTechnologyReadsHeadersCellsAndTicks) {
+    QAccessible::setActive(true);
+    const auto inactive = qScopeGuard([] { QAccessible::setActive(false); });
+    auto window = StartOnSelectionPage();
+    Click(*window, "btnSelectNew");
+    QTest::keyClicks(Filter(*window), "o");   // "no": Newcomer and Waiting
+    QApplication::processEvents();           // the view lays out its rows anew
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(AircraftList(*window));
+    ASSERT_TRUE(list && list->tableInterface());
+    QAccessibleTableInterface* table = list->tableInterface();
+    std::vector<std::string> read;
+    std::string headers;
+    for (int column = 0; column < table->columnCount(); ++column)
+        headers += list->child(column)->text(QAccessible::Name).toStdString() + "|";
+    read.push_back(headers);
+    for (int row = 0; row < table->rowCount(); ++row) {
+        std::string cells;
+        for (int column = 0; column < table->columnCount(); ++column) {
+            QAccessibleInterface* cell = table->cellAt(row, column);
+            ASSERT_TRUE(cell);
+            if (cell->state().checkable)
+                cells += cell->state().checked ? "[x] " : "[ ] ";
+            cells += cell->text(QAccessible::Name).toStdString() + "|";
+        }
+        read.push_back(cells);
+    }
+    EXPECT_EQ(read, (std::vector<std::string>{"Livery|Type|Status|Installed|Designer|Model|Size|Included|",
+                                              "[x] Newcomer|A320|new|no|D. Signer|m1|1,024KB||",
+                                              "[ ] Waiting|A320||no|D. Signer|m1|1,024KB||"}));
 }
 
 } // namespace
