@@ -28,6 +28,15 @@ int TAircraftListModel::PositionOf(const QModelIndex& index) const {
     return FShownPositions[index.row()];
 }
 
+QModelIndex TAircraftListModel::IndexOf(const TWHAircraft& aircraft) const {
+    for (int position = 0; position < RecordCount(); ++position)
+        if (&Record(position) == &aircraft) {
+            const int viewRow = ViewRowOf(position);
+            return viewRow < 0 ? QModelIndex() : index(viewRow, 0);
+        }
+    return {};
+}
+
 QVariant TAircraftListModel::data(const QModelIndex& index, int role) const {
     const int position = PositionOf(index);
     if (position < 0)

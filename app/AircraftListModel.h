@@ -44,6 +44,8 @@ public:
     std::string Text(int position, int column) const;
     // The display position of a row of the view, -1 for none.
     int PositionOf(const QModelIndex& index) const;
+    // The view's row of the record, column 0; invalid while the filter hides it.
+    QModelIndex IndexOf(const TWHAircraft& aircraft) const;
 
     // After the row's record changed: its texts as they are now, Windows-1252.
     // The filter judges the row anew.

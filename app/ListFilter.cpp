@@ -1,5 +1,7 @@
 #include "app/ListFilter.h"
 
+#include <QAbstractItemView>
+#include <QItemSelectionModel>
 #include <QKeySequence>
 #include <QLineEdit>
 #include <QShortcut>
@@ -29,8 +31,8 @@ std::optional<std::string> FilterNeedle(const QString& typed) {
     return FoldFilterText(ansi);
 }
 
-TListFilter::TListFilter(TAircraftListModel& model, QWidget* parent)
-    : QObject(parent), FModel(model), FEdit(new QLineEdit(parent)) {
+TListFilter::TListFilter(QAbstractItemView& list, TAircraftListModel& model, QWidget* parent)
+    : QObject(parent), FList(list), FModel(model), FEdit(new QLineEdit(parent)) {
     FEdit->setObjectName(QStringLiteral("edFilter"));
     FEdit->setPlaceholderText(QStringLiteral("Filter"));
     FEdit->setClearButtonEnabled(true);
@@ -44,12 +46,28 @@ TListFilter::TListFilter(TAircraftListModel& model, QWidget* parent)
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), FEdit, nullptr, nullptr, Qt::WindowShortcut);
     connect(escape, &QShortcut::activated, FEdit, &QLineEdit::clear);
     connect(FEdit, &QLineEdit::textChanged, this, &TListFilter::TextChanged);
+    connect(&FModel, &QAbstractItemModel::modelAboutToBeReset, this, [this] { FCurrent = nullptr; });
 }
 
 void TListFilter::TextChanged(const QString& text) {
+    // Leaving the view, a hidden row takes the view's current row with it; it
+    // comes back with the row, as in a list that only hid the row.
+    const QModelIndex current = FList.currentIndex();
+    if (const int position = FModel.PositionOf(current); position >= 0) {
+        FCurrent = &FModel.Record(position);
+        FCurrentSelected = FList.selectionModel()->isSelected(current);
+    }
     FModel.SetFilter([needle = FilterNeedle(text)](const std::string& folded) {
         return needle && RowMatchesFilter(folded, *needle);
     });
+    if (FCurrent && !FList.currentIndex().isValid()) {
+        const QModelIndex back = FModel.IndexOf(*FCurrent);
+        const QItemSelectionModel::SelectionFlags select =
+            FCurrentSelected ? QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows
+                             : QItemSelectionModel::SelectionFlags(QItemSelectionModel::NoUpdate);
+        if (back.isValid())
+            FList.selectionModel()->setCurrentIndex(back, select);
+    }
     if (FChanged)
         FChanged();
 }

@@ -6,6 +6,7 @@
 
 #include <QObject>
 
+class QAbstractItemView;
 class QLineEdit;
 class QString;
 class QWidget;
@@ -13,6 +14,7 @@ class QWidget;
 namespace wh {
 
 class TAircraftListModel;
+class TWHAircraft;
 
 // What a row's folded texts must contain for the typed text: nothing when a
 // character has no Windows-1252 form even without its accents, as no row
@@ -26,7 +28,7 @@ std::optional<std::string> FilterNeedle(const QString& typed);
 // the page shown.
 class TListFilter final : public QObject {
 public:
-    TListFilter(TAircraftListModel& model, QWidget* parent);
+    TListFilter(QAbstractItemView& list, TAircraftListModel& model, QWidget* parent);
 
     QLineEdit* Edit() const { return FEdit; }
     // Runs once after the text changed and every row was judged anew.
@@ -35,8 +37,12 @@ public:
 private:
     void TextChanged(const QString& text);
 
+    QAbstractItemView& FList;
     TAircraftListModel& FModel;
     QLineEdit* FEdit;
+    // The record of the list's current row, kept while the filter hides it.
+    const TWHAircraft* FCurrent = nullptr;
+    bool FCurrentSelected = false;
     std::function<void()> FChanged;
 };
 

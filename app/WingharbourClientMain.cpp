@@ -275,7 +275,7 @@ QWidget* TfmWingharbourClientMain::BuildSelectionPage() {
     lvAircraft->header()->setSectionsClickable(true);
     for (const auto& [column, width] : {std::pair{2, 60}, {3, 60}, {5, 50}, {6, 50}, {7, 50}})
         lvAircraft->setColumnWidth(column, width);
-    FFilter = new TListFilter(*FModel, page);
+    FFilter = new TListFilter(*lvAircraft, *FModel, page);
 
     pnlSelection = Named(new QWidget(page), "pnlSelection");
     const auto button = [this](const char* name, const char* caption) {

@@ -138,6 +138,7 @@ TEST_F(SelectionWindowTest, TypingHidesRowsCtrlFFocusesAndEscapeShowsThemAgain) 
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     QTreeView* list = AircraftList(*window);
+    list->setCurrentIndex(list->model()->index(1, 0));   // Settled
     list->setFocus();
     QTest::keyClick(list, Qt::Key_F, Qt::ControlModifier);
     ASSERT_EQ(QApplication::focusWidget(), Filter(*window));
@@ -150,6 +151,9 @@ TEST_F(SelectionWindowTest, TypingHidesRowsCtrlFFocusesAndEscapeShowsThemAgain) 
     QTest::keyClick(Filter(*window), Qt::Key_Escape);
     EXPECT_EQ(Filter(*window)->text(), "");
     EXPECT_EQ(Rows(*window), "Newcomer- Settled- Waiting- ");
+    // The row the filter hid while it was current is current again.
+    EXPECT_EQ(list->currentIndex().row(), 1);
+    EXPECT_TRUE(list->selectionModel()->isRowSelected(1, QModelIndex()));
 }
 
 TEST_F(SelectionWindowTest, SelectionButtonsLeaveHiddenRowsAndTheSummaryCountsThem) {
