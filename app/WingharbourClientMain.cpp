@@ -25,6 +25,7 @@
 
 #include "app/AircraftListModel.h"
 #include "app/AircraftListRows.h"
+#include "app/AircraftListView.h"
 #include "app/CommandLine.h"
 #include "app/LinkLabel.h"
 #include "app/ListFilter.h"
@@ -260,7 +261,7 @@ QWidget* TfmWingharbourClientMain::BuildSelectionPage() {
 
     // A child of the window made after nbPages: the view that shows it goes first.
     FModel = new TAircraftListModel(this);
-    lvAircraft = Named(new QTreeView(page), "lvAircraft");
+    lvAircraft = Named(new TAircraftListView(page), "lvAircraft");
     lvAircraft->setModel(FModel);
     lvAircraft->setRootIsDecorated(false);
     lvAircraft->setUniformRowHeights(true);

@@ -1,0 +1,27 @@
+#include "app/AircraftListView.h"
+
+#include <QAccessible>
+
+namespace wh {
+
+// For a range the view works out the rectangle of every row in it, however
+// far off the page; with rows of one height the whole page is repainted
+// instead. Assistive technology still hears of every row.
+void TAircraftListView::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
+                                    const QList<int>& roles) {
+    if (topLeft.row() == bottomRight.row() || !uniformRowHeights()) {
+        QTreeView::dataChanged(topLeft, bottomRight, roles);
+        return;
+    }
+    viewport()->update();
+    if (QAccessible::isActive()) {
+        QAccessibleTableModelChangeEvent event(this, QAccessibleTableModelChangeEvent::DataChanged);
+        event.setFirstRow(topLeft.row());
+        event.setFirstColumn(topLeft.column());
+        event.setLastRow(bottomRight.row());
+        event.setLastColumn(bottomRight.column());
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+} // namespace wh
