@@ -16,8 +16,6 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     return result;
 }
 
-std::string UnknownParameterMessage(const std::string& argument) {
-    return "Unknown Parameter '" + argument + "'.";
-}
+std::string UnknownParameterMessage(const std::string& argument) { return "Unknown Parameter '" + argument + "'."; }
 
 } // namespace wh

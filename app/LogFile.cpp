@@ -5,8 +5,7 @@
 
 namespace wh {
 
-TLogFile::TLogFile(const std::string& path)
-    : FPath(path), FFile(std::fopen(OsPath(path).c_str(), "wb")) {
+TLogFile::TLogFile(const std::string& path) : FPath(path), FFile(std::fopen(OsPath(path).c_str(), "wb")) {
     if (!FFile)
         throw EFOpenError("Cannot create file \"" + NativePath(path) + "\"");
 }

@@ -6,9 +6,7 @@
 
 namespace wh {
 
-TLogoWidget::TLogoWidget(QWidget* parent) : QWidget(parent) {
-    setFixedWidth(164);
-}
+TLogoWidget::TLogoWidget(QWidget* parent) : QWidget(parent) { setFixedWidth(164); }
 
 void TLogoWidget::paintEvent(QPaintEvent*) {
     QPainter p(this);

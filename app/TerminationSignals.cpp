@@ -10,7 +10,7 @@ TTerminationSignals::TTerminationSignals(std::function<void()> onRequest, QObjec
     : QObject(parent), FOnRequest(std::move(onRequest)) {
     const int wake = InstallTerminationWake();
     if (wake < 0)
-        return;   // without the pipe the signals keep their default action
+        return; // without the pipe the signals keep their default action
     FNotifier = new QSocketNotifier(wake, QSocketNotifier::Read, this);
     connect(FNotifier, &QSocketNotifier::activated, this, &TTerminationSignals::Drain);
 }

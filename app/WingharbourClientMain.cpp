@@ -5,9 +5,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QFocusEvent>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QFocusEvent>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -129,10 +129,20 @@ public:
 
 private:
     std::vector<QWidget*> Controls() const {
-        return {FWindow.btnNext,         FWindow.btnPrev,          FWindow.rbLocalDir,         FWindow.rbURL,
-                FWindow.edPackageFile,   FWindow.edURL,            FWindow.btnSelectAll,       FWindow.btnSelectNew,
-                FWindow.btnSelectUpdated, FWindow.btnSelectInstalled, FWindow.btnInvertSelection,
-                FWindow.btnDeselectAll,  FWindow.btnInstall,       FWindow.btnDeinstall};
+        return {FWindow.btnNext,
+                FWindow.btnPrev,
+                FWindow.rbLocalDir,
+                FWindow.rbURL,
+                FWindow.edPackageFile,
+                FWindow.edURL,
+                FWindow.btnSelectAll,
+                FWindow.btnSelectNew,
+                FWindow.btnSelectUpdated,
+                FWindow.btnSelectInstalled,
+                FWindow.btnInvertSelection,
+                FWindow.btnDeselectAll,
+                FWindow.btnInstall,
+                FWindow.btnDeinstall};
     }
 
     TfmWingharbourClientMain& FWindow;
@@ -140,8 +150,7 @@ private:
 };
 
 TfmWingharbourClientMain::TfmWingharbourClientMain(TMainOptions options, QWidget* parent)
-    : QWidget(parent), FOptions(std::move(options)),
-      FTitle(ApplicationTitle(ExtractFileName(FOptions.ProgramPath))) {
+    : QWidget(parent), FOptions(std::move(options)), FTitle(ApplicationTitle(ExtractFileName(FOptions.ProgramPath))) {
     BuildWindow();
     FRows = std::make_unique<TAircraftListRows>(*FModel, [this](int index) { RefreshAircraftRow(index); });
     ConnectHandlers();
@@ -225,9 +234,9 @@ QWidget* TfmWingharbourClientMain::BuildWelcomePage() {
     lblWelcome = Named(new QLabel(Wide(welcome), page), "lblWelcome");
     lblWelcome->setTextFormat(Qt::PlainText);
     lblWelcome->setWordWrap(true);
-    rbLocalDir = Named(
-        new QRadioButton(QStringLiteral("From local directory (select location of a packages.lst file)"), page),
-        "rbLocalDir");
+    rbLocalDir =
+        Named(new QRadioButton(QStringLiteral("From local directory (select location of a packages.lst file)"), page),
+              "rbLocalDir");
     edPackageFile = Named(new TPathEdit(page), "edPackageFile");
     rbURL = Named(new QRadioButton(QStringLiteral("From URL"), page), "rbURL");
     edURL = Named(new QLineEdit(page), "edURL");
@@ -235,16 +244,16 @@ QWidget* TfmWingharbourClientMain::BuildWelcomePage() {
     edFSDir = Named(new TPathEdit(page), "edFSDir");
     cbZapFiles = Named(new QCheckBox(QStringLiteral("Zap successfully installed files"), page), "cbZapFiles");
     cbZapFiles->setChecked(true);
-    cbFakeManufacturer = Named(
-        new QCheckBox(QStringLiteral("Install under manufacturer \"Wingharbour\""), page), "cbFakeManufacturer");
+    cbFakeManufacturer =
+        Named(new QCheckBox(QStringLiteral("Install under manufacturer \"Wingharbour\""), page), "cbFakeManufacturer");
 
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(8, 4, 8, 4);
     layout->setSpacing(3);
     layout->addWidget(lblWelcomeCaption);
     layout->addWidget(lblWelcome);
-    for (QWidget* control : std::initializer_list<QWidget*>{rbLocalDir, edPackageFile, rbURL, edURL, lblFSDir,
-                                                            edFSDir, cbZapFiles, cbFakeManufacturer})
+    for (QWidget* control : std::initializer_list<QWidget*>{rbLocalDir, edPackageFile, rbURL, edURL, lblFSDir, edFSDir,
+                                                            cbZapFiles, cbFakeManufacturer})
         layout->addWidget(control);
     layout->addStretch(1);
     return page;
@@ -270,9 +279,9 @@ QWidget* TfmWingharbourClientMain::BuildSelectionPage() {
     lvAircraft->setSelectionMode(QAbstractItemView::SingleSelection);
     // Grid lines through a style sheet; the selected row then needs its
     // colours named, or the style draws it pale under white text.
-    lvAircraft->setStyleSheet(
-        QStringLiteral("QTreeView::item { border-right: 1px solid #d4d4d4; border-bottom: 1px solid #d4d4d4; }"
-                       "QTreeView::item:selected { background: palette(highlight); color: palette(highlighted-text); }"));
+    lvAircraft->setStyleSheet(QStringLiteral(
+        "QTreeView::item { border-right: 1px solid #d4d4d4; border-bottom: 1px solid #d4d4d4; }"
+        "QTreeView::item:selected { background: palette(highlight); color: palette(highlighted-text); }"));
     lvAircraft->header()->setSectionsClickable(true);
     for (const auto& [column, width] : {std::pair{2, 60}, {3, 60}, {5, 50}, {6, 50}, {7, 50}})
         lvAircraft->setColumnWidth(column, width);
@@ -309,8 +318,8 @@ QWidget* TfmWingharbourClientMain::BuildSelectionPage() {
     auto* panel = new QVBoxLayout(pnlSelection);
     panel->setContentsMargins(0, 0, 0, 0);
     panel->setSpacing(2);
-    for (QPushButton* b : {btnSelectAll, btnSelectNew, btnSelectUpdated, btnSelectInstalled, btnInvertSelection,
-                           btnDeselectAll})
+    for (QPushButton* b :
+         {btnSelectAll, btnSelectNew, btnSelectUpdated, btnSelectInstalled, btnInvertSelection, btnDeselectAll})
         panel->addWidget(b);
     panel->addWidget(lblSelectionStatus);
     panel->addStretch(1);
@@ -375,8 +384,7 @@ void TfmWingharbourClientMain::ConnectHandlers() {
     connect(lblShowLog, &TLinkLabel::clicked, this, guarded(&TfmWingharbourClientMain::lblShowLogClick));
     connect(btnSelectAll, &QPushButton::clicked, this, guarded(&TfmWingharbourClientMain::btnSelectAllClick));
     connect(btnSelectNew, &QPushButton::clicked, this, guarded(&TfmWingharbourClientMain::btnSelectNewClick));
-    connect(btnSelectUpdated, &QPushButton::clicked, this,
-            guarded(&TfmWingharbourClientMain::btnSelectUpdatedClick));
+    connect(btnSelectUpdated, &QPushButton::clicked, this, guarded(&TfmWingharbourClientMain::btnSelectUpdatedClick));
     connect(btnSelectInstalled, &QPushButton::clicked, this,
             guarded(&TfmWingharbourClientMain::btnSelectInstalledClick));
     connect(btnInvertSelection, &QPushButton::clicked, this,
@@ -769,9 +777,7 @@ bool TfmWingharbourClientMain::InstallRoomAgreed(const TWHInstallOptions& option
 
 // ---- Navigation ----
 
-TWizardPage TfmWingharbourClientMain::CurrentPage() const {
-    return static_cast<TWizardPage>(nbPages->currentIndex());
-}
+TWizardPage TfmWingharbourClientMain::CurrentPage() const { return static_cast<TWizardPage>(nbPages->currentIndex()); }
 
 void TfmWingharbourClientMain::ShowPage(TWizardPage page) { nbPages->setCurrentIndex(static_cast<int>(page)); }
 
@@ -838,9 +844,8 @@ void TfmWingharbourClientMain::lblShowLogClick() {
 
 void TfmWingharbourClientMain::PickPackageFile() {
     const std::string start = PackagePickerStart(PackageFileText());
-    const QString chosen =
-        QFileDialog::getOpenFileName(this, QString(), start.empty() ? QString() : OsText(start),
-                                     QStringLiteral("package files (packages.lst);;all files (*)"));
+    const QString chosen = QFileDialog::getOpenFileName(this, QString(), start.empty() ? QString() : OsText(start),
+                                                        QStringLiteral("package files (packages.lst);;all files (*)"));
     PathPickerClosed();
     if (!chosen.isEmpty())
         edPackageFile->setText(Wide(PackagePickerResult(Narrow(chosen))));

@@ -44,8 +44,8 @@ class TWHAircraftRows;
 // What the window takes from its start: main passes the real executable and
 // arguments; tests pass a program path inside a temporary folder.
 struct TMainOptions {
-    std::string ProgramPath;              // full path of the executable, Windows-1252
-    std::vector<std::string> Arguments;   // after the program name
+    std::string ProgramPath;            // full path of the executable, Windows-1252
+    std::vector<std::string> Arguments; // after the program name
     // Opens a URL in the user's browser; QDesktopServices when empty.
     std::function<void(const std::string&)> OpenURL;
     // The room on a folder's file system before an install; FreeSpaceOf when empty.
@@ -54,10 +54,7 @@ struct TMainOptions {
 
 // The wizard window. The core reaches it through the activity, source and
 // list interfaces; its handlers stay thin and call plain code.
-class TfmWingharbourClientMain : public QWidget,
-                                 public TWHActivity,
-                                 public TWHSourceSettings,
-                                 public TWHAircraftList {
+class TfmWingharbourClientMain : public QWidget, public TWHActivity, public TWHSourceSettings, public TWHAircraftList {
     Q_OBJECT
 public:
     explicit TfmWingharbourClientMain(TMainOptions options, QWidget* parent = nullptr);
@@ -181,15 +178,15 @@ private:
     int FExitCode = 0;
     std::unique_ptr<TIniFile> FSettings;
     std::unique_ptr<TLogFile> FLog;
-    TWHSortOrder FSortOrder;   // FSortColumn, FSortDescending
+    TWHSortOrder FSortOrder; // FSortColumn, FSortDescending
     // The ticks as the last UpdateSelectionStatus counted them; FRemoveCount
     // is what the deinstall confirmation shows.
     TWHSelectionCounts FCounts;
     int FBusyCursorDepth = 0;
     int FOperationDepth = 0;
     bool FCloseRequested = false;
-    bool FNavigationPending = false;   // UpdateNavigation asked for while an operation ran
-    bool FColumnWidthsRestored = false;   // the user's widths from the settings: a load keeps them
+    bool FNavigationPending = false;    // UpdateNavigation asked for while an operation ran
+    bool FColumnWidthsRestored = false; // the user's widths from the settings: a load keeps them
     TWHRowContext CurrentRowContext() const;
     TWHRowContextBracket FRowContext{[this] { return CurrentRowContext(); }};
     std::unique_ptr<TAircraftListRows> FRows;
@@ -215,8 +212,8 @@ private:
     QCheckBox* cbFakeManufacturer = nullptr;
     QLabel* lblSelectionCaption = nullptr;
     QTreeView* lvAircraft = nullptr;
-    TAircraftListModel* FModel = nullptr;   // lvAircraft's rows
-    TListFilter* FFilter = nullptr;   // edFilter above lvAircraft
+    TAircraftListModel* FModel = nullptr; // lvAircraft's rows
+    TListFilter* FFilter = nullptr;       // edFilter above lvAircraft
     QWidget* pnlSelection = nullptr;
     QPushButton* btnSelectAll = nullptr;
     QPushButton* btnSelectNew = nullptr;

@@ -6,8 +6,8 @@
 #include "archive/ZipEntryName.h"
 #include "platform/FileStatus.h"
 #include "platform/FolderEntries.h"
-#include "platform/SystemError.h"
 #include "platform/NameCase.h"
+#include "platform/SystemError.h"
 
 namespace wh {
 
@@ -38,7 +38,7 @@ bool IsBelow(const std::filesystem::path& path, const std::filesystem::path& roo
 } // namespace
 
 TExtractionTarget::TExtractionTarget(const std::filesystem::path& root) {
-    FRoot.Fd = OpenFile(root, OpenRead | OpenFolder);   // the root itself may be a link
+    FRoot.Fd = OpenFile(root, OpenRead | OpenFolder); // the root itself may be a link
     if (!FRoot.Fd.IsOpen())
         Raise(root, std::strerror(LastError()));
     std::error_code ec;
@@ -99,7 +99,7 @@ void TExtractionTarget::List(TFolder& folder) {
 
 void TExtractionTarget::NoteCreated(TFolder& folder, const std::string& name) {
     if (!folder.Listed)
-        return;   // looked up on the disk until the folder is listed
+        return; // looked up on the disk until the folder is listed
     folder.Names.insert(name);
     // Of several names that differ only in case the lowest wins, whatever the
     // order of the folder.
@@ -223,8 +223,7 @@ void TExtractionTarget::RemoveNewFolders() {
             if (folder->Fd.IsOpen())
                 up = OpenFileAt(folder->Fd.Get(), "..", OpenRead | OpenFolder);
             TFileStatus st;
-            if (!up.IsOpen() || !HandleStatus(up.Get(), st) || st.Device != parent.Device ||
-                st.Inode != parent.Inode) {
+            if (!up.IsOpen() || !HandleStatus(up.Get(), st) || st.Device != parent.Device || st.Inode != parent.Inode) {
                 FNew.clear();
                 return;
             }

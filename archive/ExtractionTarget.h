@@ -24,8 +24,8 @@ public:
 // Why an entry's path cannot exist below the root.
 enum class TEntryLengthProblem {
     None,
-    NameTooLong,   // a component longer than the file system's name limit
-    PathTooLong,   // root and entry together longer than the path limit
+    NameTooLong, // a component longer than the file system's name limit
+    PathTooLong, // root and entry together longer than the path limit
 };
 
 // The folder tree an archive is extracted into. Names are matched without
@@ -42,16 +42,16 @@ class TExtractionTarget {
 public:
     struct TFolder {
         TFolder* Parent = nullptr;
-        std::string Name;   // as on the disk; empty for the root
+        std::string Name; // as on the disk; empty for the root
         std::size_t Depth = 0;
-        TFileDescriptor Fd;   // open while in use; deep folders close it once passed
+        TFileDescriptor Fd; // open while in use; deep folders close it once passed
         std::uint64_t Device = 0;
         std::uint64_t Inode = 0;
-        std::optional<std::filesystem::path> RealPath;   // the root's and a linked folder's
+        std::optional<std::filesystem::path> RealPath; // the root's and a linked folder's
         bool Listed = false;
         std::unordered_set<std::string> Names;
-        std::unordered_map<std::string, std::string> Folded;   // folded name -> entry
-        std::unordered_map<std::string, std::unique_ptr<TFolder>> Children;   // closed before Fd
+        std::unordered_map<std::string, std::string> Folded;                // folded name -> entry
+        std::unordered_map<std::string, std::unique_ptr<TFolder>> Children; // closed before Fd
     };
 
     // The root must exist and be a folder; raises ETargetFolder.
@@ -89,7 +89,7 @@ private:
     void Forget();
 
     TFolder FRoot;
-    std::size_t FFolders = 0;   // below the root, in the cache
+    std::size_t FFolders = 0; // below the root, in the cache
     std::size_t FNameMax = 255;
     std::size_t FPathMax = 4096;
     std::vector<TFolder*> FNew;

@@ -2,7 +2,7 @@
 
 #include <zip.h>
 #include <zlib.h>
-#undef zlib_version   // zlib's macro would replace the name of the record's field
+#undef zlib_version // zlib's macro would replace the name of the record's field
 
 #include <algorithm>
 #include <array>
@@ -56,32 +56,47 @@ std::string ZipErrorText(int code) {
 
 std::string MethodText(zip_uint16_t method) {
     switch (method) {
-    case ZIP_CM_STORE: return "Stored";
-    case ZIP_CM_DEFLATE: return "Defl:N";
-    case ZIP_CM_DEFLATE64: return "Def64";
-    case ZIP_CM_BZIP2: return "BZip2";
-    case ZIP_CM_LZMA: return "LZMA";
-    case ZIP_CM_XZ: return "XZ";
-    default: return "Unk:" + std::to_string(method);
+    case ZIP_CM_STORE:
+        return "Stored";
+    case ZIP_CM_DEFLATE:
+        return "Defl:N";
+    case ZIP_CM_DEFLATE64:
+        return "Def64";
+    case ZIP_CM_BZIP2:
+        return "BZip2";
+    case ZIP_CM_LZMA:
+        return "LZMA";
+    case ZIP_CM_XZ:
+        return "XZ";
+    default:
+        return "Unk:" + std::to_string(method);
     }
 }
 
 const char* ProblemText(TEntryNameProblem problem) {
     switch (problem) {
-    case TEntryNameProblem::Empty: return "empty name";
-    case TEntryNameProblem::Absolute: return "absolute path refused";
-    case TEntryNameProblem::DriveLetter: return "drive letter refused";
-    case TEntryNameProblem::ParentFolder: return "\"..\" component refused";
-    case TEntryNameProblem::None: break;
+    case TEntryNameProblem::Empty:
+        return "empty name";
+    case TEntryNameProblem::Absolute:
+        return "absolute path refused";
+    case TEntryNameProblem::DriveLetter:
+        return "drive letter refused";
+    case TEntryNameProblem::ParentFolder:
+        return "\"..\" component refused";
+    case TEntryNameProblem::None:
+        break;
     }
     return "";
 }
 
 const char* ProblemText(TEntryLengthProblem problem) {
     switch (problem) {
-    case TEntryLengthProblem::NameTooLong: return "name too long for the file system";
-    case TEntryLengthProblem::PathTooLong: return "path too long for the file system";
-    case TEntryLengthProblem::None: break;
+    case TEntryLengthProblem::NameTooLong:
+        return "name too long for the file system";
+    case TEntryLengthProblem::PathTooLong:
+        return "path too long for the file system";
+    case TEntryLengthProblem::None:
+        break;
     }
     return "";
 }
@@ -143,7 +158,7 @@ private:
     std::vector<char> FBuffer;
     std::optional<TExtractionTarget> FTarget;
     struct TFolderTime {
-        zip_uint64_t Index;   // the entry's name is read again, not kept
+        zip_uint64_t Index; // the entry's name is read again, not kept
         std::size_t Depth;
         std::time_t Modified;
     };
@@ -234,10 +249,9 @@ void TUnzipRun::Report(const zip_stat_t& st, const std::string& shownName) {
     const bool encrypted = (st.valid & ZIP_STAT_ENCRYPTION_METHOD) && st.encryption_method != ZIP_EM_NONE;
     FFunctions.SendApplicationMessage(
         static_cast<unsigned long>(st.size), static_cast<unsigned long>(st.comp_size), factor,
-        static_cast<unsigned>(local.Month), static_cast<unsigned>(local.Day),
-        static_cast<unsigned>(local.Year), static_cast<unsigned>(local.Hour),
-        static_cast<unsigned>(local.Minute), ' ', shownName.c_str(), MethodText(st.comp_method).c_str(),
-        static_cast<unsigned long>(st.crc), encrypted ? 'E' : ' ');
+        static_cast<unsigned>(local.Month), static_cast<unsigned>(local.Day), static_cast<unsigned>(local.Year),
+        static_cast<unsigned>(local.Hour), static_cast<unsigned>(local.Minute), ' ', shownName.c_str(),
+        MethodText(st.comp_method).c_str(), static_cast<unsigned long>(st.crc), encrypted ? 'E' : ' ');
 }
 
 void TUnzipRun::ExtractEntry(zip_t* archive, zip_uint64_t index) {
@@ -478,9 +492,9 @@ void TUnzipRun::RestoreFolderTimes(zip_t* archive) {
 
 UzpVer MakeVersion() {
     UzpVer version;
-    version.flag = 2;   // uses zlib; not a beta
+    version.flag = 2; // uses zlib; not a beta
     version.betalevel = "";
-    version.date = "";   // the zip library publishes no release date
+    version.date = ""; // the zip library publishes no release date
     version.zlib_version = zlibVersion();
     version.unzip = {LIBZIP_VERSION_MAJOR, LIBZIP_VERSION_MINOR, LIBZIP_VERSION_MICRO, 0};
     version.windll = {1, 0, 0, 0};

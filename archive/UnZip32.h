@@ -8,7 +8,7 @@
 
 namespace wh {
 
-struct UzpVer2 {           // one version: major, minor, patch level, spare
+struct UzpVer2 { // one version: major, minor, patch level, spare
     std::uint8_t major = 0;
     std::uint8_t minor = 0;
     std::uint8_t patchlevel = 0;
@@ -17,14 +17,14 @@ struct UzpVer2 {           // one version: major, minor, patch level, spare
 
 struct UzpVer {
     std::uint32_t structlen = sizeof(UzpVer);
-    std::uint32_t flag = 0;            // bit 0: beta, bit 1: uses zlib
+    std::uint32_t flag = 0; // bit 0: beta, bit 1: uses zlib
     const char* betalevel = "";
     const char* date = "";
     const char* zlib_version = nullptr; // may be null
-    UzpVer2 unzip;                     // the zip library's version
+    UzpVer2 unzip;                      // the zip library's version
     UzpVer2 zipinfo;
     UzpVer2 os2dll;
-    UzpVer2 windll;                    // this binding's version
+    UzpVer2 windll; // this binding's version
 };
 
 // The version record, owned by the binding, valid for the life of the program.
@@ -54,9 +54,9 @@ using DLLPRNT = int (*)(char* buffer, unsigned long size);
 using DLLSND = void (*)();
 using DLLREPLACE = int (*)(char* fileName);
 using DLLPASSWORD = int (*)(char* password, int size, const char* prompt, const char* name);
-using DLLMESSAGE = void (*)(unsigned long ucsize, unsigned long csiz, unsigned cfactor, unsigned mo,
-                            unsigned dy, unsigned yr, unsigned hh, unsigned mm, char c,
-                            const char* filename, const char* methbuf, unsigned long crc, char fCrypt);
+using DLLMESSAGE = void (*)(unsigned long ucsize, unsigned long csiz, unsigned cfactor, unsigned mo, unsigned dy,
+                            unsigned yr, unsigned hh, unsigned mm, char c, const char* filename, const char* methbuf,
+                            unsigned long crc, char fCrypt);
 using DLLSERVICE = int (*)(const char* name, unsigned long size);
 
 struct USERFUNCTIONS {
@@ -74,14 +74,14 @@ struct USERFUNCTIONS {
 };
 
 // Return codes, as the classic library numbers them.
-inline constexpr int PK_OK = 0;       // no error
-inline constexpr int PK_WARN = 1;     // warnings; all entries extracted
-inline constexpr int PK_ERR = 2;      // error in the archive
-inline constexpr int PK_BADERR = 3;   // severe error in the archive
+inline constexpr int PK_OK = 0;     // no error
+inline constexpr int PK_WARN = 1;   // warnings; all entries extracted
+inline constexpr int PK_ERR = 2;    // error in the archive
+inline constexpr int PK_BADERR = 3; // severe error in the archive
 inline constexpr int PK_MEM = 4;
-inline constexpr int PK_NOZIP = 9;    // archive missing or not a zip archive
+inline constexpr int PK_NOZIP = 9; // archive missing or not a zip archive
 inline constexpr int PK_PARAM = 10;
-inline constexpr int PK_DISK = 50;    // a file could not be written
+inline constexpr int PK_DISK = 50; // a file could not be written
 
 // Extracts every entry of options->lpszZipFN below options->lpszExtractDir
 // with its folders (ndflag), overwriting existing files without a question

@@ -25,9 +25,9 @@ private:
 int UnzipPrint(char* buffer, unsigned long size);
 int UnzipReplace(char* fileName);
 int UnzipPassword(char* password, int size, const char* prompt, const char* name);
-void UnzipEntryInfo(unsigned long ucsize, unsigned long csiz, unsigned cfactor, unsigned mo, unsigned dy,
-                    unsigned yr, unsigned hh, unsigned mm, char c, const char* filename, const char* methbuf,
-                    unsigned long crc, char fCrypt);
+void UnzipEntryInfo(unsigned long ucsize, unsigned long csiz, unsigned cfactor, unsigned mo, unsigned dy, unsigned yr,
+                    unsigned hh, unsigned mm, char c, const char* filename, const char* methbuf, unsigned long crc,
+                    char fCrypt);
 int UnzipService(const char* name, unsigned long size);
 
 } // namespace wh

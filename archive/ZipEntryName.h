@@ -9,10 +9,10 @@ namespace wh {
 // Why an entry name cannot become a path below the target folder.
 enum class TEntryNameProblem {
     None,
-    Empty,          // nothing but separators and "."
-    Absolute,       // starts with a separator
-    DriveLetter,    // "C:" and the like
-    ParentFolder,   // a ".." component
+    Empty,        // nothing but separators and "."
+    Absolute,     // starts with a separator
+    DriveLetter,  // "C:" and the like
+    ParentFolder, // a ".." component
 };
 
 // An archive entry's name split into its folders and file name. Archives made

@@ -6,9 +6,9 @@
 namespace wh {
 
 enum TWHAircraftState : std::uint8_t {
-    asNone = 0,     // nothing to fetch
-    asNew = 1,      // released and not installed
-    asUpdated = 2,  // released, installed, and the catalogue's archive is newer
+    asNone = 0,    // nothing to fetch
+    asNew = 1,     // released and not installed
+    asUpdated = 2, // released, installed, and the catalogue's archive is newer
 };
 
 // The words of the Status column.

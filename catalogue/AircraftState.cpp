@@ -40,7 +40,7 @@ void UpdateAircraftState(TWHAircraft& aircraft, const std::string& fsDir, const 
         aircraft.State = asNew;
     else if (const TPackedDateTime age = PackedFromTime(archiveCopy->Modified.tv_sec);
              age < aircraft.ArchiveTimestamp || IsPendingInstallAge(age))
-        aircraft.State = asUpdated;   // an install that did not finish is never current
+        aircraft.State = asUpdated; // an install that did not finish is never current
 }
 
 } // namespace wh

@@ -44,9 +44,9 @@ bool IsSafePackageDirectory(const std::string& directory) {
 }
 
 bool IsSafeTextureName(const std::string& texture) {
-    return !IsAlteredComponent(texture) &&
-           std::none_of(texture.begin(), texture.end(),
-                        [](char c) { return IsSeparator(c) || c == ':' || IsControl(c); });
+    return !IsAlteredComponent(texture) && std::none_of(texture.begin(), texture.end(), [](char c) {
+        return IsSeparator(c) || c == ':' || IsControl(c);
+    });
 }
 
 } // namespace wh

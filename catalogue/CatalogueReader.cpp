@@ -103,8 +103,7 @@ void ReadAircraftList(const std::string& directory, TWHAircraftList& list, bool 
     }
 }
 
-void ReadCatalogue(TWHActivity& activity, const TWHSourceSettings& source, TWHAircraftList& list,
-                   bool ignoreStatus) {
+void ReadCatalogue(TWHActivity& activity, const TWHSourceSettings& source, TWHAircraftList& list, bool ignoreStatus) {
     FetchFile("packages.zip", activity, source, TFetchedFile::Catalogue);
     // An archive without packages.lst must not leave the last load's file to be read.
     const std::string packagesLst = WorkingDir() + "packages.lst";

@@ -13,8 +13,7 @@ class TWHAircraftList;
 // then fetches and reads every package's aircraft.lst into the list (cleared
 // first, inside one update bracket). Sorting, the recount and the status line
 // are the window's. Raises on the first failure; rows read so far stay.
-void ReadCatalogue(TWHActivity& activity, const TWHSourceSettings& source, TWHAircraftList& list,
-                   bool ignoreStatus);
+void ReadCatalogue(TWHActivity& activity, const TWHSourceSettings& source, TWHAircraftList& list, bool ignoreStatus);
 
 // Reads the working directory's aircraft.lst of one package directory (as
 // read from packages.lst, trimmed) and appends one row per entry. meanwhile,

@@ -52,7 +52,8 @@ TWHSelectionStatus SelectionStatus(const TWHSelectionCounts& counts) {
                                  counts.Rows, counts.Selected, counts.Install, counts.Update, counts.Remove);
     if (counts.Hidden > 0)
         summary += Format("\r\n %d hidden by the filter", counts.Hidden);
-    return {std::move(summary), Format("Fetch %d", fetch), fetch > 0, Format("Remove %d", counts.Remove), counts.Remove > 0};
+    return {std::move(summary), Format("Fetch %d", fetch), fetch > 0, Format("Remove %d", counts.Remove),
+            counts.Remove > 0};
 }
 
 void ApplySelectionButton(TWHAircraftRows& rows, TWHSelectionButton button) {
@@ -68,7 +69,7 @@ void ApplySelectionButton(TWHAircraftRows& rows, TWHSelectionButton button) {
             wanted = false;
         else if (button == TWHSelectionButton::Invert)
             wanted = !ticked;
-        else if (!ticked)   // the adding buttons read the record only where they might tick
+        else if (!ticked) // the adding buttons read the record only where they might tick
             wanted = Adds(button, rows.RowAircraft(i));
         // An unchanged tick raises no change notification anyway.
         if (wanted != ticked)

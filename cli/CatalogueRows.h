@@ -43,7 +43,7 @@ private:
     struct TRow {
         std::unique_ptr<TWHAircraft> Aircraft;
         std::array<std::string, 8> Texts;
-        std::string Folded;   // FoldRowTexts
+        std::string Folded; // FoldRowTexts
         bool Checked = false;
         bool Shown = true;
     };

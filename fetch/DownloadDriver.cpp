@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <string>
 
-#include "fetch/FileDownload.h"
 #include "activity/Activity.h"
+#include "fetch/FileDownload.h"
 #include "platform/Errors.h"
 
 namespace wh {

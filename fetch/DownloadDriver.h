@@ -45,7 +45,7 @@ private:
     int FPollMs;
     std::function<void()> FRefill;
     THttpTransfers FTransfers;
-    std::vector<TFileDownload*> FDownloads;   // added and not yet concluded
+    std::vector<TFileDownload*> FDownloads; // added and not yet concluded
     std::chrono::steady_clock::time_point FLastPump;
 };
 

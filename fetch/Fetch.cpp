@@ -3,14 +3,14 @@
 #include <algorithm>
 #include <optional>
 
+#include "activity/Activity.h"
 #include "fetch/FetchAhead.h"
 #include "fetch/SourceSettings.h"
 #include "fetch/SourceURL.h"
-#include "activity/Activity.h"
 #include "files/CommandLineSplit.h"
+#include "files/FileCopy.h"
 #include "files/ReplacementFile.h"
 #include "files/WorkingDir.h"
-#include "files/FileCopy.h"
 #include "platform/Codepage.h"
 #include "platform/Errors.h"
 #include "platform/FileDescriptor.h"
@@ -20,9 +20,7 @@ namespace wh {
 
 namespace {
 
-bool CanOpenForReading(const std::string& path) {
-    return OpenFile(OsPath(path), OpenRead).IsOpen();
-}
+bool CanOpenForReading(const std::string& path) { return OpenFile(OsPath(path), OpenRead).IsOpen(); }
 
 std::string CouldNotOpen(const std::string& path) { return "Could not open \"" + NativePath(path) + "\"."; }
 

@@ -4,12 +4,12 @@
 #include <optional>
 #include <stdexcept>
 
+#include "activity/Activity.h"
 #include "fetch/DownloadDriver.h"
 #include "fetch/FileDownload.h"
 #include "fetch/HttpRequest.h"
 #include "fetch/SourceSettings.h"
 #include "fetch/SourceURL.h"
-#include "activity/Activity.h"
 #include "files/ReplacementFile.h"
 #include "files/WorkingDir.h"
 #include "platform/Errors.h"
@@ -42,8 +42,8 @@ struct TFetchAhead::TImpl {
     // Declared before the driver, which must go first.
     std::vector<std::unique_ptr<TEntry>> Entries;
     TDownloadDriver Driver;
-    std::size_t Next = 0;      // the file whose turn is next
-    std::size_t Started = 0;   // files whose transfer has begun (or failed to)
+    std::size_t Next = 0;    // the file whose turn is next
+    std::size_t Started = 0; // files whose transfer has begun (or failed to)
 
     TImpl(std::vector<std::string> names, TWHActivity& activity, const TWHSourceSettings& source,
           const THttpOptions& options, TFetchedFile kind)

@@ -25,8 +25,8 @@ struct THttpOptions;
 // after a failure the working directory is as fetching one by one leaves it.
 class TFetchAhead {
 public:
-    static constexpr std::size_t Parallel = 8;     // transfers at a time
-    static constexpr std::size_t Lookahead = 48;   // files fetched before their turn, at most
+    static constexpr std::size_t Parallel = 8;   // transfers at a time
+    static constexpr std::size_t Lookahead = 48; // files fetched before their turn, at most
 
     TFetchAhead(std::vector<std::string> names, TWHActivity& activity, const TWHSourceSettings& source,
                 TFetchedFile kind = TFetchedFile::Kept);

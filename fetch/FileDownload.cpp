@@ -1,7 +1,7 @@
 #include "fetch/FileDownload.h"
 
-#include "fetch/HttpTransfers.h"
 #include "activity/Activity.h"
+#include "fetch/HttpTransfers.h"
 #include "platform/Paths.h"
 
 namespace wh {

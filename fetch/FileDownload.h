@@ -68,11 +68,11 @@ private:
     std::optional<TReplacementFile> FFile;
     THttpRequest FAsked;
     std::unique_ptr<THttpTransfer> FRequest;
-    std::exception_ptr FFailure;   // what a write raised
+    std::exception_ptr FFailure; // what a write raised
     THttpOutcome FOutcome;
     bool FOver = false;
     std::int64_t FLength = -1;
-    std::uint64_t FHeld = 0;       // what a continued file held before this transfer
+    std::uint64_t FHeld = 0; // what a continued file held before this transfer
     std::uint64_t FReceived = 0;
     std::uint64_t FStepped = 0;
 };

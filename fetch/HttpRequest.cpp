@@ -174,7 +174,15 @@ bool IsUnsafeUrlByte(unsigned char c) {
     if (c <= 0x20 || c == 0x7F)
         return true;
     switch (c) {
-    case '"': case '<': case '>': case '\\': case '^': case '`': case '{': case '|': case '}':
+    case '"':
+    case '<':
+    case '>':
+    case '\\':
+    case '^':
+    case '`':
+    case '{':
+    case '|':
+    case '}':
         return true;
     default:
         return false;
@@ -189,8 +197,8 @@ void AppendPercent(std::string& out, unsigned char c) {
 }
 
 // Sets every option; false (with the reason) when curl refuses one.
-bool Configure(CURL* easy, const std::string& url, curl_slist* headers, TTransferState& state,
-               char* errorBuffer, const THttpOptions& options, std::string& error) {
+bool Configure(CURL* easy, const std::string& url, curl_slist* headers, TTransferState& state, char* errorBuffer,
+               const THttpOptions& options, std::string& error) {
     CURLcode rc = CURLE_OK;
     auto set = [&](CURLoption option, auto value) {
         if (rc == CURLE_OK)
@@ -271,7 +279,7 @@ struct THttpTransfer::TState {
     char ErrorBuffer[CURL_ERROR_SIZE] = {};
     TCurlSlist Headers{curl_slist_append(nullptr, "Accept:")};
     TCurlEasy Easy{curl_easy_init()};
-    std::string Setup;   // why the request could not be set up
+    std::string Setup; // why the request could not be set up
     bool Finished = false;
     CURLcode Result = CURLE_OK;
 };

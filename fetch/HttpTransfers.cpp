@@ -17,7 +17,7 @@ THttpTransfers::~THttpTransfers() {
 
 void THttpTransfers::Start(THttpTransfer& request) {
     if (!request.Handle())
-        return;   // finished already: it could not be set up
+        return; // finished already: it could not be set up
     if (!FMulti || curl_multi_add_handle(FMulti, request.Handle()) != CURLM_OK) {
         request.Finished(CURLE_FAILED_INIT);
         return;

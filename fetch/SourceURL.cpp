@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "platform/Paths.h"
 #include "platform/Codepage.h"
+#include "platform/Paths.h"
 
 namespace wh {
 

@@ -24,7 +24,7 @@ constexpr const char* kTemporarySuffix = ".part";
 constexpr std::size_t kWholeNameLimit = 200;
 
 std::uint64_t NameHash(const std::string& name) {
-    std::uint64_t hash = 14695981039346656037ull;   // FNV-1a: stable across runs and builds
+    std::uint64_t hash = 14695981039346656037ull; // FNV-1a: stable across runs and builds
     for (const unsigned char c : name) {
         hash ^= c;
         hash *= 1099511628211ull;
@@ -68,8 +68,7 @@ TReplacementFile::TReplacementFile(const std::filesystem::path& target, std::str
     Create();
 }
 
-TReplacementFile::TReplacementFile(int folderFd, std::string name, std::string shownName,
-                                   TReplacementOptions options)
+TReplacementFile::TReplacementFile(int folderFd, std::string name, std::string shownName, TReplacementOptions options)
     : FFolder(folderFd), FName(std::move(name)), FShownName(std::move(shownName)), FOptions(options) {
     Create();
 }

@@ -29,7 +29,8 @@ struct TReplacementOptions {
 };
 
 // The user's files and the install record: profile files, aircraft.cfg.
-inline constexpr TReplacementOptions UserFileReplacement{.Durable = true, .FollowLink = true, .RefuseWriteProtected = true};
+inline constexpr TReplacementOptions UserFileReplacement{
+    .Durable = true, .FollowLink = true, .RefuseWriteProtected = true};
 // Fetched archives, the cached copies the working directory keeps.
 inline constexpr TReplacementOptions FetchedFileReplacement{.Durable = true};
 // Downloads, which a broken transfer may continue later.
@@ -100,7 +101,7 @@ private:
     // Written out, and without its tag: what the target will hold.
     void Settle();
 
-    TFileDescriptor FOwnFolder;   // the folder of the path form
+    TFileDescriptor FOwnFolder; // the folder of the path form
     int FFolder = -1;
     std::string FName;
     std::string FTemporaryName;
@@ -111,8 +112,8 @@ private:
     bool FCommitted = false;
     bool FKept = false;
     std::string FTag;
-    std::uint64_t FOnDisk = 0;         // body bytes in the file, a tag after them
-    std::unique_ptr<char[]> FBuffer;   // allocated on the first small write
+    std::uint64_t FOnDisk = 0;       // body bytes in the file, a tag after them
+    std::unique_ptr<char[]> FBuffer; // allocated on the first small write
     std::size_t FUsed = 0;
 };
 

@@ -15,7 +15,7 @@ namespace {
 bool IsBlank(const std::string& line) { return Trim(line).empty(); }
 
 struct TLineRange {
-    std::size_t Begin, End;   // End is one past the last line
+    std::size_t Begin, End; // End is one past the last line
 };
 
 // The first line that is key=value and its nearest header above, if any.

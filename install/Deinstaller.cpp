@@ -47,8 +47,7 @@ void DeinstallAircraft(const TWHAircraft& aircraft, const TWHDeinstallPlaces& pl
     RemoveFile(OsPath(ArchiveCopyPath(aircraft, places.WorkingDir)));
 
     const std::string cfgFile = AircraftCfgPath(places.FSDir, aircraft.Directory);
-    const TLiveryLines names =
-        LiveryLines(aircraft, places.WorkingDir + AircraftListName(aircraft.Directory));
+    const TLiveryLines names = LiveryLines(aircraft, places.WorkingDir + AircraftListName(aircraft.Directory));
     const TCfgLines current = LoadLines(cfgFile);
     const auto header = FindInstalledSectionLine(current, names);
     if (!header)

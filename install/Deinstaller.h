@@ -3,16 +3,16 @@
 #include <functional>
 #include <string>
 
+#include "activity/Activity.h"
 #include "catalogue/Aircraft.h"
 #include "catalogue/AircraftRows.h"
-#include "activity/Activity.h"
 
 namespace wh {
 
 // Where a deinstall removes from, read by the window at the click.
 struct TWHDeinstallPlaces {
-    std::string FSDir;        // the simulator folder, ending with "\"
-    std::string WorkingDir;   // WorkingDir(), ending with the separator
+    std::string FSDir;      // the simulator folder, ending with "\"
+    std::string WorkingDir; // WorkingDir(), ending with the separator
 };
 
 // The confirmation asked before anything is removed.

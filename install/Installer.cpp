@@ -1,11 +1,11 @@
 #include "install/Installer.h"
 
+#include "activity/Activity.h"
 #include "archive/Extract.h"
 #include "archive/ZapFile.h"
 #include "catalogue/Aircraft.h"
 #include "catalogue/CollectionLayout.h"
 #include "fetch/Fetch.h"
-#include "activity/Activity.h"
 #include "files/InstallRecord.h"
 #include "install/CfgSections.h"
 #include "install/LiveryLines.h"
@@ -106,7 +106,8 @@ void InstallAircraft(const TWHAircraft& aircraft, const TWHInstallOptions& optio
 bool InstallTickedRows(TWHAircraftRows& rows, const TWHInstallOptions& options, TWHActivity& activity,
                        const TWHSourceSettings& source, const std::function<bool()>& stopRequested) {
     return WalkTickedRows(
-        rows, activity, [](const TWHAircraft& aircraft) { return aircraft.State == asNew || aircraft.State == asUpdated; },
+        rows, activity,
+        [](const TWHAircraft& aircraft) { return aircraft.State == asNew || aircraft.State == asUpdated; },
         [&](TWHAircraft& aircraft) { InstallAircraft(aircraft, options, activity, source); }, stopRequested);
 }
 

@@ -16,10 +16,10 @@ class TWHSourceSettings;
 // What an install reads of the Welcome page, taken once when the button is
 // pressed.
 struct TWHInstallOptions {
-    std::string WorkingDir;          // W, ending with a separator
-    std::string FSDir;               // FS: edFSDir's text through AppendSeparator with "\"
-    bool ZapFiles = true;            // cbZapFiles
-    bool FakeManufacturer = false;   // cbFakeManufacturer
+    std::string WorkingDir;        // W, ending with a separator
+    std::string FSDir;             // FS: edFSDir's text through AppendSeparator with "\"
+    bool ZapFiles = true;          // cbZapFiles
+    bool FakeManufacturer = false; // cbFakeManufacturer
 };
 
 // Whether the package's base must be extracted, and whether base.zip must be

@@ -38,8 +38,8 @@ TLiveryLines LiveryLines(const TWHAircraft& aircraft, const std::string& catalog
 }
 
 void RaiseLiverySectionNotFound(const TWHAircraft& aircraft, const std::string& cfgFile) {
-    throw EWingharbour("fltsim.* section for livery '" + aircraft.Texture + "' not found in '" +
-                       NativePath(cfgFile) + "'.");
+    throw EWingharbour("fltsim.* section for livery '" + aircraft.Texture + "' not found in '" + NativePath(cfgFile) +
+                       "'.");
 }
 
 } // namespace wh

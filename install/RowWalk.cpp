@@ -1,7 +1,7 @@
 #include "install/RowWalk.h"
 
-#include "catalogue/AircraftRows.h"
 #include "activity/Activity.h"
+#include "catalogue/AircraftRows.h"
 
 namespace wh {
 
@@ -10,9 +10,7 @@ namespace {
 // Holds the operation's progress open for the walk, on every path out.
 class TOperationReport {
 public:
-    TOperationReport(TWHOperationProgress& progress, int rows) : FProgress(progress) {
-        FProgress.OperationBegun(rows);
-    }
+    TOperationReport(TWHOperationProgress& progress, int rows) : FProgress(progress) { FProgress.OperationBegun(rows); }
     ~TOperationReport() { FProgress.OperationEnded(); }
     TOperationReport(const TOperationReport&) = delete;
     TOperationReport& operator=(const TOperationReport&) = delete;
@@ -23,10 +21,8 @@ private:
 
 } // namespace
 
-bool WalkTickedRows(TWHAircraftRows& rows, TWHActivity& activity,
-                    const std::function<bool(const TWHAircraft&)>& wanted,
-                    const std::function<void(TWHAircraft&)>& handle,
-                    const std::function<bool()>& stopRequested) {
+bool WalkTickedRows(TWHAircraftRows& rows, TWHActivity& activity, const std::function<bool(const TWHAircraft&)>& wanted,
+                    const std::function<void(TWHAircraft&)>& handle, const std::function<bool()>& stopRequested) {
     const auto due = [&](int i) { return rows.RowChecked(i) && wanted(rows.RowAircraft(i)); };
     int total = 0;
     for (int i = 0; i < rows.RowCount(); ++i)

@@ -25,9 +25,7 @@ class TWHAircraftRows;
 //
 // The installer and the deinstaller share it; each passes its own test and
 // its own handling of one record.
-bool WalkTickedRows(TWHAircraftRows& rows, TWHActivity& activity,
-                    const std::function<bool(const TWHAircraft&)>& wanted,
-                    const std::function<void(TWHAircraft&)>& handle,
-                    const std::function<bool()>& stopRequested);
+bool WalkTickedRows(TWHAircraftRows& rows, TWHActivity& activity, const std::function<bool(const TWHAircraft&)>& wanted,
+                    const std::function<void(TWHAircraft&)>& handle, const std::function<bool()>& stopRequested);
 
 } // namespace wh

@@ -8,13 +8,13 @@ class TIniFile;
 
 // The Welcome page's seven settings as the controls hold them.
 struct TWelcomeSettings {
-    bool LocalDir = false;          // rbLocalDir selected
-    std::string PackageFile;        // edPackageFile text
-    bool URL = true;                // rbURL selected
-    std::string URLText;            // edURL text, untrimmed
-    std::string FSDir;              // edFSDir text
-    bool ZapFiles = true;           // cbZapFiles
-    bool FakeManufacturer = false;  // cbFakeManufacturer
+    bool LocalDir = false;         // rbLocalDir selected
+    std::string PackageFile;       // edPackageFile text
+    bool URL = true;               // rbURL selected
+    std::string URLText;           // edURL text, untrimmed
+    std::string FSDir;             // edFSDir text
+    bool ZapFiles = true;          // cbZapFiles
+    bool FakeManufacturer = false; // cbFakeManufacturer
 };
 
 inline constexpr const char* WelcomeSection = "Welcome";

@@ -56,7 +56,7 @@ private:
         bool operator==(const TSignature&) const = default;
     };
     struct TListing {
-        std::string Path;   // the folder's path at its last read
+        std::string Path; // the folder's path at its last read
         TSignature Signature;
         std::int64_t ReadAtNs = 0;
         // Folded name (FoldNameCase) -> the native names that fold to it, sorted.
@@ -65,7 +65,7 @@ private:
         bool Trusted(const TSignature& now) const;
     };
     using TKey = std::pair<dev_t, ino_t>;
-    using TOrder = std::list<std::pair<TKey, TListing>>;   // most recently used first
+    using TOrder = std::list<std::pair<TKey, TListing>>; // most recently used first
 
     static TSignature SignatureOf(const struct stat& st);
     static bool ReadListing(const std::string& dirUtf8, TListing& listing);

@@ -25,7 +25,7 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-class EFOpenError : public EFileError {   // a file cannot be opened or created
+class EFOpenError : public EFileError { // a file cannot be opened or created
 public:
     using EFileError::EFileError;
 };
@@ -44,7 +44,7 @@ public:
     using EFileError::EFileError;
 };
 
-class EInOutError : public EFileError {   // any other input/output failure
+class EInOutError : public EFileError { // any other input/output failure
 public:
     using EFileError::EFileError;
     EInOutError(const std::string& message, int errorCode) : EFileError(message), FErrorCode(errorCode) {}

@@ -46,11 +46,11 @@ enum TOpenFlags : unsigned {
     OpenWrite = 1,
     OpenReadWrite = 2,
     OpenCreate = 4,
-    OpenExclusive = 8,      // with OpenCreate: fails when the name exists
+    OpenExclusive = 8, // with OpenCreate: fails when the name exists
     OpenTruncate = 16,
-    OpenNoFollow = 32,      // a link as the last component fails
-    OpenNonBlocking = 64,   // a FIFO does not wait for its other end
-    OpenFolder = 128,       // only a folder opens
+    OpenNoFollow = 32,    // a link as the last component fails
+    OpenNonBlocking = 64, // a FIFO does not wait for its other end
+    OpenFolder = 128,     // only a folder opens
 };
 
 // A handle that is not open on failure; LastError() tells why.
@@ -60,7 +60,7 @@ TFileDescriptor OpenFileAt(int folderFd, const std::string& name, unsigned flags
 
 // What is done to an open file; each is true on success, else LastError() tells why.
 bool TruncateFile(int fd, long long size);
-bool SyncFile(int fd);   // content and status reach the disk
+bool SyncFile(int fd); // content and status reach the disk
 bool ChangePermissions(int fd, unsigned permissions);
 bool ChangeOwner(int fd, unsigned owner, unsigned group);
 // Sets both the access and the modification time.

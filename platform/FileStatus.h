@@ -16,8 +16,8 @@ struct TFileStatus {
     std::uint64_t Inode = 0;
     std::int64_t Size = 0;
     std::timespec Modified{};
-    std::timespec Changed{};     // the entry's status, not its content
-    unsigned Permissions = 0;    // the mode's low twelve bits
+    std::timespec Changed{};  // the entry's status, not its content
+    unsigned Permissions = 0; // the mode's low twelve bits
     unsigned Owner = 0;
     unsigned Group = 0;
     std::uint64_t Links = 0;

@@ -10,7 +10,7 @@ namespace wh {
 namespace {
 
 constexpr int kFirstYear = 1980;
-constexpr int kLastYear = 2107;   // seven bits of years
+constexpr int kLastYear = 2107; // seven bits of years
 
 } // namespace
 
@@ -40,15 +40,14 @@ TDateTimeParts LocalDateTime(std::time_t t) {
     if (!::localtime_r(&t, &local))
         return TDateTimeParts{1970, 1, 1, 0, 0, 0};
     return TDateTimeParts{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
-                          local.tm_hour, local.tm_min, local.tm_sec};
+                          local.tm_hour,        local.tm_min,     local.tm_sec};
 }
 
 TPackedDateTime PackedFromTime(std::time_t t) {
     std::tm local{};
     if (!::localtime_r(&t, &local))
         return -1;
-    TDateTimeParts p{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
-                     local.tm_hour, local.tm_min, local.tm_sec};
+    TDateTimeParts p{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec};
     // Times outside the encodable years are held at its ends rather than
     // wrapping into a different date.
     if (p.Year < kFirstYear)
@@ -56,7 +55,7 @@ TPackedDateTime PackedFromTime(std::time_t t) {
     else if (p.Year > kLastYear)
         p = TDateTimeParts{kLastYear, 12, 31, 23, 59, 58};
     if (p.Second > 59)
-        p.Second = 58;   // a leap second still belongs to its minute
+        p.Second = 58; // a leap second still belongs to its minute
     return PackDateTime(p);
 }
 

@@ -34,7 +34,7 @@ TPackedDateTime FileAge(const std::string& path);
 
 // The times a file carries, kept to the nanosecond where the file system does.
 struct TFileTimes {
-    std::timespec Creation{};      // birth time where the file system has one; else zero
+    std::timespec Creation{}; // birth time where the file system has one; else zero
     std::timespec LastAccess{};
     std::timespec LastWrite{};
 };

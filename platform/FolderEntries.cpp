@@ -49,7 +49,7 @@ std::optional<std::vector<std::string>> FolderEntriesOf(int folderFd) {
     DIR* dir = ::fdopendir(fd.Get());
     if (!dir)
         return std::nullopt;
-    fd.Release();   // the listing owns it now
+    fd.Release(); // the listing owns it now
     return Names(dir);
 }
 

@@ -18,9 +18,9 @@ std::optional<std::vector<std::string>> FolderEntriesOf(int folderFd);
 // LastError() tells why.
 bool MakeFolder(const std::filesystem::path& path, unsigned permissions = 0777);
 bool MakeFolderAt(int folderFd, const std::string& name, unsigned permissions = 0777);
-bool RemoveFile(const std::filesystem::path& path);   // anything but a folder
+bool RemoveFile(const std::filesystem::path& path); // anything but a folder
 bool RemoveFileAt(int folderFd, const std::string& name);
-bool RemoveFolder(const std::filesystem::path& path);   // only an empty one
+bool RemoveFolder(const std::filesystem::path& path); // only an empty one
 bool RemoveFolderAt(int folderFd, const std::string& name);
 bool RenameAt(int fromFolderFd, const std::string& from, int toFolderFd, const std::string& to);
 

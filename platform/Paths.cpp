@@ -89,16 +89,16 @@ std::string Resolve(const std::string& native, const std::string& asWritten, boo
         const std::string component = native.substr(begin, end - begin);
         std::string next = resolved + AnsiToUtf8(component);
         const bool last = i + 1 == components.size();
-        struct stat nextStatus{};
+        struct stat nextStatus {};
         bool nextKnown = false;
         if (matching && component != "." && component != "..") {
             // The whole path as written is known to miss.
-            const bool exists = next != asWritten &&
-                                (last ? EntryExists(next) : FolderStatus(next, nextStatus, nextKnown));
+            const bool exists =
+                next != asWritten && (last ? EntryExists(next) : FolderStatus(next, nextStatus, nextKnown));
             if (!exists) {
                 const std::string entry = listings.Find(resolved, component, folderKnown ? &folder : nullptr);
                 if (entry.empty())
-                    matching = false;   // nothing below a missing folder can exist
+                    matching = false; // nothing below a missing folder can exist
                 else
                     next = resolved + entry;
             }
@@ -192,9 +192,7 @@ std::string ExtractFilePath(const std::string& path) {
     return {};
 }
 
-std::string ExtractFileName(const std::string& path) {
-    return path.substr(ExtractFilePath(path).size());
-}
+std::string ExtractFileName(const std::string& path) { return path.substr(ExtractFilePath(path).size()); }
 
 std::string ChangeFileExt(const std::string& path, const std::string& ext) {
     const std::size_t nameStart = ExtractFilePath(path).size();
@@ -231,7 +229,7 @@ std::int32_t FileSizeOf(const std::string& path) {
     if (!PathStatus(OsPath(path), st))
         return -1;
     if (st.IsFolder())
-        return 0;   // a directory's own entry carries no size
+        return 0; // a directory's own entry carries no size
     // Larger files are held at the top instead of wrapping into -1 ("missing")
     // or another small number.
     if (st.Size > std::numeric_limits<std::int32_t>::max())

@@ -44,7 +44,7 @@ std::string ChangeFileExt(const std::string& path, const std::string& ext);
 // The running executable's full path (Windows-1252).
 std::string ExecutablePath();
 
-bool FileExists(const std::string& path);       // an existing file; a directory does not count
+bool FileExists(const std::string& path); // an existing file; a directory does not count
 bool DirectoryExists(const std::string& path);
 // Size in bytes (0 for a directory), or -1 when there is no such entry.
 std::int32_t FileSizeOf(const std::string& path);

@@ -38,7 +38,7 @@ std::optional<std::string> ReadToEnd(int fd, std::size_t sizeHint, long long off
             return std::nullopt;
         used += static_cast<std::size_t>(n);
         if (used < bytes.size())
-            break;   // fewer than asked for: the end
+            break; // fewer than asked for: the end
     }
     bytes.resize(used);
     return bytes;

@@ -23,7 +23,8 @@ int WriteAll(int fd, const char* data, std::size_t size) {
 }
 
 int WriteAllAt(int fd, std::string_view first, std::string_view second, long long offset) {
-    iovec parts[2] = {{const_cast<char*>(first.data()), first.size()}, {const_cast<char*>(second.data()), second.size()}};
+    iovec parts[2] = {{const_cast<char*>(first.data()), first.size()},
+                      {const_cast<char*>(second.data()), second.size()}};
     iovec* part = parts;
     int count = 2;
     while (count > 0) {

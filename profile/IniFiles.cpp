@@ -12,9 +12,7 @@ namespace wh {
 namespace {
 
 // Names and values reach the store as C strings: a NUL ends them.
-std::string_view AsCString(const std::string& text) {
-    return std::string_view(text.c_str());
-}
+std::string_view AsCString(const std::string& text) { return std::string_view(text.c_str()); }
 
 bool HasLineBreak(std::string_view text) { return text.find_first_of("\r\n") != std::string_view::npos; }
 

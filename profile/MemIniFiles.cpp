@@ -4,8 +4,7 @@
 
 namespace wh {
 
-TMemIniFile::TMemIniFile(std::string fileName)
-    : FFileName(std::move(fileName)), FDocument(LoadProfile(FFileName)) {}
+TMemIniFile::TMemIniFile(std::string fileName) : FFileName(std::move(fileName)), FDocument(LoadProfile(FFileName)) {}
 
 std::string TMemIniFile::ReadString(const std::string& section, const std::string& key,
                                     const std::string& defaultValue) const {

@@ -34,9 +34,7 @@ constexpr std::size_t kValueBuffer = 2048;
 constexpr std::size_t kSectionBuffer = 16384;
 
 // Names and values reach the store as C strings: a NUL ends them.
-std::string_view AsCString(const std::string& text) {
-    return std::string_view(text.c_str());
-}
+std::string_view AsCString(const std::string& text) { return std::string_view(text.c_str()); }
 
 // One outer pair of matching quotes comes off a value read.
 std::string_view StripQuotes(std::string_view text) {
@@ -110,7 +108,7 @@ TProfileDocument::TProfileDocument(std::string bytes) : FBytes(std::move(bytes))
 void TProfileDocument::Parse() {
     const std::string& b = FBytes;
     const std::string_view all(b);
-    FSections.push_back(TProfileSection{});   // the lines before the first header
+    FSections.push_back(TProfileSection{}); // the lines before the first header
 
     std::size_t pos = 0;
     while (pos < b.size()) {

@@ -19,13 +19,13 @@ std::string_view TrimProfileSpace(std::string_view text);
 struct TProfileLine {
     enum class TKind { Blank, Header, Entry };
     TKind Kind = TKind::Blank;
-    std::size_t Begin = 0;        // first byte of the line
-    std::size_t TrimBegin = 0;    // first byte that is not whitespace
-    std::size_t TrimEnd = 0;      // after the last byte that is not whitespace
-    std::size_t End = 0;          // after the line's own end (CR LF, LF CR, CR or LF)
-    bool HasValue = false;        // an entry with "="
-    std::size_t ValueBegin = 0;   // where an entry's value starts (TrimEnd when empty)
-    std::string_view Name;        // section name of a header, key name of an entry
+    std::size_t Begin = 0;      // first byte of the line
+    std::size_t TrimBegin = 0;  // first byte that is not whitespace
+    std::size_t TrimEnd = 0;    // after the last byte that is not whitespace
+    std::size_t End = 0;        // after the line's own end (CR LF, LF CR, CR or LF)
+    bool HasValue = false;      // an entry with "="
+    std::size_t ValueBegin = 0; // where an entry's value starts (TrimEnd when empty)
+    std::string_view Name;      // section name of a header, key name of an entry
     std::string_view Value;
 
     bool IsComment() const { return Kind == TKind::Entry && !Name.empty() && Name.front() == ';'; }
@@ -37,8 +37,8 @@ struct TProfileLine {
 struct TProfileSection {
     static constexpr std::size_t NoHeader = static_cast<std::size_t>(-1);
     std::size_t HeaderLine = NoHeader;
-    std::size_t EndLine = 0;              // the next header's line, or the line count
-    std::vector<std::size_t> Entries;     // entry lines, in file order
+    std::size_t EndLine = 0;          // the next header's line, or the line count
+    std::vector<std::size_t> Entries; // entry lines, in file order
 };
 
 // A profile file's bytes, parsed. Immutable once built; names and values view
@@ -71,8 +71,7 @@ public:
     // profile: names and values end at a NUL, a value comes through a
     // 2048-byte buffer with one outer pair of quotes removed, and key names
     // through a 16384-byte buffer.
-    std::string ReadString(const std::string& section, const std::string& key,
-                           const std::string& defaultValue) const;
+    std::string ReadString(const std::string& section, const std::string& key, const std::string& defaultValue) const;
     // Hexadecimal after "0x" (the 32-bit pattern, so 0xFFFFFFFF is -1), else
     // signed decimal; the default for anything else.
     std::int32_t ReadInteger(const std::string& section, const std::string& key, std::int32_t defaultValue) const;
@@ -87,7 +86,7 @@ private:
     const std::string FBytes;
     std::vector<TProfileLine> FLines;
     std::vector<TProfileSection> FSections;
-    std::unordered_map<std::string, std::size_t> FFirstSection;   // folded name -> first section
+    std::unordered_map<std::string, std::size_t> FFirstSection; // folded name -> first section
 };
 
 } // namespace wh

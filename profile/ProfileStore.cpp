@@ -33,9 +33,7 @@ struct TFileSignature {
     bool SameFile(const TFileSignature& other) const { return Device == other.Device && Inode == other.Inode; }
 };
 
-TFileDescriptor OpenForReading(const std::filesystem::path& path) {
-    return OpenFile(path, OpenRead);
-}
+TFileDescriptor OpenForReading(const std::filesystem::path& path) { return OpenFile(path, OpenRead); }
 
 // The whole content of an open file, from its start; expectedSize only sizes
 // the buffer, a file that grew or shrank meanwhile is read as it is now.
@@ -48,7 +46,7 @@ struct TCachedProfile {
     TFileSignature Signature;
     std::int64_t ReadAtNs;
     std::shared_ptr<const TProfileDocument> Document;
-    TFileDescriptor File;   // kept open so that a re-check needs no open
+    TFileDescriptor File; // kept open so that a re-check needs no open
 
     // Only content read well after its last write can be vouched for by stat.
     bool Trusted(const TFileSignature& now) const {
@@ -195,9 +193,7 @@ TProfileCache& Cache() {
 
 } // namespace
 
-std::shared_ptr<const TProfileDocument> LoadProfile(const std::string& fileName) {
-    return Cache().Load(fileName);
-}
+std::shared_ptr<const TProfileDocument> LoadProfile(const std::string& fileName) { return Cache().Load(fileName); }
 
 void SaveProfile(const std::string& fileName, std::string bytes) {
     const std::filesystem::path path = OsPath(fileName);

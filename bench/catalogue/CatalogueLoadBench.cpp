@@ -24,8 +24,8 @@
 
 #include "catalogue/AircraftList.h"
 #include "catalogue/AircraftState.h"
-#include "catalogue/RowTexts.h"
 #include "catalogue/CatalogueReader.h"
+#include "catalogue/RowTexts.h"
 #include "fetch/Fetch.h"
 #include "files/WorkingDir.h"
 #include "install/Installer.h"
@@ -40,7 +40,7 @@ using namespace wh;
 namespace fs = std::filesystem;
 
 constexpr int LiveriesPerPackage = 50;
-constexpr int InstalledLiveries = 20;   // of the first package, in the install benchmark
+constexpr int InstalledLiveries = 20; // of the first package, in the install benchmark
 constexpr int AnswerDelayMs = 50;
 
 std::string PackageDir(int p) {
@@ -90,8 +90,9 @@ struct TCollection {
         test::WriteFile(Source() / "packages.lst", packagesLst);
         test::BuildZip((Source() / "packages.zip").string(), {{"packages.lst", packagesLst}});
         // The first package's base and some of its liveries, small archives.
-        test::BuildZip((Source() / PackageDir(0) / "base.zip").string(),
-                       {{"aircraft.cfg", "[General]\r\natc_type=Boeing\r\n\r\n"}, {"model/b737.mdl", std::string(4096, 'm')}});
+        test::BuildZip(
+            (Source() / PackageDir(0) / "base.zip").string(),
+            {{"aircraft.cfg", "[General]\r\natc_type=Boeing\r\n\r\n"}, {"model/b737.mdl", std::string(4096, 'm')}});
         for (int n = 0; n < InstalledLiveries; ++n) {
             const std::string id = PackageDir(0) + "_" + std::to_string(n);
             test::BuildZip((Source() / PackageDir(0) / (id + ".zip")).string(),

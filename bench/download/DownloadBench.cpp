@@ -13,9 +13,9 @@
 #include <string>
 #include <thread>
 
+#include "activity/Activity.h"
 #include "fetch/DownloadURL.h"
 #include "fetch/Fetch.h"
-#include "activity/Activity.h"
 
 namespace {
 

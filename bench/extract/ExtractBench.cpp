@@ -15,8 +15,8 @@
 #include <stdexcept>
 #include <string>
 
-#include "archive/Extract.h"
 #include "activity/Activity.h"
+#include "archive/Extract.h"
 #include "files/WorkingDir.h"
 #include "platform/Paths.h"
 
@@ -80,8 +80,7 @@ struct TFixture {
         const std::size_t mean = kArchiveTarget * 19 / 10 / kFiles;
         for (int i = 0; i < kFiles; ++i) {
             const std::size_t size = mean / 2 + random() % mean;
-            const std::string name =
-                "folder" + std::to_string(i % kFolders) + "/file" + std::to_string(i) + ".bmp";
+            const std::string name = "folder" + std::to_string(i % kFolders) + "/file" + std::to_string(i) + ".bmp";
             zip_source_t* source = zip_source_buffer(archive, MakeContent(size, random), size, 1);
             if (!source || zip_file_add(archive, name.c_str(), source, 0) < 0)
                 throw std::runtime_error(zip_strerror(archive));
@@ -115,8 +114,7 @@ void BM_unzip(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         const fs::path target = GFixture->FreshTarget();
-        const std::string command =
-            "unzip -o -q '" + GFixture->ArchivePath.string() + "' -d '" + target.string() + "'";
+        const std::string command = "unzip -o -q '" + GFixture->ArchivePath.string() + "' -d '" + target.string() + "'";
         state.ResumeTiming();
         const auto start = std::chrono::steady_clock::now();
         if (std::system(command.c_str()) != 0)

@@ -23,8 +23,8 @@
 #include <string>
 #include <vector>
 
-#include "bench/support/WindowBenchMain.h"
 #include "app/WingharbourClientMain.h"
+#include "bench/support/WindowBenchMain.h"
 #include "tests/app/WindowTestSupport.h"
 #include "tests/support/LoopbackServer.h"
 #include "tests/support/TempDir.h"
@@ -38,7 +38,7 @@ namespace fs = std::filesystem;
 constexpr const char* Package = "bench_b738";
 constexpr const char* Texture = "bench_heavy";
 constexpr int TextureFiles = 16;
-constexpr std::size_t TextureFileSize = 14u << 20;   // 224 MiB in all; deflate leaves about 200 MiB
+constexpr std::size_t TextureFileSize = 14u << 20; // 224 MiB in all; deflate leaves about 200 MiB
 
 // Mostly noise, one 64-byte run of text in eight: compressed textures barely
 // shrink, so the archive stays about as large as its content.
@@ -71,7 +71,7 @@ struct TSetup {
     test::TTempDir Root;
     std::unique_ptr<test::TWorkingDirOverride> WorkingDir;
     test::TLoopbackServer Server;
-    std::map<std::string, std::string> Files;   // served, by request path
+    std::map<std::string, std::string> Files; // served, by request path
     std::string TextureURL;
     std::size_t ArchiveSize = 0;
     std::unique_ptr<test::TMessageBoxAnswerer> Boxes;
@@ -89,7 +89,8 @@ struct TSetup {
             const std::string& body = file->second;
             res.set_content_provider(body.size(), "application/octet-stream",
                                      [&body](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
-                                         return sink.write(body.data() + offset, std::min<std::size_t>(length, 1 << 20));
+                                         return sink.write(body.data() + offset,
+                                                           std::min<std::size_t>(length, 1 << 20));
                                      });
         });
         Server.Start();
@@ -97,8 +98,8 @@ struct TSetup {
 
         fs::create_directories(Root.Path() / "fs/aircraft");
         test::WriteFile(Root.Path() / "program/WingharbourClient.ini",
-                        "[Welcome]\r\nrbLocalDir=0\r\nrbURL=1\r\nedURL=" + Server.Root() + "/\r\nFSDir=" +
-                            (Root / "fs") + "\r\ncbZapFiles=1\r\ncbFakeManufacturer=0\r\n");
+                        "[Welcome]\r\nrbLocalDir=0\r\nrbURL=1\r\nedURL=" + Server.Root() +
+                            "/\r\nFSDir=" + (Root / "fs") + "\r\ncbZapFiles=1\r\ncbFakeManufacturer=0\r\n");
         Boxes = std::make_unique<test::TMessageBoxAnswerer>();
         TMainOptions options;
         options.ProgramPath = Root / "program/WingharbourClient";
@@ -117,7 +118,8 @@ struct TSetup {
         for (int n = 0; n < TextureFiles; ++n)
             texture.push_back({"texture." + std::string(Texture) + "/panel" + std::to_string(n) + ".bmp",
                                TextureContent(TextureFileSize, static_cast<std::uint64_t>(n) + 1)});
-        texture.push_back({"texture." + std::string(Texture) + "/texture.cfg", "[fltsim]\r\nfallback.1=..\\texture\r\n"});
+        texture.push_back(
+            {"texture." + std::string(Texture) + "/texture.cfg", "[fltsim]\r\nfallback.1=..\\texture\r\n"});
         fs::create_directories(source / dir);
         test::BuildZip((source / dir / (std::string(Texture) + ".zip")).string(), texture);
         texture.clear();
@@ -127,12 +129,11 @@ struct TSetup {
                         {"model/b738.mdl", test::RandomBytes(64 * 1024, 7)}});
         const std::string archive = test::ReadFile(source / dir / (std::string(Texture) + ".zip"));
         ArchiveSize = archive.size();
-        const std::string aircraftLst = "[fltsim.0]\r\ntitle=Bench 737-800 Heavy\r\nsim=b738\r\ntexture=" +
-                                        std::string(Texture) +
-                                        "\r\nui_type=B737-800\r\nwh_airline=Bench Air\r\nwh_designer=B. Encher\r\n"
-                                        "wh_model=PSS\r\nwh_status=ok\r\nwh_filename=" +
-                                        std::string(Texture) + ".zip\r\nwh_archivesize=" +
-                                        std::to_string(ArchiveSize) + "\r\n";
+        const std::string aircraftLst =
+            "[fltsim.0]\r\ntitle=Bench 737-800 Heavy\r\nsim=b738\r\ntexture=" + std::string(Texture) +
+            "\r\nui_type=B737-800\r\nwh_airline=Bench Air\r\nwh_designer=B. Encher\r\n"
+            "wh_model=PSS\r\nwh_status=ok\r\nwh_filename=" +
+            std::string(Texture) + ".zip\r\nwh_archivesize=" + std::to_string(ArchiveSize) + "\r\n";
         const std::string packagesLst = "[package.0]\r\ndirectory=" + dir + "\r\n";
         test::BuildZip((source / "packages.zip").string(), {{"packages.lst", packagesLst}});
         Files["/packages.zip"] = test::ReadFile(source / "packages.zip");
@@ -182,7 +183,7 @@ double ThreadCpuSeconds() {
 
 struct TSamples {
     std::vector<double> Wall;
-    std::vector<double> Cpu;   // this thread's; the command lines run in children
+    std::vector<double> Cpu; // this thread's; the command lines run in children
 };
 std::map<std::string, TSamples> Samples;
 
@@ -271,8 +272,7 @@ void PrintSummary(std::size_t archiveSize) {
     std::printf("%-14s %10s %12s %14s\n", "", "best ms", "median ms", "best cpu ms");
     for (const char* name : {"install", "curl -o", "unzip -o -q"}) {
         const TSamples& s = Samples[name];
-        std::printf("%-14s %10.0f %12.0f %14.0f\n", name, Best(s.Wall) * 1e3, Median(s.Wall) * 1e3,
-                    Best(s.Cpu) * 1e3);
+        std::printf("%-14s %10.0f %12.0f %14.0f\n", name, Best(s.Wall) * 1e3, Median(s.Wall) * 1e3, Best(s.Cpu) * 1e3);
     }
     const auto ratio = [](double (*pick)(std::vector<double>)) {
         return pick(Samples["install"].Wall) / (pick(Samples["curl -o"].Wall) + pick(Samples["unzip -o -q"].Wall));

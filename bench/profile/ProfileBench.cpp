@@ -48,7 +48,8 @@ public:
     std::string Path() const { return (FFolder / "aircraft.lst").string(); }
     void Write(int variant) const { std::ofstream(Path(), std::ios::binary | std::ios::trunc) << Content(variant); }
     void Age() const {
-        std::filesystem::last_write_time(Path(), std::filesystem::file_time_type::clock::now() - std::chrono::minutes(1));
+        std::filesystem::last_write_time(Path(),
+                                         std::filesystem::file_time_type::clock::now() - std::chrono::minutes(1));
     }
 
 private:

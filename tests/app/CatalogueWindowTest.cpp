@@ -99,8 +99,8 @@ TEST_F(CatalogueWindowTest, LoadsALocalCollectionSortedByLivery) {
 }
 
 TEST_F(CatalogueWindowTest, SecondLoadShowsOnlyItsOwnRows) {
-    UseLocalSource(BuildCollection("collection", {{"pkg", {{.Airline = "Old One", .Texture = "one"},
-                                                           {.Airline = "Old Two", .Texture = "two"}}}}));
+    UseLocalSource(BuildCollection(
+        "collection", {{"pkg", {{.Airline = "Old One", .Texture = "one"}, {.Airline = "Old Two", .Texture = "two"}}}}));
     auto window = Start();
     window->show();
     ClickNext(*window);

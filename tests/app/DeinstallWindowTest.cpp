@@ -31,7 +31,9 @@ int RowOf(TfmWingharbourClientMain& window, const std::string& texture) {
 struct TYesNo {
     bool Answer = false;
     std::vector<std::string> Questions;
-    TYesNo() { SetYesNoAnswerer([this](auto&, auto& text) { return Questions.push_back(text), Answer; }); }
+    TYesNo() {
+        SetYesNoAnswerer([this](auto&, auto& text) { return Questions.push_back(text), Answer; });
+    }
     ~TYesNo() { SetYesNoAnswerer(nullptr); }
 };
 

@@ -28,7 +28,7 @@ TEST(LogFileTest, TruncatesAndEndsEveryLineWithCrLf) {
 TEST(LogFileTest, CannotBeCreatedRaisesAnOpenError) {
     TTempDir dir;
     EXPECT_THROW(TLogFile(dir / "no such folder/x.LOG"), EFOpenError);
-    EXPECT_THROW(TLogFile(dir.Path().string()), EFOpenError);   // a folder
+    EXPECT_THROW(TLogFile(dir.Path().string()), EFOpenError); // a folder
 }
 
 TEST(LogFileTest, AFailedWriteRaisesAFileError) {

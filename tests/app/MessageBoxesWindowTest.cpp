@@ -21,7 +21,8 @@ TEST(MessageBoxesWindowTest, MessagesWithMarkupAreShownAsWritten) {
         {"plain message", [](const std::string& m) { ShowPlainMessage(nullptr, "Wingharbourclient", m); },
          "Unknown Parameter '<b>x</b>'.", "Unknown Parameter '<b>x</b>'."},
         {"error box", [](const std::string& m) { ShowErrorBox(nullptr, "Wingharbourclient", m); },
-         "URL-protocol for 'file://<i>a</i>&amp;/' not supported", "URL-protocol for 'file://<i>a</i>&amp;/' not supported."},
+         "URL-protocol for 'file://<i>a</i>&amp;/' not supported",
+         "URL-protocol for 'file://<i>a</i>&amp;/' not supported."},
     };
     for (const auto& c : cases) {
         TMessageBoxAnswerer answerer;

@@ -1,5 +1,6 @@
 #include <filesystem>
 
+#include <QApplication>
 #include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -7,7 +8,6 @@
 #include <QRadioButton>
 #include <QStackedWidget>
 #include <QTest>
-#include <QApplication>
 #include <QTimer>
 
 #include "WindowTestSupport.h"
@@ -50,7 +50,8 @@ TEST_F(NavigationWindowTest, NextFollowsTheWelcomePageTests) {
     const TCase cases[] = {
         {"neither source", {{"rbLocalDir", "0"}, {"rbURL", "0"}, {"FSDir", fs}}, false},
         {"local file", {{"rbLocalDir", "1"}, {"rbURL", "0"}, {"edPackageFile", file}, {"FSDir", fs}}, true},
-        {"local folder", {{"rbLocalDir", "1"}, {"rbURL", "0"}, {"edPackageFile", ProgramDir / "src"}, {"FSDir", fs}},
+        {"local folder",
+         {{"rbLocalDir", "1"}, {"rbURL", "0"}, {"edPackageFile", ProgramDir / "src"}, {"FSDir", fs}},
          false},
         {"local missing",
          {{"rbLocalDir", "1"}, {"rbURL", "0"}, {"edPackageFile", ProgramDir / "src/none.lst"}, {"FSDir", fs}},
@@ -79,7 +80,7 @@ TEST_F(NavigationWindowTest, RadioClicksSwitchTheEditsAndRecheck) {
     ClickRadio(*window, "rbURL");
     EXPECT_TRUE(Child<QLineEdit>(*window, "edURL")->isEnabled());
     EXPECT_FALSE(Child<TPathEdit>(*window, "edPackageFile")->isEnabled());
-    EXPECT_TRUE(NextEnabled(*window));   // the default URL
+    EXPECT_TRUE(NextEnabled(*window)); // the default URL
     ClickRadio(*window, "rbLocalDir");
     EXPECT_FALSE(Child<QRadioButton>(*window, "rbURL")->isChecked());
     EXPECT_FALSE(Child<QLineEdit>(*window, "edURL")->isEnabled());
@@ -138,7 +139,7 @@ TEST_F(NavigationWindowTest, URLIsNormalisedOnlyWhenTheFocusMovesOn) {
 // An edit made while a load runs counts once the load is over, also when
 // the load fails.
 TEST_F(NavigationWindowTest, SimulatorFolderChangedDuringAFailedLoadIsJudged) {
-    UseLocalSource(ProgramDir / "src/packages.lst");   // no packages.zip beside it
+    UseLocalSource(ProgramDir / "src/packages.lst"); // no packages.zip beside it
     auto window = Start();
     window->show();
     ASSERT_TRUE(NextEnabled(*window));
@@ -160,7 +161,7 @@ TEST_F(NavigationWindowTest, SimulatorFolderChangedDuringAFailedLoadIsJudged) {
 // Close during a load that fails: the user still reads the error, over the
 // window, and the program ends after it.
 TEST_F(NavigationWindowTest, CloseDuringAFailedLoadWaitsForItsErrorBox) {
-    UseLocalSource(ProgramDir / "src/packages.lst");   // no packages.zip beside it
+    UseLocalSource(ProgramDir / "src/packages.lst"); // no packages.zip beside it
     auto window = Start();
     window->show();
     QTimer::singleShot(0, window.get(), [&] { window->close(); });
@@ -200,7 +201,7 @@ TEST_F(NavigationWindowTest, FileURLPassesThePageButFailsAtNext) {
 }
 
 TEST_F(NavigationWindowTest, FailedLoadStaysOnWelcomeWithItsLastStatus) {
-    UseLocalSource(ProgramDir / "src/packages.lst");   // no packages.zip beside it
+    UseLocalSource(ProgramDir / "src/packages.lst"); // no packages.zip beside it
     auto window = Start();
     window->show();
     TMessageBoxAnswerer answerer;
@@ -221,7 +222,7 @@ TEST_F(NavigationWindowTest, BackAndNextWalkThePages) {
     window->show();
     auto* next = Child<QPushButton>(*window, "btnNext");
     auto* back = Child<QPushButton>(*window, "btnPrev");
-    QTest::mouseClick(back, Qt::LeftButton);   // disabled: nothing happens
+    QTest::mouseClick(back, Qt::LeftButton); // disabled: nothing happens
     EXPECT_EQ(Page(*window), 0);
     QTest::mouseClick(next, Qt::LeftButton);
     EXPECT_EQ(Page(*window), 1);

@@ -35,8 +35,9 @@ std::string ToolTipOf(QWidget* widget) {
 TEST_F(OperationProgressWindowTest, InstallShowsRowsBytesAndSpeedOnlyWhileItRuns) {
     // "slow" comes in 128 KB pieces 100 ms apart, the rest from the folder.
     // Its catalogue size is out of date: the server's length must show.
-    BuildCollection("source", {{"a320", {{"Slow Air", "A320", "D", "m", "ok", "slow", "", 3 * 1048576},
-                                         {"Fast Air", "A320", "D", "m", "ok", "fast", "", -1}}}});
+    BuildCollection("source", {{"a320",
+                                {{"Slow Air", "A320", "D", "m", "ok", "slow", "", 3 * 1048576},
+                                 {"Fast Air", "A320", "D", "m", "ok", "fast", "", -1}}}});
     const std::filesystem::path source = ProgramDir.Path() / "source";
     BuildZip((source / "a320/base.zip").string(), {{"aircraft.cfg", "[General]\r\n"}});
     BuildZip((source / "a320/fast.zip").string(), {{"texture.fast/t.bmp", "bmp"}});

@@ -27,26 +27,26 @@ TEST_P(ParseCommandLineTest, AcceptsOnlyTheOptionInAnyLetterCase) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, ParseCommandLineTest,
-    testing::Values(TCommandLineCase{"none", {}, false, std::nullopt},
-                    TCommandLineCase{"lower", {"/ignorestatus"}, true, std::nullopt},
-                    TCommandLineCase{"capitals", {"/IGNORESTATUS"}, true, std::nullopt},
-                    TCommandLineCase{"mixed", {"/IgnoreStatus"}, true, std::nullopt},
-                    TCommandLineCase{"twice", {"/ignorestatus", "/IGNORESTATUS"}, true, std::nullopt},
-                    TCommandLineCase{"minus", {"-ignorestatus"}, false, "-ignorestatus"},
-                    TCommandLineCase{"appended", {"/ignorestatusx"}, false, "/ignorestatusx"},
-                    TCommandLineCase{"blank inside", {"/ignore status"}, false, "/ignore status"},
-                    TCommandLineCase{"empty", {""}, false, ""},
-                    TCommandLineCase{"second unknown", {"/ignorestatus", "Extra"}, true, "Extra"},
-                    TCommandLineCase{"first unknown stops", {"One", "Two"}, false, "One"}),
-    [](const auto& info) {
-        std::string name = info.param.Name;
-        for (char& ch : name)
-            if (!std::isalnum(static_cast<unsigned char>(ch)))
-                ch = '_';
-        return name;
-    });
+INSTANTIATE_TEST_SUITE_P(Cases, ParseCommandLineTest,
+                         testing::Values(TCommandLineCase{"none", {}, false, std::nullopt},
+                                         TCommandLineCase{"lower", {"/ignorestatus"}, true, std::nullopt},
+                                         TCommandLineCase{"capitals", {"/IGNORESTATUS"}, true, std::nullopt},
+                                         TCommandLineCase{"mixed", {"/IgnoreStatus"}, true, std::nullopt},
+                                         TCommandLineCase{
+                                             "twice", {"/ignorestatus", "/IGNORESTATUS"}, true, std::nullopt},
+                                         TCommandLineCase{"minus", {"-ignorestatus"}, false, "-ignorestatus"},
+                                         TCommandLineCase{"appended", {"/ignorestatusx"}, false, "/ignorestatusx"},
+                                         TCommandLineCase{"blank inside", {"/ignore status"}, false, "/ignore status"},
+                                         TCommandLineCase{"empty", {""}, false, ""},
+                                         TCommandLineCase{"second unknown", {"/ignorestatus", "Extra"}, true, "Extra"},
+                                         TCommandLineCase{"first unknown stops", {"One", "Two"}, false, "One"}),
+                         [](const auto& info) {
+                             std::string name = info.param.Name;
+                             for (char& ch : name)
+                                 if (!std::isalnum(static_cast<unsigned char>(ch)))
+                                     ch = '_';
+                             return name;
+                         });
 
 TEST(UnknownParameterMessageTest, QuotesTheArgumentAsGiven) {
     EXPECT_EQ(UnknownParameterMessage("-IgnoreStatus"), "Unknown Parameter '-IgnoreStatus'.");

@@ -17,8 +17,8 @@ TEST(PickerRulesTest, PackagePickerStartsInTheCurrentFilesFolder) {
     WriteFile(dir / "my source/packages.lst", "");
     const std::pair<std::string, std::string> cases[] = {
         {"\"" + (dir / "my source/packages.lst") + "\"", dir / "my source/packages.lst"},
-        {"\"" + (dir / "my source/notyet.lst") + "\"", dir / "my source/notyet.lst"},   // the file need not exist
-        {dir / "gone/packages.lst", "packages.lst"},                     // folder missing: name only
+        {"\"" + (dir / "my source/notyet.lst") + "\"", dir / "my source/notyet.lst"}, // the file need not exist
+        {dir / "gone/packages.lst", "packages.lst"},                                  // folder missing: name only
         {"", ""},
     };
     for (const auto& [text, start] : cases)
@@ -35,11 +35,7 @@ TEST(PickerRulesTest, FolderPickerStartsAtTheEditsDirectoryOrTheRoot) {
     std::filesystem::create_directories(dir / "FS2002");
     WriteFile(dir / "file.txt", "");
     const std::pair<std::string, std::string> cases[] = {
-        {dir / "FS2002", dir / "FS2002"},
-        {dir / "missing", "/"},
-        {dir / "file.txt", "/"},
-        {"", "/"},
-        {"   ", "/"},
+        {dir / "FS2002", dir / "FS2002"}, {dir / "missing", "/"}, {dir / "file.txt", "/"}, {"", "/"}, {"   ", "/"},
     };
     for (const auto& [text, start] : cases)
         EXPECT_EQ(FolderPickerStart(text), start) << text;

@@ -58,7 +58,9 @@ protected:
 };
 
 TEST_F(PickerWindowTest, PackageFilePickerQuotesAPathWithABlank) {
-    WriteSettings({{"rbLocalDir", "1"}, {"rbURL", "0"}, {"edPackageFile", ProgramDir / "first/packages.lst"},
+    WriteSettings({{"rbLocalDir", "1"},
+                   {"rbURL", "0"},
+                   {"edPackageFile", ProgramDir / "first/packages.lst"},
                    {"FSDir", FSDir()}});
     auto window = Start();
     window->show();
@@ -95,7 +97,7 @@ TEST_F(PickerWindowTest, FolderPickerWritesTheFolderUnquoted) {
     TDialogAnswerer answerer(Q(ProgramDir / "Flight Sim"));
     edit->PickerButton()->click();
     ASSERT_TRUE(answerer.Seen);
-    EXPECT_EQ(answerer.OpenedIn, QDir::rootPath());   // the edit names no folder
+    EXPECT_EQ(answerer.OpenedIn, QDir::rootPath()); // the edit names no folder
     EXPECT_EQ(edit->text(), Q(ProgramDir / "Flight Sim"));
     EXPECT_TRUE(Child<QPushButton>(*window, "btnNext")->isEnabled());
 }

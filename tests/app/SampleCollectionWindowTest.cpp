@@ -90,8 +90,8 @@ TEST_F(SampleCollectionWindowTest, NextListsEveryLiveryOfTheSampleSortedByLivery
     QCollator collator(QLocale(QLocale::English, QLocale::UnitedStates));
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     for (qsizetype i = 1; i < order.size(); ++i)
-        EXPECT_LE(collator.compare(order[i - 1], order[i]), 0) << order[i - 1].toStdString() << " before "
-                                                                << order[i].toStdString();
+        EXPECT_LE(collator.compare(order[i - 1], order[i]), 0)
+            << order[i - 1].toStdString() << " before " << order[i].toStdString();
 }
 
 // Two new liveries ticked and installed through the button: the rows end

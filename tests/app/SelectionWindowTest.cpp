@@ -124,7 +124,7 @@ TEST_F(SelectionWindowTest, HeaderClickSortsAndEnteringThePageRecounts) {
 
     // A tick inside a change bracket waits for a recount; entering the page is one.
     window->AircraftRows().BeginRowChanges();
-    window->AircraftRows().SetRowChecked(1, true);   // Settled
+    window->AircraftRows().SetRowChecked(1, true); // Settled
     window->AircraftRows().EndRowChanges();
     ASSERT_EQ(Shown(*window), Expected(3, 0, 0, 0, 0, "Fetch 0- Remove 0-"));
     window->lblShowLogClick();
@@ -138,7 +138,7 @@ TEST_F(SelectionWindowTest, TypingHidesRowsCtrlFFocusesAndEscapeShowsThemAgain) 
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     QTreeView* list = AircraftList(*window);
-    list->setCurrentIndex(list->model()->index(1, 0));   // Settled
+    list->setCurrentIndex(list->model()->index(1, 0)); // Settled
     list->setFocus();
     QTest::keyClick(list, Qt::Key_F, Qt::ControlModifier);
     ASSERT_EQ(QApplication::focusWidget(), Filter(*window));
@@ -159,7 +159,7 @@ TEST_F(SelectionWindowTest, TypingHidesRowsCtrlFFocusesAndEscapeShowsThemAgain) 
 TEST_F(SelectionWindowTest, SelectionButtonsLeaveHiddenRowsAndTheSummaryCountsThem) {
     auto window = StartOnSelectionPage();
     Click(*window, "btnSelectInstalled");
-    QTest::keyClicks(Filter(*window), "o");   // "no": Newcomer and Waiting
+    QTest::keyClicks(Filter(*window), "o"); // "no": Newcomer and Waiting
     EXPECT_EQ(Rows(*window, false), "Settled+ ");
     EXPECT_EQ(Summary(*window),
               " 3 aircraft\r\n 1 selected\r\n 0 to install\r\n 0 to update\r\n 1 to remove\r\n 1 hidden by the filter");
@@ -200,8 +200,8 @@ TEST_F(SelectionWindowTest, AssistiveTechnologyReadsHeadersCellsAndTicks) {
     const auto inactive = qScopeGuard([] { QAccessible::setActive(false); });
     auto window = StartOnSelectionPage();
     Click(*window, "btnSelectNew");
-    QTest::keyClicks(Filter(*window), "o");   // "no": Newcomer and Waiting
-    QApplication::processEvents();           // the view lays out its rows anew
+    QTest::keyClicks(Filter(*window), "o"); // "no": Newcomer and Waiting
+    QApplication::processEvents();          // the view lays out its rows anew
     QAccessibleInterface* list = QAccessible::queryAccessibleInterface(AircraftList(*window));
     ASSERT_TRUE(list && list->tableInterface());
     QAccessibleTableInterface* table = list->tableInterface();

@@ -79,7 +79,7 @@ TEST_F(SettingsWindowTest, CloseWritesTheControlsAndTheNextStartReadsThem) {
 }
 
 TEST_F(SettingsWindowTest, ASettingsWriteErrorIsShownAndTheWindowStillCloses) {
-    std::filesystem::create_directory(IniPath());   // cannot be written as a file
+    std::filesystem::create_directory(IniPath()); // cannot be written as a file
     auto window = Start();
     window->show();
     TMessageBoxAnswerer answerer;

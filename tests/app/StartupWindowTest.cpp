@@ -64,11 +64,32 @@ TEST_F(StartupWindowTest, WithoutSettingsFileShowsTheDefaults) {
 
 TEST_F(StartupWindowTest, EveryControlCarriesItsName) {
     auto window = Start();
-    for (const char* name : {"imgLogo", "nbPages", "pnlBottom", "lblVersion", "btnPrev", "btnNext", "btnClose",
-                             "pnlZipStatus", "lblProgress", "bvProgress", "shProgress", "lblWelcomeCaption",
-                             "lblWelcome", "rbLocalDir", "edPackageFile", "rbURL", "edURL", "lblFSDir", "edFSDir",
-                             "cbZapFiles", "cbFakeManufacturer", "lblSelectionCaption", "lvAircraft", "lblAction",
-                             "meLog", "lblShowLog"})
+    for (const char* name : {"imgLogo",
+                             "nbPages",
+                             "pnlBottom",
+                             "lblVersion",
+                             "btnPrev",
+                             "btnNext",
+                             "btnClose",
+                             "pnlZipStatus",
+                             "lblProgress",
+                             "bvProgress",
+                             "shProgress",
+                             "lblWelcomeCaption",
+                             "lblWelcome",
+                             "rbLocalDir",
+                             "edPackageFile",
+                             "rbURL",
+                             "edURL",
+                             "lblFSDir",
+                             "edFSDir",
+                             "cbZapFiles",
+                             "cbFakeManufacturer",
+                             "lblSelectionCaption",
+                             "lvAircraft",
+                             "lblAction",
+                             "meLog",
+                             "lblShowLog"})
         EXPECT_NE(window->findChild<QWidget*>(QString::fromLatin1(name)), nullptr) << name;
     EXPECT_EQ(Child<QPushButton>(*window, "btnPrev")->text(), "<< Back");
     EXPECT_EQ(Child<QPushButton>(*window, "btnNext")->text(), "Next >>");
@@ -107,7 +128,7 @@ TEST_F(StartupWindowTest, IndicatorStepsInsideItsFrameAndHides) {
     auto window = Start();
     auto* frame = Child<QFrame>(*window, "bvProgress");
     auto* block = Child<QFrame>(*window, "shProgress");
-    window->SetStatus("");   // an empty status still moves the block, hidden
+    window->SetStatus(""); // an empty status still moves the block, hidden
     EXPECT_TRUE(block->isHidden());
     EXPECT_TRUE(Child<QLabel>(*window, "lblProgress")->text().isEmpty());
     EXPECT_EQ(LogFileLines().size(), 6u);
@@ -210,7 +231,7 @@ TEST_F(StartupWindowTest, FirstInstancePassesTheGuardSilently) {
 }
 
 TEST_F(StartupWindowTest, LogThatCannotBeCreatedShowsTheErrorAndEnds) {
-    std::filesystem::create_directory(LogPath());   // a folder where the log should be
+    std::filesystem::create_directory(LogPath()); // a folder where the log should be
     TMessageBoxAnswerer answerer;
     auto window = Start();
     EXPECT_TRUE(window->StartupEnded());
@@ -248,7 +269,7 @@ TEST_F(StartupWindowTest, VersionLabelShowsFourNumbersAndOpensTheHomePage) {
     EXPECT_EQ(OpenedURLs[0], HomePageURL());
     EXPECT_EQ(OpenedURLs[0].substr(0, 7), "http://");
     EXPECT_EQ(OpenedURLs[0].substr(OpenedURLs[0].size() - 12), "/Wingharbour");
-    EXPECT_TRUE(LogFileLines().size() == 6u);   // nothing logged
+    EXPECT_TRUE(LogFileLines().size() == 6u); // nothing logged
 }
 
 } // namespace

@@ -61,15 +61,15 @@ TEST(UnprivilegedStartProcessTest, FilesLandInTheXdgFoldersAndTheSampleLoads) {
                                         {"XDG_RUNTIME_DIR", std::nullopt},
                                         {"WINGHARBOUR_COMMON_APPDATA", dir / "var/lib"}});
         const std::string workingDir = dir / "xdg/data/Wingharbour/";
-        const std::string result = RunCaptured("xvfb-run -a " + Quoted(WH_PRESS_NEXT) + " " +
-                                               Quoted((bin / "WingharbourClient").string()) + " " +
-                                               Quoted(workingDir + "packages.lst") + " 2>&1");
+        const std::string result =
+            RunCaptured("xvfb-run -a " + Quoted(WH_PRESS_NEXT) + " " + Quoted((bin / "WingharbourClient").string()) +
+                        " " + Quoted(workingDir + "packages.lst") + " 2>&1");
         EXPECT_EQ(result, "exit 0");
 
         struct TLanding {
             const char* Name;
             std::string Path;
-            std::string Holds;   // a line the file must hold
+            std::string Holds; // a line the file must hold
         };
         const TLanding landings[] = {
             {"settings", config + "WingharbourClient.ini", "cbFakeManufacturer=0"},

@@ -49,8 +49,7 @@ std::string TWindowTest::BuildCollection(const std::string& folder, const TTestC
             aircraftLst += "[fltsim." + std::to_string(i) + "]\r\nwh_airline=" + l.Airline + "\r\nui_type=" + l.Type +
                            "\r\nwh_designer=" + l.Designer + "\r\nwh_model=" + l.Model + "\r\nwh_status=" + l.Status +
                            "\r\ntexture=" + l.Texture + "\r\nwh_filename=" + l.Texture + ".zip" +
-                           "\r\nwh_inclusion=" + l.Inclusion + "\r\nwh_archivesize=" + std::to_string(l.Size) +
-                           "\r\n";
+                           "\r\nwh_inclusion=" + l.Inclusion + "\r\nwh_archivesize=" + std::to_string(l.Size) + "\r\n";
         }
         WriteFile(root / directory / "aircraft.lst", aircraftLst);
     }

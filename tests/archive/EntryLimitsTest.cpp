@@ -71,8 +71,8 @@ TOutcome ExtractInChild(const std::string& zip, const std::string& dir, rlim_t o
         std::optional<wh::test::TFileSizeLimit> sizeLimit;
         if (fileSize)
             sizeLimit.emplace(fileSize);
-        ::malloc_trim(0);   // what the test process freed does not count
-        std::ofstream("/proc/self/clear_refs") << "5";   // the peak starts anew
+        ::malloc_trim(0);                              // what the test process freed does not count
+        std::ofstream("/proc/self/clear_refs") << "5"; // the peak starts anew
         wh::DCL options{};
         options.ndflag = 1;
         options.noflag = 1;
@@ -111,12 +111,12 @@ bool Exists(const fs::path& path) {
 struct TLimitCase {
     const char* Name;
     std::vector<TZipEntry> Entries;
-    std::vector<std::string> Existing;   // folders in the target before
-    rlim_t OpenFiles;                    // 0: as inherited
-    rlim_t FileSize;                     // 0: as inherited
+    std::vector<std::string> Existing; // folders in the target before
+    rlim_t OpenFiles;                  // 0: as inherited
+    rlim_t FileSize;                   // 0: as inherited
     int Code;
-    std::string Said;                    // part of the first error line
-    std::vector<std::string> Present;    // relative to the target, after
+    std::string Said;                 // part of the first error line
+    std::vector<std::string> Present; // relative to the target, after
     std::vector<std::string> Absent;
     // An entry "<long folders>/f" is added whose path in the target is this
     // far from the path limit.
@@ -126,7 +126,7 @@ struct TLimitCase {
 // Folder names of up to 200 bytes and a file "f", so that the target's path
 // of the entry comes to length bytes in all.
 std::string EntryOfLength(std::size_t rootLength, std::size_t length) {
-    std::size_t left = length - rootLength - 2;   // "/f"
+    std::size_t left = length - rootLength - 2; // "/f"
     std::string name;
     while (left > 0) {
         const std::size_t part = std::min<std::size_t>(left - 1, 200);
@@ -183,27 +183,81 @@ constexpr std::size_t kDeep = 200;
 
 INSTANTIATE_TEST_SUITE_P(
     Shapes, EntryLimitsTest,
-    ::testing::Values(
-        TLimitCase{"NineThousandFoldersDeep", {{Deep(9000, "f.txt"), "x"}, {"next.txt", "n"}}, {}, 0, 0, wh::PK_ERR,
-                   "f.txt:  path too long for the file system, entry skipped", {"next.txt"}, {"d"}},
-        TLimitCase{"DeepFolderEntry", {{Deep(9000, ""), ""}}, {}, 0, 0, wh::PK_ERR,
-                   "path too long for the file system", {}, {"d"}},
-        TLimitCase{"NameLongerThanTheFileSystemTakes", {{"a/b/" + kLongName, "x"}}, {}, 0, 0, wh::PK_ERR,
-                   kLongName + ":  name too long for the file system, entry skipped", {}, {"a"}},
-        TLimitCase{"LongFolderName", {{"a/" + kLongName + "/f", "x"}}, {"a"}, 0, 0, wh::PK_ERR,
-                   "name too long for the file system", {"a"}, {"a/" + kLongName}},
-        TLimitCase{"DeeperThanTheDescriptorLimit", {{Deep(kDeep, "f.txt"), "x"}}, {}, 32, 0,
-                   wh::PK_OK, "", {Deep(kDeep, "f.txt")}, {}},
-        TLimitCase{"FailedWriteRemovesItsNewFolders",
-                   {{"keep/one.txt", "1"}, {"keep/x/y/z/big.bin", std::string(1 << 20, 'b')}}, {}, 0, 64 * 1024,
-                   wh::PK_DISK, "big.bin", {"keep/one.txt"}, {"keep/x"}},
-        TLimitCase{"FailedDeepWriteRemovesEveryNewLevel",
-                   {{Deep(kDeep, "big.bin"), std::string(1 << 20, 'b')}}, {"d/d"}, 32, 64 * 1024,
-                   wh::PK_DISK, "big.bin", {"d/d"}, {"d/d/d"}},
-        TLimitCase{"JustWithinThePathLimit", {}, {}, 0, 0, wh::PK_OK, "", {}, {}, -1},
-        TLimitCase{"AtThePathLimit", {}, {}, 0, 0, wh::PK_ERR, "path too long for the file system", {}, {}, 0},
-        TLimitCase{"FoldersOfALandedEntryStay", {{"p/q/", ""}, {"p/q/r/s.txt", "s"}}, {}, 0, 0, wh::PK_OK, "",
-                   {"p/q/r/s.txt"}, {}}),
+    ::testing::Values(TLimitCase{"NineThousandFoldersDeep",
+                                 {{Deep(9000, "f.txt"), "x"}, {"next.txt", "n"}},
+                                 {},
+                                 0,
+                                 0,
+                                 wh::PK_ERR,
+                                 "f.txt:  path too long for the file system, entry skipped",
+                                 {"next.txt"},
+                                 {"d"}},
+                      TLimitCase{"DeepFolderEntry",
+                                 {{Deep(9000, ""), ""}},
+                                 {},
+                                 0,
+                                 0,
+                                 wh::PK_ERR,
+                                 "path too long for the file system",
+                                 {},
+                                 {"d"}},
+                      TLimitCase{"NameLongerThanTheFileSystemTakes",
+                                 {{"a/b/" + kLongName, "x"}},
+                                 {},
+                                 0,
+                                 0,
+                                 wh::PK_ERR,
+                                 kLongName + ":  name too long for the file system, entry skipped",
+                                 {},
+                                 {"a"}},
+                      TLimitCase{"LongFolderName",
+                                 {{"a/" + kLongName + "/f", "x"}},
+                                 {"a"},
+                                 0,
+                                 0,
+                                 wh::PK_ERR,
+                                 "name too long for the file system",
+                                 {"a"},
+                                 {"a/" + kLongName}},
+                      TLimitCase{"DeeperThanTheDescriptorLimit",
+                                 {{Deep(kDeep, "f.txt"), "x"}},
+                                 {},
+                                 32,
+                                 0,
+                                 wh::PK_OK,
+                                 "",
+                                 {Deep(kDeep, "f.txt")},
+                                 {}},
+                      TLimitCase{"FailedWriteRemovesItsNewFolders",
+                                 {{"keep/one.txt", "1"}, {"keep/x/y/z/big.bin", std::string(1 << 20, 'b')}},
+                                 {},
+                                 0,
+                                 64 * 1024,
+                                 wh::PK_DISK,
+                                 "big.bin",
+                                 {"keep/one.txt"},
+                                 {"keep/x"}},
+                      TLimitCase{"FailedDeepWriteRemovesEveryNewLevel",
+                                 {{Deep(kDeep, "big.bin"), std::string(1 << 20, 'b')}},
+                                 {"d/d"},
+                                 32,
+                                 64 * 1024,
+                                 wh::PK_DISK,
+                                 "big.bin",
+                                 {"d/d"},
+                                 {"d/d/d"}},
+                      TLimitCase{"JustWithinThePathLimit", {}, {}, 0, 0, wh::PK_OK, "", {}, {}, -1},
+                      TLimitCase{
+                          "AtThePathLimit", {}, {}, 0, 0, wh::PK_ERR, "path too long for the file system", {}, {}, 0},
+                      TLimitCase{"FoldersOfALandedEntryStay",
+                                 {{"p/q/", ""}, {"p/q/r/s.txt", "s"}},
+                                 {},
+                                 0,
+                                 0,
+                                 wh::PK_OK,
+                                 "",
+                                 {"p/q/r/s.txt"},
+                                 {}}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 } // namespace

@@ -101,7 +101,7 @@ TEST_F(ExtractTest, RecreatesFoldersInANewTargetAndOverwritesOnTheNextRun) {
                                       {"texture.abc/a.bmp", bitmap, fileTime},
                                       {"model\\sub\\x.mdl", "model", fileTime},
                                       {"readme.txt", "read me", fileTime, false, false, true}});
-    const fs::path target = FTemp.Path() / "FS2002" / "Aircraft" / "a320";   // none of it exists yet
+    const fs::path target = FTemp.Path() / "FS2002" / "Aircraft" / "a320"; // none of it exists yet
 
     EXPECT_EQ(Extract("a320\\texture.abc.zip", target.string()), "");
     EXPECT_TRUE(ReadFile(target / "texture.abc" / "a.bmp") == bitmap);
@@ -117,7 +117,7 @@ TEST_F(ExtractTest, RecreatesFoldersInANewTargetAndOverwritesOnTheNextRun) {
     EXPECT_EQ(Extract("a320\\texture.abc.zip", target.string()), "");
     EXPECT_EQ(ReadFile(target / "readme.txt"), "read me");
     EXPECT_EQ(ReadFile(target / "texture.abc" / "other.bmp"), "kept");
-    EXPECT_EQ(Names(target / "texture.abc"), (std::set<std::string>{"a.bmp", "other.bmp"}));   // no leftovers
+    EXPECT_EQ(Names(target / "texture.abc"), (std::set<std::string>{"a.bmp", "other.bmp"})); // no leftovers
 }
 
 TEST_F(ExtractTest, LandsInExistingFoldersWithoutRegardToCase) {
@@ -134,15 +134,15 @@ TEST_F(ExtractTest, LandsInExistingFoldersWithoutRegardToCase) {
 // Macintosh host wrote it as valid UTF-8, as zip programs there do.
 TEST_F(ExtractTest, NamesFollowTheArchivesCodePages) {
     struct Case {
-        std::string Stored;   // bytes of the name in the archive
-        bool Cp437, DosHost;  // stored without the UTF-8 flag; made on DOS
-        std::string OnDisk;   // UTF-8
+        std::string Stored;  // bytes of the name in the archive
+        bool Cp437, DosHost; // stored without the UTF-8 flag; made on DOS
+        std::string OnDisk;  // UTF-8
     };
     const Case cases[] = {
-        {"\x82t\x82.bmp", true, true, "\xC3\xA9t\xC3\xA9.bmp"},                // from DOS: CP437 "été"
-        {"\x8E\x99\xE1.bmp", true, false, "\xC3\x84\xC3\x96\xC3\x9F.bmp"},   // not UTF-8 from Unix: CP437 "ÄÖß"
-        {"caf\xC3\xA9.bmp", false, true, "caf\xC3\xA9.bmp"},                    // flagged UTF-8 "café"
-        {"\xC3\xBC.bmp", true, false, "\xC3\xBC.bmp"},                          // unflagged UTF-8 from Unix: "ü"
+        {"\x82t\x82.bmp", true, true, "\xC3\xA9t\xC3\xA9.bmp"},            // from DOS: CP437 "été"
+        {"\x8E\x99\xE1.bmp", true, false, "\xC3\x84\xC3\x96\xC3\x9F.bmp"}, // not UTF-8 from Unix: CP437 "ÄÖß"
+        {"caf\xC3\xA9.bmp", false, true, "caf\xC3\xA9.bmp"},               // flagged UTF-8 "café"
+        {"\xC3\xBC.bmp", true, false, "\xC3\xBC.bmp"},                     // unflagged UTF-8 from Unix: "ü"
     };
     std::vector<TZipEntry> entries;
     for (const Case& c : cases) {
@@ -169,7 +169,8 @@ TEST_F(ExtractTest, NamesFollowTheArchivesCodePages) {
 // beyond ASCII; and a name
 // that Windows-1252 cannot hold, which refuses the whole archive.
 TEST_F(ExtractTest, ArchivesOfOtherZipProgramsExtractUnderTheirNames) {
-    const std::string name = "Caf\xC3\xA9 \xC3\x9C" "bersicht.txt";
+    const std::string name = "Caf\xC3\xA9 \xC3\x9C"
+                             "bersicht.txt";
     const fs::path source = FTemp.Path() / "src";
     WriteFile(source / name, Compressible(70000, 3));
     const struct {
@@ -185,7 +186,9 @@ TEST_F(ExtractTest, ArchivesOfOtherZipProgramsExtractUnderTheirNames) {
     for (const auto& p : producers) {
         SCOPED_TRACE(p.Program);
         const std::string archive = wh::OsPath(wh::WorkingDir() + p.Program + ".zip").string();
-        ASSERT_EQ(std::system(("cd '" + source.string() + "' && " + p.Command + " '" + archive + "' '" + name + "'").c_str()), 0);
+        ASSERT_EQ(
+            std::system(("cd '" + source.string() + "' && " + p.Command + " '" + archive + "' '" + name + "'").c_str()),
+            0);
         const fs::path target = FTemp.Path() / p.Program;
         EXPECT_EQ(Extract(std::string(p.Program) + ".zip", target.string()), "");
         EXPECT_EQ(Names(target), std::set<std::string>{name});
@@ -215,12 +218,13 @@ TEST_F(ExtractTest, StatusLinesOfASmallArchive) {
 }
 
 TEST_F(ExtractTest, FailedArchivesRaiseAfterTheLibrarysMessages) {
-    const std::string good = Archive("good.zip", {{"a.bmp", Compressible(20000, 3)}, {"b.bmp", "bbbbbbbb", 0, false, false, true}});
+    const std::string good =
+        Archive("good.zip", {{"a.bmp", Compressible(20000, 3)}, {"b.bmp", "bbbbbbbb", 0, false, false, true}});
     std::string damaged = ReadFile(good);
-    damaged.at(damaged.find("bbbbbbbb")) = 'X';   // stored data of b.bmp: its CRC no longer matches
+    damaged.at(damaged.find("bbbbbbbb")) = 'X'; // stored data of b.bmp: its CRC no longer matches
     struct Case {
         std::string Name;
-        std::string Bytes;   // "-" for no file at all
+        std::string Bytes; // "-" for no file at all
         bool Raises;
         std::string Says;
     };
@@ -377,12 +381,15 @@ TEST(UnzipPrintTest, MessagesBecomeTrimmedStatusLines) {
         {"Archive:  x.zip\n", 16, {"Archive:  x.zip"}},
         {"  inflating: a\\b.bmp\r\n", 22, {"inflating: a\\b.bmp"}},
         {"\n\r\n  \t \n", 8, {}},
-        {"a\tb\x01" "c\x1F", 6, {"a b c"}},
+        {"a\tb\x01"
+         "c\x1F",
+         6,
+         {"a b c"}},
         {std::string("ab\0cd\n", 6), 6, {"ab"}},
         {std::string("\0visible", 8), 8, {}},
-        {"abcdef", 3, {"abc"}},   // no terminator within size: size bounds the read
+        {"abcdef", 3, {"abc"}}, // no terminator within size: size bounds the read
         {"", 0, {}},
-        {"caf\xE9 \x80", 6, {"caf\xE9 \x80"}},   // bytes above 127 are text
+        {"caf\xE9 \x80", 6, {"caf\xE9 \x80"}}, // bytes above 127 are text
     };
     for (const Case& c : cases) {
         TRecordingActivity activity;
@@ -399,7 +406,7 @@ TEST(UnzipPrintTest, MessagesBecomeTrimmedStatusLines) {
 TEST(UnzipPrintTest, ReachesOnlyTheActivityOfTheRunningExtraction) {
     TRecordingActivity outer, inner;
     char text[] = "message";
-    EXPECT_EQ(wh::UnzipPrint(text, 7), 7);   // no extraction running: shown nowhere
+    EXPECT_EQ(wh::UnzipPrint(text, 7), 7); // no extraction running: shown nowhere
     {
         wh::TUnzipActivityScope a(outer);
         {

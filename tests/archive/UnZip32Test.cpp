@@ -4,7 +4,7 @@
 #include <sys/stat.h>
 #include <zip.h>
 #include <zlib.h>
-#undef zlib_version   // zlib.h would rename the record's field
+#undef zlib_version // zlib.h would rename the record's field
 
 #include <cstring>
 #include <random>
@@ -39,7 +39,7 @@ struct TCalls {
     std::vector<TInfo> Infos;
     std::vector<std::string> Serviced;
     int PasswordAsks = 0;
-    std::string Password;        // what the password callback supplies
+    std::string Password; // what the password callback supplies
 };
 TCalls G;
 
@@ -107,12 +107,12 @@ TEST_F(UnZip32Test, ArchiveKindsGiveTheClassicCodes) {
 
     struct Case {
         std::string Name;
-        std::string Bytes;   // "missing" when no file is written
+        std::string Bytes; // "missing" when no file is written
         int Code;
         std::string Says;
     };
     std::string crcBroken = whole;
-    crcBroken.at(whole.find("cc", whole.find("b/c.txt") + 7)) = 'x';   // stored data of b/c.txt
+    crcBroken.at(whole.find("cc", whole.find("b/c.txt") + 7)) = 'x'; // stored data of b/c.txt
     const Case cases[] = {
         {"missing.zip", "missing", wh::PK_NOZIP, "cannot find or open"},
         {"zapped.zip", "", wh::PK_NOZIP, "empty (0 bytes)"},
@@ -200,10 +200,10 @@ TEST_F(UnZip32Test, EncryptedEntriesNeedThePasswordCallback) {
         EXPECT_TRUE(Said(c.Says));
         if (c.Extracted) {
             EXPECT_TRUE(ReadFile(out / "second.txt") == secret);
-            EXPECT_EQ(G.PasswordAsks, 1);   // the good password is kept for the next entry
+            EXPECT_EQ(G.PasswordAsks, 1); // the good password is kept for the next entry
             EXPECT_EQ(G.Infos.at(0).Crypt, 'E');
         }
-        for (const auto& entry : fs::directory_iterator(out))   // no temporary left behind
+        for (const auto& entry : fs::directory_iterator(out)) // no temporary left behind
             EXPECT_TRUE(entry.path().filename() == "locked.txt" || entry.path().filename() == "second.txt");
     }
 }
@@ -231,7 +231,7 @@ TEST_F(UnZip32Test, NameListsAreRefusedRatherThanIgnored) {
     wh::USERFUNCTIONS functions{};
     EXPECT_EQ(wh::Wiz_SingleEntryUnzip(1, names, 0, nullptr, &options, &functions), wh::PK_PARAM);
     EXPECT_EQ(wh::Wiz_SingleEntryUnzip(0, nullptr, 0, nullptr, nullptr, &functions), wh::PK_PARAM);
-    options.ndflag = 0;   // without their folders: not what this binding does
+    options.ndflag = 0; // without their folders: not what this binding does
     EXPECT_EQ(wh::Wiz_SingleEntryUnzip(0, nullptr, 0, nullptr, &options, &functions), wh::PK_PARAM);
     EXPECT_FALSE(fs::exists(FTemp.Path() / "out/a.txt"));
 }
@@ -277,9 +277,9 @@ TEST(ZipEntryNameTest, SplitsOnBothSeparatorsAndRefusesEscapes) {
 TEST(UzpVersionTest, DescribesTheZipAndCompressionLibraries) {
     const wh::UzpVer* version = wh::UzpVersion();
     ASSERT_NE(version, nullptr);
-    EXPECT_EQ(version, wh::UzpVersion());   // one record for the program's life
-    EXPECT_EQ(version->flag & 1u, 0u);      // not a beta
-    EXPECT_EQ(version->flag & 2u, 2u);      // uses zlib
+    EXPECT_EQ(version, wh::UzpVersion()); // one record for the program's life
+    EXPECT_EQ(version->flag & 1u, 0u);    // not a beta
+    EXPECT_EQ(version->flag & 2u, 2u);    // uses zlib
     ASSERT_NE(version->zlib_version, nullptr);
     EXPECT_STREQ(version->zlib_version, zlibVersion());
     EXPECT_EQ(version->unzip.major, LIBZIP_VERSION_MAJOR);
@@ -305,7 +305,7 @@ TEST(UnzipVersionReportTest, SixPaddedLines) {
                                                    "WinDll       : 12.34",
                                                }));
     version.zlib_version = nullptr;
-    version.flag = 4294967295u;   // shown unsigned
+    version.flag = 4294967295u; // shown unsigned
     const auto lines = wh::UnzipVersionReport(version);
     EXPECT_EQ(lines.at(3), "ZLib_Version : ");
     EXPECT_EQ(lines.at(0), "Flag         : 4294967295 [1: is_beta, ?: uses_zlib]");

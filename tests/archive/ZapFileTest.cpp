@@ -27,7 +27,7 @@ TEST(ZapFileTest, EmptiesTheFileAndKeepsItsTimes) {
     const std::string path = temp / "base.zip";
     WriteFile(path, RandomBytes(5 * 1024 * 1024 + 3, 1));
     wh::TFileTimes set;
-    set.LastAccess = {1100000000, 250000000};   // an access later than the write, as after a read
+    set.LastAccess = {1100000000, 250000000}; // an access later than the write, as after a read
     set.LastWrite = {1000000000, 500000000};
     ASSERT_TRUE(wh::SetFileTimes(path, set));
     const auto before = wh::GetFileTimes(path);
@@ -55,7 +55,7 @@ TEST(ZapFileTest, FindsTheFileWithoutRegardToCase) {
 TEST(ZapFileTest, FailuresRaiseFileErrorsAndLeaveTheFile) {
     struct Case {
         std::string Name;
-        std::function<std::string(const TTempDir&)> Prepare;   // gives the path to zap
+        std::function<std::string(const TTempDir&)> Prepare; // gives the path to zap
         std::string Kind;
         bool NeedsNonRoot = false;
     };
@@ -107,7 +107,7 @@ TEST(ZapFileTest, FailuresRaiseFileErrorsAndLeaveTheFile) {
     };
     for (const Case& c : cases) {
         if (c.NeedsNonRoot)
-            wh::test::AsUnprivileged([&] { check(c); });   // file modes do not hold root back
+            wh::test::AsUnprivileged([&] { check(c); }); // file modes do not hold root back
         else
             check(c);
     }

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
-#include <thread>
-#include <ostream>
 #include <memory>
+#include <ostream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "catalogue/AircraftList.h"
@@ -110,8 +110,8 @@ protected:
 struct TScanCase {
     const char* Name;
     std::string PackagesLst;
-    std::vector<std::string> Directories;   // of the rows, in order
-    std::string Error;                      // empty: the load succeeds
+    std::vector<std::string> Directories; // of the rows, in order
+    std::string Error;                    // empty: the load succeeds
 };
 
 class CatalogueScan : public CatalogueReader, public ::testing::WithParamInterface<TScanCase> {};
@@ -143,10 +143,7 @@ INSTANTIATE_TEST_SUITE_P(
         TScanCase{"LeadingZeroIsAnotherSection", Package(0, "a").replace(9, 1, "00"), {}, ""},
         TScanCase{"SectionNamesIgnoreCase", "[PACKAGE.0]\r\nDIRECTORY=a\r\n", {"a"}, ""},
         TScanCase{"DirectoryTrimmed", "[package.0]\r\ndirectory=\t c \t\r\n", {"c"}, ""},
-        TScanCase{"OtherKeyOnly",
-                  "[package.0]\r\nname=a\r\n",
-                  {},
-                  "directory entry missing in packages.lst section 0"},
+        TScanCase{"OtherKeyOnly", "[package.0]\r\nname=a\r\n", {}, "directory entry missing in packages.lst section 0"},
         TScanCase{"BlankDirectory",
                   Package(0, "a") + "[package.1]\r\ndirectory=   \r\n",
                   {"a"},
@@ -224,8 +221,8 @@ TEST_F(CatalogueReader, AnArchiveWithoutPackagesLstFailsNamingIt) {
             Load();
             ADD_FAILURE() << "loaded; earlier load: " << earlierLoad;
         } catch (const wh::EFOpenError& e) {
-            EXPECT_EQ(Message(e), "Cannot open file \"" + (WorkDir() / "packages.lst").string() +
-                                      "\". No such file or directory");
+            EXPECT_EQ(Message(e),
+                      "Cannot open file \"" + (WorkDir() / "packages.lst").string() + "\". No such file or directory");
         }
         EXPECT_EQ(List.Clears, 0);
         EXPECT_EQ(StatusIndex("aircraft.lst"), -1);
@@ -235,10 +232,10 @@ TEST_F(CatalogueReader, AnArchiveWithoutPackagesLstFailsNamingIt) {
 
 struct TPackageFailure {
     const char* Name;
-    std::string Package2;        // packages.lst section package.2
-    std::string AircraftList2;   // published as c/aircraft.lst; empty: none
-    std::size_t Rows;            // rows left after the failure
-    std::string Error;           // empty: any error will do
+    std::string Package2;      // packages.lst section package.2
+    std::string AircraftList2; // published as c/aircraft.lst; empty: none
+    std::size_t Rows;          // rows left after the failure
+    std::string Error;         // empty: any error will do
 };
 
 class CatalogueFailure : public CatalogueReader, public ::testing::WithParamInterface<TPackageFailure> {};
@@ -264,17 +261,16 @@ TEST_P(CatalogueFailure, KeepsTheRowsReadSoFarAndClosesTheBracket) {
     EXPECT_EQ(List.Ends, 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Package2, CatalogueFailure,
-    ::testing::Values(
-        TPackageFailure{"MissingDirectory", "[package.2]\r\nx=1\r\n", "", 2,
-                        "directory entry missing in packages.lst section 2"},
-        TPackageFailure{"RefusedDirectory", Package(2, "..\\c"), "", 2,
-                        "invalid directory entry in packages.lst section 2"},
-        TPackageFailure{"AircraftListNotInSource", Package(2, "c"), "", 2, ""},
-        TPackageFailure{"RefusedTexture", Package(2, "c"), Livery(0, "Fine", "OK") + Livery(1, "Bad", "..\\x"), 3,
-                        "invalid texture name in c\\aircraft.lst section fltsim.1"}),
-    [](const auto& info) { return std::string(info.param.Name); });
+INSTANTIATE_TEST_SUITE_P(Package2, CatalogueFailure,
+                         ::testing::Values(TPackageFailure{"MissingDirectory", "[package.2]\r\nx=1\r\n", "", 2,
+                                                           "directory entry missing in packages.lst section 2"},
+                                           TPackageFailure{"RefusedDirectory", Package(2, "..\\c"), "", 2,
+                                                           "invalid directory entry in packages.lst section 2"},
+                                           TPackageFailure{"AircraftListNotInSource", Package(2, "c"), "", 2, ""},
+                                           TPackageFailure{"RefusedTexture", Package(2, "c"),
+                                                           Livery(0, "Fine", "OK") + Livery(1, "Bad", "..\\x"), 3,
+                                                           "invalid texture name in c\\aircraft.lst section fltsim.1"}),
+                         [](const auto& info) { return std::string(info.param.Name); });
 
 TEST_F(CatalogueReader, OverAURLListsArriveInAnyOrderAndAreReadInPackageOrder) {
     PublishPackages(Package(0, "a") + Package(1, "b") + Package(2, "c") + "[package.3]\r\nx=1\r\n" + Package(4, "e"));
@@ -301,8 +297,9 @@ TEST_F(CatalogueReader, OverAURLListsArriveInAnyOrderAndAreReadInPackageOrder) {
     for (const auto& status : Activity.Statuses)
         if (status.rfind("connecting", 0) == 0)
             connecting.push_back(status);
-    EXPECT_EQ(connecting, (V{"connecting to fetch file 'packages.zip'.", "connecting to fetch file 'a\\aircraft.lst'.",
-                             "connecting to fetch file 'b\\aircraft.lst'.", "connecting to fetch file 'c\\aircraft.lst'."}));
+    EXPECT_EQ(connecting,
+              (V{"connecting to fetch file 'packages.zip'.", "connecting to fetch file 'a\\aircraft.lst'.",
+                 "connecting to fetch file 'b\\aircraft.lst'.", "connecting to fetch file 'c\\aircraft.lst'."}));
     for (const auto& seen : server.Seen())
         EXPECT_NE(seen.Target, "/e/aircraft.lst");
 }
@@ -339,34 +336,26 @@ TEST_P(PackageDirectoryNames, AreCheckedBeforeTheirAircraftListIsFetched) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, PackageDirectoryNames,
-    ::testing::Values(TDirectoryCase{"Slash", "/etc", false},
-                      TDirectoryCase{"Backslash", "\\etc", false},
-                      TDirectoryCase{"Drive", "C:\\fs", false},
-                      TDirectoryCase{"DriveRelative", "c:fs", false},
-                      TDirectoryCase{"Parent", "..", false},
-                      TDirectoryCase{"ParentFirst", "..\\escape", false},
+    ::testing::Values(TDirectoryCase{"Slash", "/etc", false}, TDirectoryCase{"Backslash", "\\etc", false},
+                      TDirectoryCase{"Drive", "C:\\fs", false}, TDirectoryCase{"DriveRelative", "c:fs", false},
+                      TDirectoryCase{"Parent", "..", false}, TDirectoryCase{"ParentFirst", "..\\escape", false},
                       TDirectoryCase{"ParentInside", "a\\..\\..\\escape", false},
                       TDirectoryCase{"ParentSlash", "a/../../escape", false},
-                      TDirectoryCase{"ParentLast", "a/..", false},
-                      TDirectoryCase{"Control", "a\x01z", false},
+                      TDirectoryCase{"ParentLast", "a/..", false}, TDirectoryCase{"Control", "a\x01z", false},
                       TDirectoryCase{"ParentWithBlank", "a\\.. \\escape", false},
-                      TDirectoryCase{"OnlyDots", "...", false},
-                      TDirectoryCase{"CurrentFolder", "a\\.\\b", false},
+                      TDirectoryCase{"OnlyDots", "...", false}, TDirectoryCase{"CurrentFolder", "a\\.\\b", false},
                       TDirectoryCase{"TrailingDot", "boeing.\\b737", false},
                       TDirectoryCase{"TrailingBlank", "boeing \\b737", false},
                       TDirectoryCase{"LastTrailingDot", "boeing/b737.", false},
                       TDirectoryCase{"InnerDotAndBlank", "b.737 x\\.hidden", true},
-                      TDirectoryCase{"Nested", "boeing\\b737", true},
-                      TDirectoryCase{"DotsInName", "a..b", true},
-                      TDirectoryCase{"Blank", "Boeing 737", true},
-                      TDirectoryCase{"Ansi", "Fokker F\xfc", true}),
+                      TDirectoryCase{"Nested", "boeing\\b737", true}, TDirectoryCase{"DotsInName", "a..b", true},
+                      TDirectoryCase{"Blank", "Boeing 737", true}, TDirectoryCase{"Ansi", "Fokker F\xfc", true}),
     [](const auto& info) { return std::string(info.param.Name); });
-
 
 // One aircraft.lst entry as ReadAircraftList takes it.
 struct TEntryCase {
     const char* Name;
-    std::string Keys;   // the lines of section fltsim.0
+    std::string Keys; // the lines of section fltsim.0
     bool IgnoreStatus;
     TWHAircraft Expected;
 };
@@ -437,12 +426,10 @@ INSTANTIATE_TEST_SUITE_P(
                    With([](TWHAircraft& a) { a.FileName = "lh737.zip"; })},
         TEntryCase{"StatusKeptAsRead", "wh_status=OK\r\n", false,
                    With([](TWHAircraft& a) { a.CatalogueStatus = "OK"; })},
-        TEntryCase{"IgnoreStatusMissing", "title=x\r\n", true,
-                   With([](TWHAircraft& a) { a.CatalogueStatus = "ok"; })},
+        TEntryCase{"IgnoreStatusMissing", "title=x\r\n", true, With([](TWHAircraft& a) { a.CatalogueStatus = "ok"; })},
         TEntryCase{"IgnoreStatusOtherWord", "wh_status=beta\r\n", true,
                    With([](TWHAircraft& a) { a.CatalogueStatus = "ok"; })},
-        TEntryCase{"IgnoreStatusOk", "wh_status=Ok\r\n", true,
-                   With([](TWHAircraft& a) { a.CatalogueStatus = "ok"; })},
+        TEntryCase{"IgnoreStatusOk", "wh_status=Ok\r\n", true, With([](TWHAircraft& a) { a.CatalogueStatus = "ok"; })},
         TEntryCase{"IgnoreStatusPending", "wh_status=PenDing\r\n", true,
                    With([](TWHAircraft& a) { a.CatalogueStatus = "PenDing"; })},
         TEntryCase{"PendingWithoutIgnore", "wh_status=pending\r\n", false,
@@ -458,9 +445,8 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.Name); });
 
 TEST_F(CatalogueReader, EntriesEndAtTheFirstMissingSection) {
-    WriteFile(WorkDir() / "a320/aircraft.lst",
-              "[wingharbour]\r\nwh_basetimestamp=5\r\n" + Livery(0, "A", "a") + Livery(1, "B", "b") +
-                  "[fltsim.2]\r\n" + Livery(3, "D", "d"));
+    WriteFile(WorkDir() / "a320/aircraft.lst", "[wingharbour]\r\nwh_basetimestamp=5\r\n" + Livery(0, "A", "a") +
+                                                   Livery(1, "B", "b") + "[fltsim.2]\r\n" + Livery(3, "D", "d"));
     ReadAircraftList("a320", List, false);
     EXPECT_EQ(List.Column(&TWHAircraft::Section), (std::vector<std::string>{"fltsim.0", "fltsim.1"}));
 }

@@ -16,7 +16,7 @@ enum class TStep { Begin, End, Read };
 struct TBracketCase {
     const char* Name;
     std::vector<TStep> Steps;
-    std::vector<std::string> Reads;   // what each Read saw; the source counts its calls
+    std::vector<std::string> Reads; // what each Read saw; the source counts its calls
     bool OpenAtEnd;
 };
 
@@ -39,12 +39,13 @@ TEST_P(RowContextBracketTest, ReadsTheContextOncePerOutermostBracket) {
 }
 
 using enum TStep;
-INSTANTIATE_TEST_SUITE_P(
-    Cases, RowContextBracketTest,
-    testing::Values(TBracketCase{"OutsideEachReadAsks", {Read, Read}, {"fs1", "fs2"}, false},
-                    TBracketCase{"NestedKeepsTheOuterContext", {Begin, Read, Begin, End, Read, End, Read},
-                                 {"fs1", "fs1", "fs2"}, false},
-                    TBracketCase{"EndWithoutBeginIgnored", {End, Begin, Read}, {"fs1"}, true}));
+INSTANTIATE_TEST_SUITE_P(Cases, RowContextBracketTest,
+                         testing::Values(TBracketCase{"OutsideEachReadAsks", {Read, Read}, {"fs1", "fs2"}, false},
+                                         TBracketCase{"NestedKeepsTheOuterContext",
+                                                      {Begin, Read, Begin, End, Read, End, Read},
+                                                      {"fs1", "fs1", "fs2"},
+                                                      false},
+                                         TBracketCase{"EndWithoutBeginIgnored", {End, Begin, Read}, {"fs1"}, true}));
 
 } // namespace
 } // namespace wh

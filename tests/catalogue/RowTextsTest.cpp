@@ -44,8 +44,8 @@ TEST(AircraftRowTexts, FillCaptionAndSevenColumnsInOrder) {
     a.Inclusion = "panel";
     a.Installed = true;
     a.State = asUpdated;
-    const std::array<std::string, 8> updated{"Lufthansa", "Boeing 737-800", "updated", "yes", "J. Doe", "PSS",
-                                             "2,048KB", "panel"};
+    const std::array<std::string, 8> updated{"Lufthansa", "Boeing 737-800", "updated", "yes", "J. Doe",
+                                             "PSS",       "2,048KB",        "panel"};
     EXPECT_EQ(AircraftRowTexts(a, ","), updated);
 
     a.Installed = false;

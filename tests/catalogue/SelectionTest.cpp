@@ -15,7 +15,7 @@ struct TRowSpec {
     bool Ticked;
     TWHAircraftState State;
     bool Installed;
-    bool Shown = true;   // false: the filter hides it
+    bool Shown = true; // false: the filter hides it
 };
 
 // Rows as a plain vector; a tick set outside a change bracket is counted.
@@ -61,7 +61,7 @@ constexpr TRowSpec HiddenTickedUpdated{true, asUpdated, true, false};
 struct TCountCase {
     const char* Name;
     std::vector<TRowSpec> Rows;
-    TWHSelectionCounts Counts;   // rows, selected, install, update, remove, hidden
+    TWHSelectionCounts Counts; // rows, selected, install, update, remove, hidden
     bool InstallEnabled, DeinstallEnabled;
 };
 
@@ -86,10 +86,14 @@ INSTANTIATE_TEST_SUITE_P(
                     TCountCase{"TickedCurrentRemoveOnly", {TickedCurrent}, {1, 1, 0, 0, 1}, false, true},
                     TCountCase{"EveryState",
                                {TickedNew, New, TickedUpdated, Updated, TickedCurrent, Current, TickedPending, Pending},
-                               {8, 4, 1, 1, 2}, true, true},
+                               {8, 4, 1, 1, 2},
+                               true,
+                               true},
                     TCountCase{"HiddenTickedCountEverywhere",
                                {HiddenTickedUpdated, HiddenNew, TickedCurrent, HiddenTickedNew},
-                               {4, 3, 1, 1, 2, 2}, true, true},
+                               {4, 3, 1, 1, 2, 2},
+                               true,
+                               true},
                     TCountCase{"HiddenUntickedCountNowhere", {HiddenNew, TickedNew}, {2, 1, 1, 0, 0, 0}, true, false}));
 
 TEST(SelectionStatus, FillsTheSummaryAndCaptions) {
@@ -111,7 +115,7 @@ using enum TWHSelectionButton;
 struct TButtonCase {
     const char* Name;
     std::vector<TWHSelectionButton> Buttons;
-    std::vector<bool> Ticks;   // of: new, updated, current (ticked), pending, new (ticked)
+    std::vector<bool> Ticks; // of: new, updated, current (ticked), pending, new (ticked)
     std::vector<TRowSpec> Rows = {New, Updated, TickedCurrent, Pending, TickedNew};
 };
 
@@ -136,10 +140,22 @@ INSTANTIATE_TEST_SUITE_P(
                     TButtonCase{"InvertTwiceRestores", {Invert, Invert}, {false, false, true, false, true}},
                     TButtonCase{"DeselectThenSelectNew", {DeselectAll, SelectNew}, {true, false, false, false, true}},
                     // of: new (hidden), new, new (ticked, hidden), current (ticked)
-                    TButtonCase{"SelectAllSkipsHidden", {SelectAll}, {false, true, true, true}, {HiddenNew, New, HiddenTickedNew, TickedCurrent}},
-                    TButtonCase{"SelectNewSkipsHidden", {SelectNew}, {false, true, true, true}, {HiddenNew, New, HiddenTickedNew, TickedCurrent}},
-                    TButtonCase{"InvertSkipsHidden", {Invert}, {false, true, true, false}, {HiddenNew, New, HiddenTickedNew, TickedCurrent}},
-                    TButtonCase{"DeselectAllSkipsHidden", {DeselectAll}, {false, false, true, false}, {HiddenNew, New, HiddenTickedNew, TickedCurrent}}));
+                    TButtonCase{"SelectAllSkipsHidden",
+                                {SelectAll},
+                                {false, true, true, true},
+                                {HiddenNew, New, HiddenTickedNew, TickedCurrent}},
+                    TButtonCase{"SelectNewSkipsHidden",
+                                {SelectNew},
+                                {false, true, true, true},
+                                {HiddenNew, New, HiddenTickedNew, TickedCurrent}},
+                    TButtonCase{"InvertSkipsHidden",
+                                {Invert},
+                                {false, true, true, false},
+                                {HiddenNew, New, HiddenTickedNew, TickedCurrent}},
+                    TButtonCase{"DeselectAllSkipsHidden",
+                                {DeselectAll},
+                                {false, false, true, false},
+                                {HiddenNew, New, HiddenTickedNew, TickedCurrent}}));
 
 } // namespace
 } // namespace wh

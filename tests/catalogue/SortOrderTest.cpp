@@ -46,7 +46,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, CompareRowTextsTest,
 
 struct TSequenceCase {
     const char* Name;
-    std::vector<int> Clicks;   // header clicks after the load
+    std::vector<int> Clicks; // header clicks after the load
     TWHSortOrder Expected;
     std::vector<std::string> Liveries;
 };

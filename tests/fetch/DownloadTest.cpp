@@ -73,9 +73,8 @@ protected:
 };
 
 TEST_F(DownloadTest, SendsPlainGetWithAgentAndNoOtherHeaders) {
-    Server.Server().Get("/files/a.lst", [](const httplib::Request&, httplib::Response& res) {
-        res.set_content("data", "text/plain");
-    });
+    Server.Server().Get("/files/a.lst",
+                        [](const httplib::Request&, httplib::Response& res) { res.set_content("data", "text/plain"); });
     Server.Start();
 
     ASSERT_TRUE(DownloadURL(Server.Root() + "/files/a.lst", Destination, Activity));
@@ -101,7 +100,9 @@ TEST(EncodeURLTest, EncodesOnlyWhatAURLCannotCarry) {
     } cases[] = {
         {"http://h:81/a/b.zip?x=1&y=%41#f", "http://h:81/a/b.zip?x=1&y=%41#f"},
         {"http://h/my pack/my file.zip", "http://h/my%20pack/my%20file.zip"},
-        {"http://h/a\tb\x7f" "c", "http://h/a%09b%7Fc"},
+        {"http://h/a\tb\x7f"
+         "c",
+         "http://h/a%09b%7Fc"},
         {"http://h/\"<>\\^`{|}", "http://h/%22%3C%3E%5C%5E%60%7B%7C%7D"},
         {"http://h/caf\xe9", "http://h/caf%C3%A9"},
         {"http://h/\x80", "http://h/%E2%82%AC"},
@@ -112,12 +113,13 @@ TEST(EncodeURLTest, EncodesOnlyWhatAURLCannotCarry) {
 }
 
 TEST_F(DownloadTest, ServerReceivesEncodedTarget) {
-    Server.Server().Get(".*", [](const httplib::Request&, httplib::Response& res) {
-        res.set_content("x", "application/zip");
-    });
+    Server.Server().Get(
+        ".*", [](const httplib::Request&, httplib::Response& res) { res.set_content("x", "application/zip"); });
     Server.Start();
 
-    ASSERT_TRUE(DownloadURL(Server.Root() + "/A 320/Livr\xe9" "e {1}.zip", Destination, Activity));
+    ASSERT_TRUE(DownloadURL(Server.Root() + "/A 320/Livr\xe9"
+                                            "e {1}.zip",
+                            Destination, Activity));
     ASSERT_EQ(Server.Seen().size(), 1u);
     EXPECT_EQ(Server.Seen()[0].Target, "/A%20320/Livr%C3%A9e%20%7B1%7D.zip");
 }
@@ -125,7 +127,7 @@ TEST_F(DownloadTest, ServerReceivesEncodedTarget) {
 TEST_F(DownloadTest, StoresWholeBodyAndStepsOncePerBlockAndOnceAtEnd) {
     struct Case {
         std::size_t Size;
-        int Steps;   // ShowProgress's step included
+        int Steps; // ShowProgress's step included
     } cases[] = {
         {0, 2}, {1, 3}, {1023, 3}, {1024, 3}, {1025, 4}, {10240, 12}, {1024 * 1024 + 17, 1027},
     };
@@ -180,7 +182,7 @@ TEST_F(DownloadTest, MessagesAreProcessedByTimeWhileTheBodyArrives) {
         std::size_t ChunkSize;
         int ChunkGapMs;
         int Chunks;
-        int MinPumps;   // a pump per arrival of the slow body, say half of them
+        int MinPumps; // a pump per arrival of the slow body, say half of them
     } cases[] = {
         {"4 MiB at once", 64 * 1024, 0, 64, 1},
         {"1 KiB every 20 ms", 1024, 20, 16, 8},
@@ -220,15 +222,24 @@ TEST_F(DownloadTest, FinalStatusOtherThan200FailsAndKeepsOlderCopy) {
         const char* Body;
     };
     const TStatusCase cases[] = {
-        {201, "created"}, {202, "accepted"}, {203, "from a proxy"}, {204, ""},
-        {206, "part of it"}, {300, "<html>choices</html>"}, {302, "<html>moved</html>"}, {304, ""},
-        {400, "<html>error page</html>"}, {403, "<html>error page</html>"}, {404, "<html>error page</html>"},
-        {500, "<html>error page</html>"}, {503, "<html>error page</html>"},
+        {201, "created"},
+        {202, "accepted"},
+        {203, "from a proxy"},
+        {204, ""},
+        {206, "part of it"},
+        {300, "<html>choices</html>"},
+        {302, "<html>moved</html>"},
+        {304, ""},
+        {400, "<html>error page</html>"},
+        {403, "<html>error page</html>"},
+        {404, "<html>error page</html>"},
+        {500, "<html>error page</html>"},
+        {503, "<html>error page</html>"},
     };
     for (const auto& [status, body] : cases) {
         TLoopbackServer server;
         server.Server().Get("/pack.zip", [&](const httplib::Request&, httplib::Response& res) {
-            res.status = status;   // a redirect without Location cannot be followed
+            res.status = status; // a redirect without Location cannot be followed
             if (*body != '\0')
                 res.set_content(body, "text/html");
         });
@@ -244,9 +255,8 @@ TEST_F(DownloadTest, FinalStatusOtherThan200FailsAndKeepsOlderCopy) {
 }
 
 TEST_F(DownloadTest, FollowsRedirectsWithinLimit) {
-    Server.Server().Get("/old.zip", [](const httplib::Request&, httplib::Response& res) {
-        res.set_redirect("/hop/1");
-    });
+    Server.Server().Get("/old.zip",
+                        [](const httplib::Request&, httplib::Response& res) { res.set_redirect("/hop/1"); });
     Server.Server().Get(R"(/hop/(\d+))", [](const httplib::Request& req, httplib::Response& res) {
         const int hop = std::stoi(req.matches[1]);
         res.set_redirect(hop < 10 ? "/hop/" + std::to_string(hop + 1) : "/new.zip");
@@ -254,9 +264,7 @@ TEST_F(DownloadTest, FollowsRedirectsWithinLimit) {
     Server.Server().Get("/new.zip", [](const httplib::Request&, httplib::Response& res) {
         res.set_content("the new archive", "application/zip");
     });
-    Server.Server().Get("/loop", [](const httplib::Request&, httplib::Response& res) {
-        res.set_redirect("/loop");
-    });
+    Server.Server().Get("/loop", [](const httplib::Request&, httplib::Response& res) { res.set_redirect("/loop"); });
     Server.Server().Get("/toftp", [](const httplib::Request&, httplib::Response& res) {
         res.set_redirect("ftp://127.0.0.1/pack.zip");
     });
@@ -279,7 +287,7 @@ TEST_F(DownloadTest, BodyShorterThanAnnouncedFails) {
         res.set_content_provider(100000, "application/zip",
                                  [](std::size_t offset, std::size_t, httplib::DataSink& sink) {
                                      if (offset > 0)
-                                         return false;   // drops the connection
+                                         return false; // drops the connection
                                      const std::string part = BodyOfSize(30000);
                                      sink.write(part.data(), part.size());
                                      return true;
@@ -389,16 +397,16 @@ TEST_F(DownloadTest, CloseRequestedDuringDownloadEndsItWithinASecond) {
     for (const auto& c : cases) {
         TLoopbackServer server;
         ServeTrickle(server.Server(), "/trickle.zip", 10, 0);
-        server.Server().Get("/silent.zip", [&](const httplib::Request&, httplib::Response&) {
-            server.WaitForRelease();
-        });
+        server.Server().Get("/silent.zip",
+                            [&](const httplib::Request&, httplib::Response&) { server.WaitForRelease(); });
         server.Start();
         TRecordingActivity activity;
         activity.Cancel = c.CancelAfterMs == 0;
         const auto start = std::chrono::steady_clock::now();
         auto cancelledAt = start;
         activity.OnPump = [&] {
-            if (!activity.Cancel && std::chrono::steady_clock::now() - start > std::chrono::milliseconds(c.CancelAfterMs)) {
+            if (!activity.Cancel &&
+                std::chrono::steady_clock::now() - start > std::chrono::milliseconds(c.CancelAfterMs)) {
                 activity.Cancel = true;
                 cancelledAt = std::chrono::steady_clock::now();
             }
@@ -427,11 +435,11 @@ TEST_F(DownloadTest, BrokenDownloadIsContinuedOnlyForTheSameVersion) {
         const char* LastModified;
         TRanges Ranges;
         std::size_t CutAfter;
-        bool Changes;          // body and validators change before the second fetch
-        const char* IfRange;   // what the second fetch sends; nullptr: no Range at all
-        bool Appended;         // the second fetch received only the rest
-        int Requests;          // of the second fetch
-        bool Close = false;    // a close cancels the first fetch at the cut
+        bool Changes;        // body and validators change before the second fetch
+        const char* IfRange; // what the second fetch sends; nullptr: no Range at all
+        bool Appended;       // the second fetch received only the rest
+        int Requests;        // of the second fetch
+        bool Close = false;  // a close cancels the first fetch at the cut
     } cases[] = {
         {"ranges honoured", "\"v1\"", date, TRanges::Honour, 150000, false, "\"v1\"", true, 1},
         {"cancelled by a close", "\"v1\"", date, TRanges::Honour, 150000, false, "\"v1\"", true, 1, true},
@@ -547,8 +555,7 @@ TEST_F(DownloadTest, FailedWriteRaisesInOutErrorAndKeepsOlderCopy) {
         DownloadURL(Server.Root() + "/pack.zip", Destination, Activity);
         FAIL() << "no error raised";
     } catch (const EInOutError& e) {
-        EXPECT_EQ(std::string(e.what()).rfind("Error writing \"" + NativePath(Destination) + "\"", 0), 0u)
-            << e.what();
+        EXPECT_EQ(std::string(e.what()).rfind("Error writing \"" + NativePath(Destination) + "\"", 0), 0u) << e.what();
     }
     ExpectOlderCopyIntact();
     ExpectCursorRestored();

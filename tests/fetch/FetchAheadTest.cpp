@@ -46,34 +46,35 @@ protected:
         Server.Server().new_task_queue = [] { return new httplib::ThreadPool(16); };
         Server.Server().set_keep_alive_max_count(1000);
         Server.Server().set_keep_alive_timeout(1);
-        Server.Server().Get(R"(/files/p(\d+)/aircraft.lst)", [this, lists](const httplib::Request& req,
-                                                                         httplib::Response& res) {
-            const int i = std::stoi(req.matches[1]);
-            const TList list = lists.count(i) ? lists.at(i) : TList{};
-            ++Asked;
-            for (int waited = 0; list.AfterAllAsked && Asked < Count && waited < 300; ++waited)
-                std::this_thread::sleep_for(10ms);
-            if (list.AfterAllAsked)
-                SideBySide = Asked == Count;
-            std::this_thread::sleep_for(std::chrono::milliseconds(list.DelayMs));
-            if (list.Answer == TAnswer::Silent)
-                Server.WaitForRelease();
-            if (list.Answer == TAnswer::NotFound) {
-                res.status = 404;
-                res.set_content("no such list", "text/html");
-            } else if (list.Answer == TAnswer::Stall) {
-                res.set_content_provider(100000, "text/plain", [this](std::size_t offset, std::size_t, httplib::DataSink& sink) {
-                    if (offset > 0) {
-                        Server.WaitForRelease();
-                        return false;
-                    }
-                    sink.write(std::string(2048, 's').data(), 2048);
-                    return true;
-                });
-            } else {
-                res.set_content(Body(i), "text/plain");
-            }
-        });
+        Server.Server().Get(
+            R"(/files/p(\d+)/aircraft.lst)", [this, lists](const httplib::Request& req, httplib::Response& res) {
+                const int i = std::stoi(req.matches[1]);
+                const TList list = lists.count(i) ? lists.at(i) : TList{};
+                ++Asked;
+                for (int waited = 0; list.AfterAllAsked && Asked < Count && waited < 300; ++waited)
+                    std::this_thread::sleep_for(10ms);
+                if (list.AfterAllAsked)
+                    SideBySide = Asked == Count;
+                std::this_thread::sleep_for(std::chrono::milliseconds(list.DelayMs));
+                if (list.Answer == TAnswer::Silent)
+                    Server.WaitForRelease();
+                if (list.Answer == TAnswer::NotFound) {
+                    res.status = 404;
+                    res.set_content("no such list", "text/html");
+                } else if (list.Answer == TAnswer::Stall) {
+                    res.set_content_provider(100000, "text/plain",
+                                             [this](std::size_t offset, std::size_t, httplib::DataSink& sink) {
+                                                 if (offset > 0) {
+                                                     Server.WaitForRelease();
+                                                     return false;
+                                                 }
+                                                 sink.write(std::string(2048, 's').data(), 2048);
+                                                 return true;
+                                             });
+                } else {
+                    res.set_content(Body(i), "text/plain");
+                }
+            });
         Server.Start();
         for (int i = 0; i < count; ++i)
             WriteFile(Working / ("p" + std::to_string(i)) / "aircraft.lst", "old " + std::to_string(i));
@@ -107,9 +108,9 @@ protected:
 
 struct TRunCase {
     const char* Name;
-    std::map<int, TList> Lists;   // the others answer at once
-    int Failing;                  // the list whose turn raises; -1: none
-    bool Cancel = false;          // close asked for 300 ms into the run
+    std::map<int, TList> Lists; // the others answer at once
+    int Failing;                // the list whose turn raises; -1: none
+    bool Cancel = false;        // close asked for 300 ms into the run
 };
 
 class FetchAheadRun : public FetchAheadTest, public ::testing::WithParamInterface<TRunCase> {};
@@ -118,7 +119,7 @@ TEST_P(FetchAheadRun, ReportsInListOrderAndReplacesOnlyWhatHadItsTurn) {
     const auto& c = GetParam();
     Serve(c.Lists, 4);
     Source.URLEdit = Server.Root() + "/files";
-    THttpOptions options;   // a stall shows within seconds
+    THttpOptions options; // a stall shows within seconds
     options.StallSeconds = 1;
     options.StallBytesPerSecond = 10000;
     const auto start = std::chrono::steady_clock::now();

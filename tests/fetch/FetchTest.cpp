@@ -71,7 +71,7 @@ TEST_F(FetchTest, LocalFetchCopiesIntoNewFolderAndReportsBeforeAndAfter) {
 
     EXPECT_EQ(ReadFile(Working / "a320" / "aircraft.lst"), "[aircraft]\n");
     EXPECT_EQ(Activity.Log, (std::vector<std::string>{"Status: copying 'a320\\aircraft.lst'",
-                                                       "Status: copied 'a320\\aircraft.lst'"}));
+                                                      "Status: copied 'a320\\aircraft.lst'"}));
     EXPECT_EQ(NamesIn(Working / "a320"), std::set<std::string>{"aircraft.lst"});
     EXPECT_EQ(Activity.Shows, 0);
 }
@@ -294,7 +294,7 @@ TEST_F(FetchTest, SourceIsReadAtEachFetch) {
 // The time asked for is already the file's when it appears under its name:
 // a watcher that sees the new content never sees the time of the fetch.
 TEST_F(FetchTest, RequestedTimeIsTheFetchedFilesBeforeItTakesItsPlace) {
-    const std::time_t pending = 315532800;   // 1980-01-01 00:00:00 UTC
+    const std::time_t pending = 315532800; // 1980-01-01 00:00:00 UTC
     const struct {
         const char* Name;
         TFakeSource Source;

@@ -102,14 +102,11 @@ TEST(FileCopyTest, ReportsEachFailureWithItsMessageAndPath) {
     };
     const Case cases[] = {
         // Missing source, named with the separators folded.
-        {base + "\\\\missing.zip", base + "\\never.zip",
-         "open: Could not open \"" + base + "/missing.zip\"."},
+        {base + "\\\\missing.zip", base + "\\never.zip", "open: Could not open \"" + base + "/missing.zip\"."},
         // A destination whose folder is a regular file cannot be created, root or not.
-        {base + "/source", base + "/plain-file/copy",
-         "open: Could not open \"" + base + "/plain-file/copy\"."},
+        {base + "/source", base + "/plain-file/copy", "open: Could not open \"" + base + "/plain-file/copy\"."},
         // A folder opens but cannot be read.
-        {base + "/folder", base + "/copy-of-folder",
-         "read: Error reading from \"" + base + "/folder\""},
+        {base + "/folder", base + "/copy-of-folder", "read: Error reading from \"" + base + "/folder\""},
         // A device that is always full takes no data.
         {base + "/source", "/dev/full", "write: Error writing \"/dev/full\""},
     };
@@ -128,11 +125,7 @@ TEST(FileSizeOfTest, SizeOrMinusOne) {
         std::int32_t Size;
     };
     const Case cases[] = {
-        {"zapped.zip", 0},
-        {"whole.ZIP", 8193},
-        {"missing.zip", -1},
-        {"missing\\whole.zip", -1},
-        {"folder", 0},
+        {"zapped.zip", 0}, {"whole.ZIP", 8193}, {"missing.zip", -1}, {"missing\\whole.zip", -1}, {"folder", 0},
     };
     for (const Case& c : cases)
         EXPECT_EQ(wh::FileSizeOf(dir.Dir() + c.Relative), c.Size) << c.Relative;
@@ -219,7 +212,7 @@ TEST(WorkingDirTest, IsTheFolderBelowTheCommonFolderAndIsRecreated) {
 
 struct TWorkingDirFallbackCase {
     const char* Name;
-    bool CommonFolderIsAFile;   // else a read-only folder
+    bool CommonFolderIsAFile; // else a read-only folder
     bool CommonWorkingDirExists;
 };
 

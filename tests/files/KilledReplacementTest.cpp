@@ -43,8 +43,8 @@ enum class TKind { LocalFetch, HttpFetch, HttpResume, ProfileWrite, Extraction }
 struct TKillCase {
     const char* Name;
     TKind Kind;
-    int Files;           // targets of one run
-    std::size_t Size;    // bytes of each
+    int Files;        // targets of one run
+    std::size_t Size; // bytes of each
 };
 
 unsigned Seed() {
@@ -115,11 +115,19 @@ public:
     void Run() {
         TRecordingActivity activity;
         switch (FCase.Kind) {
-        case TKind::LocalFetch: FetchFile("livery.zip", activity, TFakeSource::Local(FPackageList)); break;
+        case TKind::LocalFetch:
+            FetchFile("livery.zip", activity, TFakeSource::Local(FPackageList));
+            break;
         case TKind::HttpFetch:
-        case TKind::HttpResume: FetchFile("livery.zip", activity, TFakeSource::Url(FServer->Root() + "/files")); break;
-        case TKind::ProfileWrite: SaveProfile((FFolder / FNames[0]).string(), FNew[0]); break;
-        case TKind::Extraction: ExtractArchive("base.zip", FFolder.string(), activity); break;
+        case TKind::HttpResume:
+            FetchFile("livery.zip", activity, TFakeSource::Url(FServer->Root() + "/files"));
+            break;
+        case TKind::ProfileWrite:
+            SaveProfile((FFolder / FNames[0]).string(), FNew[0]);
+            break;
+        case TKind::Extraction:
+            ExtractArchive("base.zip", FFolder.string(), activity);
+            break;
         }
     }
 
@@ -152,7 +160,7 @@ private:
     std::string FPackageList;
     fs::path FFolder;
     std::vector<std::string> FNames, FOld, FNew;
-    TServedFile FServed;   // declared before the server, which refers to it
+    TServedFile FServed; // declared before the server, which refers to it
     std::optional<TLoopbackServer> FServer;
 };
 

@@ -72,7 +72,9 @@ TEST(ReplacementFileTest, NextReplacementRemovesTheLeftoverOfAKilledAttemptAndNo
             std::map<std::string, std::string> kept = {
                 {TReplacementFile::TemporaryName("other.zip"), "another target's leftover"},
                 {TReplacementFile::TemporaryName(std::string(250, 'n') + ".dds"), "same cut, other name"},
-                {"." + name, "hidden"}, {name + ".part", "similar"}, {"base.zip.tmp", "similar"}};
+                {"." + name, "hidden"},
+                {name + ".part", "similar"},
+                {"base.zip.tmp", "similar"}};
             std::erase_if(kept, [](const auto& entry) { return entry.first.size() > NAME_MAX; });
             for (const auto& [entry, bytes] : kept)
                 WriteFile(r.Dir.Path() / entry, bytes);
@@ -90,9 +92,9 @@ TEST(ReplacementFileTest, FailuresLeaveTheTargetAsItWasAndNoTemporaryFile) {
     const auto replace = [](const char* name) { return [=](const TReplacing& r) { r.Replace(name, "x"); }; };
     const struct {
         const char* Name;
-        std::string InPlace;   // a folder made before: "t.bin" stands for the target's name
+        std::string InPlace; // a folder made before: "t.bin" stands for the target's name
         std::function<void(const TReplacing&)> Run;
-        std::string Message;   // "" when none is raised
+        std::string Message; // "" when none is raised
     } cases[] = {
         {"disk full while writing", "",
          [](const TReplacing& r) {
@@ -144,7 +146,7 @@ TEST(ReplacementFileTest, KeptFileIsContinuedOnlyWhileWholeAndOurs) {
         {"linked twice", wh::ResumableFetchReplacement,
          [](const fs::path& p) { fs::create_hard_link(p, p.parent_path() / "other"); }},
     };
-    for (int cut = 1; cut <= 32; ++cut)   // the tag of "v1" takes 32 bytes
+    for (int cut = 1; cut <= 32; ++cut) // the tag of "v1" takes 32 bytes
         cases.emplace_back("tag cut by " + std::to_string(cut), wh::ResumableFetchReplacement,
                            [cut](const fs::path& p) { fs::resize_file(p, fs::file_size(p) - cut); });
     for (int at : {9, 30})
@@ -175,7 +177,7 @@ TEST(ReplacementFileTest, KeptFileIsContinuedOnlyWhileWholeAndOurs) {
 }
 
 TEST(ReplacementFileTest, KeepsPermissionBitsAndOwnerOfTheTarget) {
-    const bool root = ::geteuid() == 0;   // only root can give the file back to its owner
+    const bool root = ::geteuid() == 0; // only root can give the file back to its owner
     for (const int mode : {0600, 0640, 0755, 0444, -1}) {
         ForEachKind([&](const TReplacing& r) {
             const fs::path target = r.Dir.Path() / "t.bin";

@@ -37,7 +37,7 @@ struct THeaderCase {
     const char* Name;
     std::string Line;
     bool IsHeader;
-    std::string Inner;   // the header's name
+    std::string Inner; // the header's name
     std::string Section;
     bool IsHeaderOfSection;
 };

@@ -27,9 +27,7 @@ const std::string UserCfg = "[General]\r\natc_type = C\xE9ssna ; mine\n\n[fltsim
                             "  // comment\t\n[FLTSIM.1] ; note\r\ntexture=b";
 
 // Windows-style path below a folder, as the installer composes it.
-std::string CfgPath(const TTempDir& dir, const std::string& folder) {
-    return dir.Dir() + folder + "\\AIRCRAFT.CFG";
-}
+std::string CfgPath(const TTempDir& dir, const std::string& folder) { return dir.Dir() + folder + "\\AIRCRAFT.CFG"; }
 
 TEST(CfgSectionsFile, RenumberRewritesOnlyWhatItsRuleTouches) {
     TTempDir dir;

@@ -6,8 +6,8 @@ using wh::TCfgLines;
 
 namespace {
 
-const TCfgLines Catalogue = {"[fltsim.3]", "texture=old", "[fltsim.4]", "texture=abc", "ui_type=X", "", "[fltsim.5]",
-                             "texture=def"};
+const TCfgLines Catalogue = {"[fltsim.3]", "texture=old", "[fltsim.4]", "texture=abc", "ui_type=X",
+                             "",           "[fltsim.5]",  "texture=def"};
 
 struct TAppendCase {
     const char* Name;
@@ -18,9 +18,13 @@ struct TAppendCase {
 
 TEST(CfgSections, AppendCopiesEveryOccurrenceBehindAnEmptyLine) {
     const std::vector<TAppendCase> cases = {
-        {"keys and the blank line up to the next header", Catalogue, "fltsim.4",
+        {"keys and the blank line up to the next header",
+         Catalogue,
+         "fltsim.4",
          {"", "[fltsim.4]", "texture=abc", "ui_type=X", ""}},
-        {"last section to the end, header kept as written", {"; c", "  [FLTSIM.1] ", "a=1", "; note"}, "fltsim.1",
+        {"last section to the end, header kept as written",
+         {"; c", "  [FLTSIM.1] ", "a=1", "; note"},
+         "fltsim.1",
          {"", "  [FLTSIM.1] ", "a=1", "; note"}},
         {"twice in the source", {"[s]", "a=1", "[t]", "b=2", "[S]", "c=3"}, "s", {"", "[s]", "a=1", "", "[S]", "c=3"}},
         {"missing from the source", Catalogue, "fltsim.9", {}},
@@ -63,13 +67,18 @@ struct TRenumberCase {
 
 TEST(CfgSections, RenumberRewritesPrefixedHeadersInFileOrder) {
     const std::vector<TRenumberCase> cases = {
-        {"appended section follows", {"[fltsim.0]", "[fltsim.1]", "", "[fltsim.4]"},
+        {"appended section follows",
+         {"[fltsim.0]", "[fltsim.1]", "", "[fltsim.4]"},
          {"[fltsim.0]", "[fltsim.1]", "", "[fltsim.2]"}},
-        {"file order, not old numbers", {"[fltsim.0]", "a=1", "[fltsim.3]", "[fltsim.1]"},
+        {"file order, not old numbers",
+         {"[fltsim.0]", "a=1", "[fltsim.3]", "[fltsim.1]"},
          {"[fltsim.0]", "a=1", "[fltsim.1]", "[fltsim.2]"}},
-        {"indent and comment dropped", {"[general]", "\t [FltSim.7] ; mine", "[fltsimulator]"},
+        {"indent and comment dropped",
+         {"[general]", "\t [FltSim.7] ; mine", "[fltsimulator]"},
          {"[general]", "[fltsim.0]", "[fltsimulator]"}},
-        {"any suffix", {"[FLTSIM.x]", "[fltsim.]", "[fltsim", "[ fltsim.1]"}, {"[fltsim.0]", "[fltsim.1]", "[fltsim", "[ fltsim.1]"}},
+        {"any suffix",
+         {"[FLTSIM.x]", "[fltsim.]", "[fltsim", "[ fltsim.1]"},
+         {"[fltsim.0]", "[fltsim.1]", "[fltsim", "[ fltsim.1]"}},
         {"no such header", {" a = 1 ", "[general]", ""}, {" a = 1 ", "[general]", ""}},
     };
     for (const auto& c : cases) {
@@ -88,18 +97,28 @@ struct TReplaceCase {
 
 TEST(CfgSections, ReplaceKeepsThePlaceHeaderAndSpacing) {
     const std::vector<TReplaceCase> cases = {
-        {"middle section", {"[fltsim.0]", "texture=a", "", "[fltsim.1]", "TEXTURE=ABC", "old=1", "", "", "[fltsim.2]"},
-         true, {"[fltsim.0]", "texture=a", "", "[fltsim.1]", "texture=abc", "ui_type=X", "", "", "[fltsim.2]"}},
-        {"last section", {"[general]", " [FltSim.7] ;c", "texture=abc"}, true,
+        {"middle section",
+         {"[fltsim.0]", "texture=a", "", "[fltsim.1]", "TEXTURE=ABC", "old=1", "", "", "[fltsim.2]"},
+         true,
+         {"[fltsim.0]", "texture=a", "", "[fltsim.1]", "texture=abc", "ui_type=X", "", "", "[fltsim.2]"}},
+        {"last section",
+         {"[general]", " [FltSim.7] ;c", "texture=abc"},
+         true,
          {"[general]", " [FltSim.7] ;c", "texture=abc", "ui_type=X"}},
-        {"first of two", {"[fltsim.0]", "texture=abc", "[fltsim.1]", "texture=abc"}, true,
+        {"first of two",
+         {"[fltsim.0]", "texture=abc", "[fltsim.1]", "texture=abc"},
+         true,
          {"[fltsim.0]", "texture=abc", "ui_type=X", "[fltsim.1]", "texture=abc"}},
         {"no such line", {"[fltsim.0]", "texture = abc"}, false, {"[fltsim.0]", "texture = abc"}},
         {"line above every header", {"texture=abc", "[fltsim.0]"}, false, {"texture=abc", "[fltsim.0]"}},
-        {"only in a section that is no livery's", {"[General]", "texture=abc", "a=1"}, false,
+        {"only in a section that is no livery's",
+         {"[General]", "texture=abc", "a=1"},
+         false,
          {"[General]", "texture=abc", "a=1"}},
-        {"the livery section after another holding the line", {"[General]", "texture=abc", "[FLTSIM.2]", "texture=abc"},
-         true, {"[General]", "texture=abc", "[FLTSIM.2]", "texture=abc", "ui_type=X"}},
+        {"the livery section after another holding the line",
+         {"[General]", "texture=abc", "[FLTSIM.2]", "texture=abc"},
+         true,
+         {"[General]", "texture=abc", "[FLTSIM.2]", "texture=abc", "ui_type=X"}},
     };
     for (const auto& c : cases) {
         TCfgLines cfg = c.Before;

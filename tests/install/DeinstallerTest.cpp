@@ -87,7 +87,8 @@ struct TSimulator {
 std::string RunWalk(TListRows& rows, wh::test::TRecordingActivity& activity, int stopAfter = -1) {
     int asked = 0;
     try {
-        wh::DeinstallTickedAircraft(rows, activity, rows.Places, [&] { return stopAfter >= 0 && asked++ >= stopAfter; });
+        wh::DeinstallTickedAircraft(rows, activity, rows.Places,
+                                    [&] { return stopAfter >= 0 && asked++ >= stopAfter; });
     } catch (const std::exception& e) {
         return e.what();
     }
@@ -96,27 +97,42 @@ std::string RunWalk(TListRows& rows, wh::test::TRecordingActivity& activity, int
 
 struct TScenario {
     const char* Name;
-    std::function<void(TSimulator&)> Before;   // what the user did since the list was filled
+    std::function<void(TSimulator&)> Before; // what the user did since the list was filled
     std::vector<std::pair<std::string, bool>> Rows;
-    bool SectionMissing;                        // the walk ends with the message at "def"
+    bool SectionMissing; // the walk ends with the message at "def"
     std::string CfgAfter;
     std::vector<bool> TicksAfter;
     std::vector<int> Refreshed;
-    std::set<std::string> Left;                 // the aircraft folder's entries afterwards
-    int StopAfter = -1;                         // Close pressed after that many liveries
+    std::set<std::string> Left; // the aircraft folder's entries afterwards
+    int StopAfter = -1;         // Close pressed after that many liveries
 };
 
 TEST(Deinstaller, RemovesTickedInstalledLiveriesAndKeepsTheAircraft) {
     const std::vector<TScenario> cases = {
-        {"two of three ticked rows installed; Texture.ABC found in its own case", [](TSimulator&) {},
-         {{"abc", true}, {"new", true}, {"ghi", true}}, false,
-         General + Section(0, "def"), {false, true, false}, {0, 2}, {"texture.def"}},
-        {"middle section removed, last renumbered", [](TSimulator&) {},
-         {{"abc", false}, {"def", true}, {"ghi", false}}, false,
-         General + Section(0, "abc") + Section(1, "ghi"), {false, false, false}, {1}, {"Texture.ABC", "texture.ghi"}},
-        {"texture folder already deleted by the user", [](TSimulator& s) { fs::remove_all(s.Plane / "texture.def"); },
-         {{"def", true}}, false,
-         General + Section(0, "abc") + Section(1, "ghi"), {false}, {0}, {"Texture.ABC", "texture.ghi"}},
+        {"two of three ticked rows installed; Texture.ABC found in its own case",
+         [](TSimulator&) {},
+         {{"abc", true}, {"new", true}, {"ghi", true}},
+         false,
+         General + Section(0, "def"),
+         {false, true, false},
+         {0, 2},
+         {"texture.def"}},
+        {"middle section removed, last renumbered",
+         [](TSimulator&) {},
+         {{"abc", false}, {"def", true}, {"ghi", false}},
+         false,
+         General + Section(0, "abc") + Section(1, "ghi"),
+         {false, false, false},
+         {1},
+         {"Texture.ABC", "texture.ghi"}},
+        {"texture folder already deleted by the user",
+         [](TSimulator& s) { fs::remove_all(s.Plane / "texture.def"); },
+         {{"def", true}},
+         false,
+         General + Section(0, "abc") + Section(1, "ghi"),
+         {false},
+         {0},
+         {"Texture.ABC", "texture.ghi"}},
         {"links in a texture folder, and a texture folder that is a link, go without their targets",
          [](TSimulator& s) {
              fs::create_directory_symlink(s.Outside / "folder", s.Plane / "texture.def/sub/linked");
@@ -124,26 +140,51 @@ TEST(Deinstaller, RemovesTickedInstalledLiveriesAndKeepsTheAircraft) {
              fs::remove_all(s.Plane / "texture.ghi");
              fs::create_directory_symlink(s.Outside / "folder", s.Plane / "texture.ghi");
          },
-         {{"def", true}, {"ghi", true}}, false, General + Section(0, "abc"), {false, false}, {0, 1}, {"Texture.ABC"}},
+         {{"def", true}, {"ghi", true}},
+         false,
+         General + Section(0, "abc"),
+         {false, false},
+         {0, 1},
+         {"Texture.ABC"}},
         {"section missing: files gone, walk ends at that row",
-         [](TSimulator& s) { WriteFile(s.Plane / "Aircraft.cfg", s.Cfg = General + Section(0, "abc") + Section(1, "ghi")); },
-         {{"abc", true}, {"def", true}, {"ghi", true}}, true,
-         General + Section(0, "ghi"), {false, true, true}, {0}, {"texture.ghi"}},
+         [](TSimulator& s) {
+             WriteFile(s.Plane / "Aircraft.cfg", s.Cfg = General + Section(0, "abc") + Section(1, "ghi"));
+         },
+         {{"abc", true}, {"def", true}, {"ghi", true}},
+         true,
+         General + Section(0, "ghi"),
+         {false, true, true},
+         {0},
+         {"texture.ghi"}},
         {"section written with blanks by its catalogue",
          [](TSimulator& s) {
              WriteFile(s.Cache / "aircraft.lst", "[fltsim.0]\r\ntexture = def\r\n");
-             WriteFile(s.Plane / "Aircraft.cfg", General + Section(0, "abc") + "[fltsim.1]\r\ntexture = def\r\n\r\n" +
-                                                     Section(2, "ghi"));
+             WriteFile(s.Plane / "Aircraft.cfg",
+                       General + Section(0, "abc") + "[fltsim.1]\r\ntexture = def\r\n\r\n" + Section(2, "ghi"));
          },
-         {{"def", true}}, false, General + Section(0, "abc") + Section(1, "ghi"), {false}, {0},
+         {{"def", true}},
+         false,
+         General + Section(0, "abc") + Section(1, "ghi"),
+         {false},
+         {0},
          {"Texture.ABC", "texture.ghi"}},
         {"a section that is no livery's holding the line stays",
          [](TSimulator& s) { WriteFile(s.Plane / "Aircraft.cfg", "[Other]\r\ntexture=def\r\n\r\n" + s.Cfg); },
-         {{"def", true}}, false, "[Other]\r\ntexture=def\r\n\r\n" + General + Section(0, "abc") + Section(1, "ghi"),
-         {false}, {0}, {"Texture.ABC", "texture.ghi"}},
-        {"close pressed during the walk: the livery in hand ends, no other starts", [](TSimulator&) {},
-         {{"abc", true}, {"def", true}}, false,
-         General + Section(0, "def") + Section(1, "ghi"), {false, true}, {0}, {"texture.def", "texture.ghi"}, 1},
+         {{"def", true}},
+         false,
+         "[Other]\r\ntexture=def\r\n\r\n" + General + Section(0, "abc") + Section(1, "ghi"),
+         {false},
+         {0},
+         {"Texture.ABC", "texture.ghi"}},
+        {"close pressed during the walk: the livery in hand ends, no other starts",
+         [](TSimulator&) {},
+         {{"abc", true}, {"def", true}},
+         false,
+         General + Section(0, "def") + Section(1, "ghi"),
+         {false, true},
+         {0},
+         {"texture.def", "texture.ghi"},
+         1},
     };
     for (const auto& c : cases) {
         TSimulator sim;
@@ -164,7 +205,7 @@ TEST(Deinstaller, RemovesTickedInstalledLiveriesAndKeepsTheAircraft) {
         if (fs::exists(sim.Cache / "aircraft.lst"))
             copies.insert("aircraft.lst");
         left.insert({"Aircraft.cfg", "model"});
-        for (const auto& texture : left)   // each texture folder left keeps its archive copy
+        for (const auto& texture : left) // each texture folder left keeps its archive copy
             if (texture.find('.') == 7)
                 copies.insert(wh::AnsiLowerCase(texture.substr(8)) + ".zip");
         EXPECT_EQ(sim.Left(sim.Plane), left) << c.Name;

@@ -49,7 +49,7 @@ struct TTestLiverySpec {
     TTestLiverySpec(std::string texture, std::string textureLine = "", std::string status = "ok")
         : Texture(std::move(texture)), TextureLine(std::move(textureLine)), Status(std::move(status)) {}
     std::string Texture;
-    std::string TextureLine;   // empty: "texture=" + Texture
+    std::string TextureLine; // empty: "texture=" + Texture
     std::string Status;
 };
 
@@ -82,8 +82,9 @@ protected:
                     (l.TextureLine.empty() ? "texture=" + l.Texture : l.TextureLine) +
                     "\r\nui_type=A320\r\nwh_status=" + l.Status +
                     "\r\nwh_archivetimestamp=" + std::to_string(CatalogueAge) + "\r\n\r\n";
-            BuildZip(Root / ("source/a320/" + l.Texture + ".zip"),
-                     {{"texture." + l.Texture + "/", ""}, {"texture." + l.Texture + "/a320_t.bmp", "bmp " + l.Texture}});
+            BuildZip(
+                Root / ("source/a320/" + l.Texture + ".zip"),
+                {{"texture." + l.Texture + "/", ""}, {"texture." + l.Texture + "/a320_t.bmp", "bmp " + l.Texture}});
         }
         WriteFile(Root / "source/a320/aircraft.lst", list);
         WriteFile(std::filesystem::path(Work("a320/aircraft.lst")), list);
@@ -111,9 +112,7 @@ protected:
         }
     }
 
-    bool Install(const TWHSourceSettings& source) {
-        return InstallTickedRows(Rows, Options, Activity, source);
-    }
+    bool Install(const TWHSourceSettings& source) { return InstallTickedRows(Rows, Options, Activity, source); }
     bool Install() { return Install(Local); }
 
     // How many lines of the cfg are exactly this.

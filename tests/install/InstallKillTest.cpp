@@ -63,7 +63,7 @@ namespace {
 namespace fs = std::filesystem;
 
 struct TKillPoint {
-    int Pump = 0;          // the Nth message pump (status lines, indicator steps)
+    int Pump = 0; // the Nth message pump (status lines, indicator steps)
     int BeforeRename = 0;
     int AfterRename = 0;
     int AfterTruncation = 0;
@@ -116,8 +116,7 @@ protected:
         }
         const std::string base = Work("a320\\base.zip");
         const TPackedDateTime age = FileAge(base);
-        if (age != -1 && !IsPendingInstallAge(age) && age >= CatalogueAge &&
-            DirectoryExists(Sim("a320"))) {
+        if (age != -1 && !IsPendingInstallAge(age) && age >= CatalogueAge && DirectoryExists(Sim("a320"))) {
             EXPECT_TRUE(FileExists(Sim("a320\\model\\a320.mdl"))) << where;
         }
     }
@@ -149,8 +148,8 @@ TEST_F(InstallKillTest, KilledAnywhereLeavesNoCurrentLiveryWithoutItsSection) {
     const int renames = GRenames;
     const int truncations = GTruncations;
     Activity.OnPump = nullptr;
-    ASSERT_GT(renames, 5);   // two fetches, the entries, aircraft.cfg twice
-    ASSERT_GE(truncations, 2);   // base.zip and the livery's archive zapped
+    ASSERT_GT(renames, 5);     // two fetches, the entries, aircraft.cfg twice
+    ASSERT_GE(truncations, 2); // base.zip and the livery's archive zapped
 
     std::vector<TKillPoint> points;
     for (int n = 1; n <= renames; ++n) {
@@ -165,8 +164,8 @@ TEST_F(InstallKillTest, KilledAnywhereLeavesNoCurrentLiveryWithoutItsSection) {
     for (const auto& point : points) {
         const std::string where = "pump " + std::to_string(point.Pump) + ", before rename " +
                                   std::to_string(point.BeforeRename) + ", after rename " +
-                                  std::to_string(point.AfterRename) +
-                                  ", after truncation " + std::to_string(point.AfterTruncation);
+                                  std::to_string(point.AfterRename) + ", after truncation " +
+                                  std::to_string(point.AfterTruncation);
         Fresh();
         ASSERT_TRUE(InstallKilledAt(point)) << where;
         ExpectNoFalseRecord(where);

@@ -111,7 +111,7 @@ enum class TCachedBase { None, Whole, Zapped, Unfinished };
 struct TBaseCase {
     const char* Name;
     TCachedBase Cached;
-    TPackedDateTime Timestamp;   // -1: the catalogue gives none
+    TPackedDateTime Timestamp; // -1: the catalogue gives none
     bool AircraftFolder;
     bool Extracted;
     bool Fetched;
@@ -129,7 +129,7 @@ TEST_P(InstallerBase, IsFetchedAndExtractedOnlyWhenItIsMissingOrOutdated) {
         if (c.Cached == TCachedBase::Zapped)
             fs::resize_file(OsPath(base), 0);
         ASSERT_TRUE(SetFileLastWrite(base, c.Cached == TCachedBase::Unfinished ? PendingInstallTime()
-                                                                              : TimeFromPacked(BaseAge)));
+                                                                               : TimeFromPacked(BaseAge)));
     }
     if (c.AircraftFolder)
         WriteFile(OsPath(Cfg()), "[fltsim.0]\r\ntexture=\r\n");
@@ -141,7 +141,7 @@ TEST_P(InstallerBase, IsFetchedAndExtractedOnlyWhenItIsMissingOrOutdated) {
     EXPECT_EQ(StatusesEqualTo("copying 'a320\\base.zip'"), c.Fetched ? 1 : 0);
     EXPECT_EQ(FileSizeOf(base), SourceSize("a320/base.zip"));
     if (c.Extracted) {
-        EXPECT_GE(FileAge(base), PackedFromTime(start - 2));   // current now
+        EXPECT_GE(FileAge(base), PackedFromTime(start - 2)); // current now
     }
     EXPECT_FALSE(IsPendingInstallAge(FileAge(base)));
     EXPECT_EQ(CfgLinesEqualTo("texture=A"), 1);
@@ -253,7 +253,7 @@ TEST_F(InstallerTest, FailureInTheMiddleOfThreeRowsEndsTheWalkThere) {
         const char* Name;
         bool OverHttp;
         std::function<void()> Break;
-        std::string Error;   // empty: the window closes after the first row
+        std::string Error; // empty: the window closes after the first row
     } cases[] = {
         {"copy fails", false, [&] { fs::remove(OsPath(sourceB)); }, "Could not open \"" + NativePath(sourceB) + "\"."},
         {"download fails", true, [&] { fs::remove(OsPath(sourceB)); },
@@ -274,8 +274,8 @@ TEST_F(InstallerTest, FailureInTheMiddleOfThreeRowsEndsTheWalkThere) {
         const bool closing = c.Error.empty();
         bool completed = true;
         const std::string error = ErrorOf([&] {
-            completed = InstallTickedRows(Rows, Options, Activity, source,
-                                          [&] { return closing && !Rows.Unticked.empty(); });
+            completed =
+                InstallTickedRows(Rows, Options, Activity, source, [&] { return closing && !Rows.Unticked.empty(); });
         });
         if (c.Error.empty())
             EXPECT_FALSE(completed);

@@ -89,9 +89,9 @@ TEST(WelcomeSettingsTest, PackageFileIsStoredAsTheEditsFileName) {
     WriteFile(dir / "with blank/packages.lst", "");
     const std::string quoted = "\"" + (dir / "with blank/packages.lst") + "\"";
     const std::pair<std::string, std::string> cases[] = {
-        {quoted, dir / "with blank/packages.lst"},              // quotes removed
-        {dir / "with blank/packages.lst", dir / "with blank/packages.lst"},   // an existing file as typed
-        {"/missing/packages.lst extra words", "/missing/packages.lst"},       // first token only
+        {quoted, dir / "with blank/packages.lst"},                          // quotes removed
+        {dir / "with blank/packages.lst", dir / "with blank/packages.lst"}, // an existing file as typed
+        {"/missing/packages.lst extra words", "/missing/packages.lst"},     // first token only
         {"", ""},
     };
     for (const auto& [text, stored] : cases) {

@@ -74,8 +74,8 @@ TEST_F(WelcomeValidationTest, SimulatorDirectoryTests) {
     const std::pair<std::string, bool> cases[] = {
         {Dir / "fs", true},
         {Dir / "fs/", true},
-        {Dir / "wine", true},        // "Aircraft" found whatever its letter case
-        {Dir / "bare", false},       // exists, but no aircraft folder
+        {Dir / "wine", true},  // "Aircraft" found whatever its letter case
+        {Dir / "bare", false}, // exists, but no aircraft folder
         {Dir / "missing", false},
         {Dir / "other name.txt", false},
         {"", false},
@@ -91,7 +91,7 @@ TEST_F(WelcomeValidationTest, SimulatorDirectoryTests) {
 
 TEST_F(WelcomeValidationTest, LocalSourceFailingFallsBackToTheURLTest) {
     TWelcomeSettings page = Local(Dir / "source/missing.lst");
-    page.URL = true;   // not reachable through the radio group, but the test order holds
+    page.URL = true; // not reachable through the radio group, but the test order holds
     page.URLText = "http://a.example/";
     EXPECT_FALSE(LocalSourceValid(page));
     EXPECT_TRUE(WelcomePageValid(page));

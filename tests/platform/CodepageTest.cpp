@@ -20,10 +20,10 @@ TEST(CodepageTest, ConvertsToTheUnicodeCharacters) {
     };
     const Case cases[] = {
         {"Abc", "Abc"},
-        {"\x80", "\xE2\x82\xAC"},        // euro sign
-        {"\x8A", "\xC5\xA0"},            // S with caron
-        {"\x9F", "\xC5\xB8"},            // Y with diaeresis
-        {"\xC4", "\xC3\x84"},            // A with diaeresis
+        {"\x80", "\xE2\x82\xAC"}, // euro sign
+        {"\x8A", "\xC5\xA0"},     // S with caron
+        {"\x9F", "\xC5\xB8"},     // Y with diaeresis
+        {"\xC4", "\xC3\x84"},     // A with diaeresis
         {"\xFF", "\xC3\xBF"},
         {"\xA0", "\xC2\xA0"},
         // The five bytes the code page leaves undefined keep their value.
@@ -44,13 +44,13 @@ TEST(CodepageTest, UnmappableAndMalformedUtf8) {
         std::string Utf8, Ansi;
     };
     const Case cases[] = {
-        {"\xE6\x97\xA5", "?"},                  // a CJK character
-        {"a\xF0\x9F\x98\x80z", "a?z"},          // an emoji, four bytes
-        {"\xC2\x80", "?"},                      // U+0080 is not byte 0x80 in this code page
-        {"\xC3", "\xC3"},                       // cut short: taken as the byte itself
+        {"\xE6\x97\xA5", "?"},         // a CJK character
+        {"a\xF0\x9F\x98\x80z", "a?z"}, // an emoji, four bytes
+        {"\xC2\x80", "?"},             // U+0080 is not byte 0x80 in this code page
+        {"\xC3", "\xC3"},              // cut short: taken as the byte itself
         {"\xC3(", "\xC3("},
-        {"\xC0\xAF", "\xC0\xAF"},               // overlong form of "/"
-        {"\xED\xA0\x80", "\xED\xA0\x80"},       // a lone surrogate
+        {"\xC0\xAF", "\xC0\xAF"},         // overlong form of "/"
+        {"\xED\xA0\x80", "\xED\xA0\x80"}, // a lone surrogate
     };
     for (const Case& c : cases)
         EXPECT_EQ(wh::Utf8ToAnsi(c.Utf8), c.Ansi) << c.Utf8;
@@ -61,15 +61,14 @@ TEST(CodepageTest, LowerCasesLettersOfTheCodePage) {
         char Upper, Lower;
     };
     const Case cases[] = {
-        {'A', 'a'}, {'Z', 'z'}, {'a', 'a'}, {'0', '0'}, {'[', '['},
-        {'\x8A', '\x9A'},   // Š
-        {'\x8C', '\x9C'},   // Œ
-        {'\x8E', '\x9E'},   // Ž
-        {'\x9F', '\xFF'},   // Ÿ
-        {'\xC0', '\xE0'},   // À
-        {'\xDE', '\xFE'},   // Þ
-        {'\xD7', '\xD7'},   // × is no letter
-        {'\xDF', '\xDF'},   // ß has no single upper-case form
+        {'A', 'a'},       {'Z', 'z'}, {'a', 'a'}, {'0', '0'}, {'[', '['}, {'\x8A', '\x9A'}, // Š
+        {'\x8C', '\x9C'},                                                                   // Œ
+        {'\x8E', '\x9E'},                                                                   // Ž
+        {'\x9F', '\xFF'},                                                                   // Ÿ
+        {'\xC0', '\xE0'},                                                                   // À
+        {'\xDE', '\xFE'},                                                                   // Þ
+        {'\xD7', '\xD7'},                                                                   // × is no letter
+        {'\xDF', '\xDF'}, // ß has no single upper-case form
         {'\xE0', '\xE0'},
     };
     for (const Case& c : cases)
@@ -78,7 +77,10 @@ TEST(CodepageTest, LowerCasesLettersOfTheCodePage) {
 }
 
 TEST(CodepageTest, SameTextIgnoresCaseOnly) {
-    EXPECT_TRUE(wh::AnsiSameText("Texture.\xC4" "BC", "texture.\xE4" "bc"));
+    EXPECT_TRUE(wh::AnsiSameText("Texture.\xC4"
+                                 "BC",
+                                 "texture.\xE4"
+                                 "bc"));
     EXPECT_TRUE(wh::AnsiSameText("", ""));
     EXPECT_FALSE(wh::AnsiSameText("abc", "abcd"));
     EXPECT_FALSE(wh::AnsiSameText("\xD7", "\xF7"));
@@ -89,11 +91,8 @@ TEST(CodepageTest, TrimRemovesControlsAndBlanksAtBothEnds) {
         std::string Text, Trimmed;
     };
     const Case cases[] = {
-        {"  abc  ", "abc"},
-        {"\t\r\n a b \x01", "a b"},
-        {"   ", ""},
-        {"", ""},
-        {"\xA0x\xA0", "\xA0x\xA0"},   // a no-break space is above 32
+        {"  abc  ", "abc"}, {"\t\r\n a b \x01", "a b"}, {"   ", ""},
+        {"", ""},           {"\xA0x\xA0", "\xA0x\xA0"}, // a no-break space is above 32
     };
     for (const Case& c : cases)
         EXPECT_EQ(wh::Trim(c.Text), c.Trimmed);

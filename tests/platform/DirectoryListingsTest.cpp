@@ -51,20 +51,39 @@ struct TChangeCase {
 
 TEST(DirectoryListingsTest, TrustedListingSeesEveryChangeOfTheFolder) {
     const std::vector<TChangeCase> cases = {
-        {"entry created", {"other"}, "TEXTURE.A", [](const fs::path& f) { WriteFile(f / "texture.a", ""); }, "",
+        {"entry created",
+         {"other"},
+         "TEXTURE.A",
+         [](const fs::path& f) { WriteFile(f / "texture.a", ""); },
+         "",
          "texture.a"},
-        {"entry removed", {"texture.a"}, "Texture.A", [](const fs::path& f) { fs::remove(f / "texture.a"); },
-         "texture.a", ""},
-        {"entry renamed to another case", {"Texture.A"}, "texture.a",
-         [](const fs::path& f) { fs::rename(f / "Texture.A", f / "TEXTURE.a"); }, "Texture.A", "TEXTURE.a"},
-        {"entry replaced by another spelling", {"texture.a"}, "TEXTURE.A",
+        {"entry removed",
+         {"texture.a"},
+         "Texture.A",
+         [](const fs::path& f) { fs::remove(f / "texture.a"); },
+         "texture.a",
+         ""},
+        {"entry renamed to another case",
+         {"Texture.A"},
+         "texture.a",
+         [](const fs::path& f) { fs::rename(f / "Texture.A", f / "TEXTURE.a"); },
+         "Texture.A",
+         "TEXTURE.a"},
+        {"entry replaced by another spelling",
+         {"texture.a"},
+         "TEXTURE.A",
          [](const fs::path& f) {
              fs::remove(f / "texture.a");
              fs::create_directory(f / "Texture.A");
          },
-         "texture.a", "Texture.A"},
-        {"second spelling added below the first", {"texture.a"}, "TEXTURE.A",
-         [](const fs::path& f) { WriteFile(f / "Texture.a", ""); }, "texture.a", "Texture.a"},
+         "texture.a",
+         "Texture.A"},
+        {"second spelling added below the first",
+         {"texture.a"},
+         "TEXTURE.A",
+         [](const fs::path& f) { WriteFile(f / "Texture.a", ""); },
+         "texture.a",
+         "Texture.a"},
     };
     for (const bool sameModified : {false, true}) {
         for (const auto& c : cases) {
@@ -139,8 +158,8 @@ TEST(DirectoryListingsTest, EntryCreatedRightAfterAMissIsFound) {
 
 struct TWindowCase {
     const char* Name;
-    int Age;             // seconds the last-write time is put back; 0 keeps it
-    bool WholeSeconds;   // a stamp as file systems with coarse time stamps keep it
+    int Age;           // seconds the last-write time is put back; 0 keeps it
+    bool WholeSeconds; // a stamp as file systems with coarse time stamps keep it
     bool Kept;
 };
 

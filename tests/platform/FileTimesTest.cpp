@@ -37,8 +37,8 @@ private:
 
 struct TPackCase {
     TDateTimeParts Parts;
-    std::uint32_t Bits;        // worked out by hand from the field layout
-    TDateTimeParts Unpacked;   // what comes back: seconds to the even second below
+    std::uint32_t Bits;      // worked out by hand from the field layout
+    TDateTimeParts Unpacked; // what comes back: seconds to the even second below
 };
 
 const TPackCase kPackCases[] = {
@@ -75,18 +75,15 @@ TEST(PackedDateTimeTest, ConvertsToLocalTimeAndBack) {
         EXPECT_EQ(wh::PackedFromTime(t), packed) << c.Parts.Year;
     }
     // 1 January 2000 00:00 UTC is 01:00 in Central Europe; 1 July is summer time.
-    EXPECT_EQ(wh::UnpackDateTime(wh::PackedFromTime(946684800)),
-              (TDateTimeParts{2000, 1, 1, 1, 0, 0}));
-    EXPECT_EQ(wh::UnpackDateTime(wh::PackedFromTime(962409600)),
-              (TDateTimeParts{2000, 7, 1, 2, 0, 0}));
+    EXPECT_EQ(wh::UnpackDateTime(wh::PackedFromTime(946684800)), (TDateTimeParts{2000, 1, 1, 1, 0, 0}));
+    EXPECT_EQ(wh::UnpackDateTime(wh::PackedFromTime(962409600)), (TDateTimeParts{2000, 7, 1, 2, 0, 0}));
 }
 
 TEST(PackedDateTimeTest, HoldsTimesOutsideTheEncodableYearsAtTheEnds) {
     TTimeZone zone("UTC0");
     EXPECT_EQ(wh::UnpackDateTime(wh::PackedFromTime(0)), (TDateTimeParts{1980, 1, 1, 0, 0, 0}));
     const std::time_t year2200 = 7258118400;
-    EXPECT_EQ(wh::UnpackDateTime(wh::PackedFromTime(year2200)),
-              (TDateTimeParts{2107, 12, 31, 23, 59, 58}));
+    EXPECT_EQ(wh::UnpackDateTime(wh::PackedFromTime(year2200)), (TDateTimeParts{2107, 12, 31, 23, 59, 58}));
 }
 
 TEST(FileAgeTest, IsTheLocalLastWriteTimeOrMinusOne) {

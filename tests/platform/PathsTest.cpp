@@ -112,12 +112,8 @@ TEST(ExistenceTest, TellsFilesFromFolders) {
         bool IsFile, IsDir;
     };
     const Case cases[] = {
-        {"Base\\base.zip", true, false},
-        {"BASE\\BASE.ZIP", true, false},
-        {"base", false, true},
-        {"base\\", false, true},
-        {"base\\other.zip", false, false},
-        {"missing\\base.zip", false, false},
+        {"Base\\base.zip", true, false}, {"BASE\\BASE.ZIP", true, false},   {"base", false, true},
+        {"base\\", false, true},         {"base\\other.zip", false, false}, {"missing\\base.zip", false, false},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(wh::FileExists(dir.Dir() + c.Relative), c.IsFile) << c.Relative;

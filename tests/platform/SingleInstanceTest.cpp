@@ -86,10 +86,10 @@ TEST(SingleInstanceTest, AKilledHolderLeavesTheLockFree) {
 struct TLockModeCase {
     const char* Name;
     mode_t Folder;
-    mode_t Planted;   // a lock file already there; 0: none
+    mode_t Planted; // a lock file already there; 0: none
     bool PlantedByAnotherUser;
     mode_t Expected;
-    std::string Refusal;   // the end of the message; empty: acquired
+    std::string Refusal; // the end of the message; empty: acquired
 };
 
 // Only those who may write the folder can open its lock file, whatever the umask.
@@ -105,7 +105,7 @@ TEST(SingleInstanceTest, LockFileAdmitsOnlyThoseWhoMayWriteTheFolder) {
     };
     for (const TLockModeCase& c : cases) {
         if (c.PlantedByAnotherUser && ::geteuid() != 0)
-            continue;   // only root can give the file another owner
+            continue; // only root can give the file another owner
         TTempDir dir;
         const std::string lockFile = dir / "client.lock";
         wh::test::HandToUnprivileged(dir.Path());
@@ -113,7 +113,7 @@ TEST(SingleInstanceTest, LockFileAdmitsOnlyThoseWhoMayWriteTheFolder) {
         if (c.Planted != 0) {
             wh::test::WriteFile(lockFile, "");
             ASSERT_EQ(::chmod(lockFile.c_str(), c.Planted), 0);
-            wh::test::HandToUnprivileged(lockFile);   // the folder's group, and perhaps root as owner
+            wh::test::HandToUnprivileged(lockFile); // the folder's group, and perhaps root as owner
             ASSERT_EQ(c.PlantedByAnotherUser ? ::chown(lockFile.c_str(), 0, -1) : 0, 0);
         }
         wh::test::AsUnprivileged([&] {
@@ -132,7 +132,7 @@ TEST(SingleInstanceTest, LockFileAdmitsOnlyThoseWhoMayWriteTheFolder) {
 struct TRefusedLock {
     const char* Name;
     std::function<void(const std::string& lockFile)> Plant;
-    std::string Reason;   // the end of the message
+    std::string Reason; // the end of the message
 };
 
 // Whatever another user planted under the lock's name, the guard neither
@@ -155,10 +155,12 @@ TEST(SingleInstanceTest, LockFileThatCannotBeOpenedIsAnError) {
              wh::test::WriteFile(fs::path(f).parent_path(), "");
          },
          "Not a directory"},
-        {"no access", [](const std::string& f) {
+        {"no access",
+         [](const std::string& f) {
              wh::test::WriteFile(f, "");
              ::chmod(f.c_str(), 0);
-         }, "Permission denied"},
+         },
+         "Permission denied"},
     };
     for (const TRefusedLock& c : cases) {
         TTempDir dir;

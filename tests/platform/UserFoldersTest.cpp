@@ -71,9 +71,8 @@ TEST_P(ProgramFilesTest, BesideAWritableProgramElseInTheUserFolders) {
         wh::test::WriteFile(dir.Path() / "bin" / "WingharbourClient", "");
         if (!c.ProgramFolderWritable)
             fs::permissions(dir.Path() / "bin", fs::perms::owner_read | fs::perms::owner_exec);
-        TScopedEnvironment environment({{"XDG_CONFIG_HOME", dir / "conf"},
-                                        {"XDG_STATE_HOME", dir / "state"},
-                                        {"HOME", "/nonexistent"}});
+        TScopedEnvironment environment(
+            {{"XDG_CONFIG_HOME", dir / "conf"}, {"XDG_STATE_HOME", dir / "state"}, {"HOME", "/nonexistent"}});
         const wh::TProgramFiles files = wh::ProgramFiles(dir / "bin/WingharbourClient");
         EXPECT_EQ(files.BesideProgram, c.ProgramFolderWritable);
         const std::string settingsDir = c.ProgramFolderWritable ? dir / "bin/" : dir / "conf/Wingharbour/";

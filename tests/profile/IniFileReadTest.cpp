@@ -110,16 +110,39 @@ TEST(IniFileRead, MissingAndEmptyFilesReadAsNothing) {
 
 TEST(IniFileRead, ReadIntegerTakesDecimalOrHexadecimal) {
     struct TCase {
-        std::optional<std::string> Value;   // nothing: no such key
+        std::optional<std::string> Value; // nothing: no such key
         std::int32_t Expected;
     };
-    const std::int32_t d = -77;   // the default
+    const std::int32_t d = -77; // the default
     const std::vector<TCase> cases = {
-        {"0x10", 16}, {"0X1f", 31}, {"0xFFFFFFFF", -1}, {"0x80000000", INT_MIN}, {"0x7FFFFFFF", INT_MAX},
-        {"0x000000010", 16}, {"0x100000000", d}, {"0x", d}, {"0xG1", d}, {"0x-1", d}, {"0x1 ", 1},
-        {"12", 12}, {"-12", -12}, {"+7", 7}, {"00012", 12}, {"2147483647", INT_MAX}, {"2147483648", d},
-        {"-2147483648", INT_MIN}, {"-2147483649", d}, {"4294967297", d}, {"12abc", d}, {"abc", d},
-        {"", d}, {"-", d}, {"1 2", d}, {"\"42\"", 42}, {"  5  ", 5}, {std::nullopt, d},
+        {"0x10", 16},
+        {"0X1f", 31},
+        {"0xFFFFFFFF", -1},
+        {"0x80000000", INT_MIN},
+        {"0x7FFFFFFF", INT_MAX},
+        {"0x000000010", 16},
+        {"0x100000000", d},
+        {"0x", d},
+        {"0xG1", d},
+        {"0x-1", d},
+        {"0x1 ", 1},
+        {"12", 12},
+        {"-12", -12},
+        {"+7", 7},
+        {"00012", 12},
+        {"2147483647", INT_MAX},
+        {"2147483648", d},
+        {"-2147483648", INT_MIN},
+        {"-2147483649", d},
+        {"4294967297", d},
+        {"12abc", d},
+        {"abc", d},
+        {"", d},
+        {"-", d},
+        {"1 2", d},
+        {"\"42\"", 42},
+        {"  5  ", 5},
+        {std::nullopt, d},
     };
     TTempDir dir;
     std::string text = "[s]\r\n";
@@ -139,9 +162,9 @@ TEST(IniFileRead, ReadBoolIsReadIntegerNotZero) {
         bool Default, Expected;
     };
     const std::vector<TCase> cases = {
-        {"k=1", false, true},  {"k=0", true, false},   {"k=yes", false, false}, {"k=yes", true, true},
-        {"k=2", false, true},  {"k=-1", false, true},  {"k=0x0", true, false},  {"k=", true, true},
-        {"x=0", true, true},   {"x=0", false, false},
+        {"k=1", false, true}, {"k=0", true, false},  {"k=yes", false, false}, {"k=yes", true, true},
+        {"k=2", false, true}, {"k=-1", false, true}, {"k=0x0", true, false},  {"k=", true, true},
+        {"x=0", true, true},  {"x=0", false, false},
     };
     TTempDir dir;
     for (const auto& c : cases) {
@@ -181,7 +204,7 @@ TEST(IniFileRead, ReadSectionKeepsToItsBuffer) {
     // ends with one more NUL, and a name that does not fit is cut to leave
     // room for two.
     struct TCase {
-        std::size_t TailLength;          // one more name after 1820 full ones
+        std::size_t TailLength; // one more name after 1820 full ones
         std::size_t ExpectedTailLength;
     };
     const std::vector<TCase> cases = {{2, 2}, {3, 2}, {10, 2}, {1, 1}};

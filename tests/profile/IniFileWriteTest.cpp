@@ -24,7 +24,7 @@ namespace {
 
 struct TWriteCase {
     const char* Name;
-    std::optional<std::string> Before;   // nothing: no file yet
+    std::optional<std::string> Before; // nothing: no file yet
     std::string Section, Key, Value;
     std::string After;
 };
@@ -112,8 +112,8 @@ TEST(IniFileWrite, EraseSectionRemovesHeaderAndLines) {
         {"first section", "[a]\r\nx=1\r\n[b]\r\ny=2\r\n", "a", "[b]\r\ny=2\r\n"},
         {"last section", "[a]\r\nx=1\r\n[b]\r\ny=2\r\n", "B", "[a]\r\nx=1\r\n"},
         {"first of duplicates", "[s]\r\nk=1\r\n[t]\r\n[S]\r\nk=2\r\n", "s", "[t]\r\n[S]\r\nk=2\r\n"},
-        {"comments inside go, the next header's stays",
-         "[a]\r\n; inside\r\nx=1\r\nbare\r\n; about b\r\n[b]\r\ny=2\r\n", "a", "; about b\r\n[b]\r\ny=2\r\n"},
+        {"comments inside go, the next header's stays", "[a]\r\n; inside\r\nx=1\r\nbare\r\n; about b\r\n[b]\r\ny=2\r\n",
+         "a", "; about b\r\n[b]\r\ny=2\r\n"},
         {"comment above the erased header stays", "[p]\r\nq=1\r\n; about a\r\n[a]\r\nx=1\r\n", "a",
          "[p]\r\nq=1\r\n; about a\r\n"},
         {"blank lines before the next header go", "[a]\r\nx=1\r\n\r\n[b]\r\n", "a", "[b]\r\n"},
@@ -141,8 +141,8 @@ TEST(IniFileWrite, EraseSectionOfAMissingFileWritesNothing) {
 struct TRefusedCase {
     const char* Name;
     std::function<void(const TTempDir&)> Prepare;
-    std::string FileName;     // relative to the folder; "\\" as the program composes it
-    std::string ShownName;    // as the message shows it
+    std::string FileName;  // relative to the folder; "\\" as the program composes it
+    std::string ShownName; // as the message shows it
 };
 
 // Every write raises the message naming the file; the folder and the file
@@ -154,8 +154,7 @@ void ExpectRefused(const TRefusedCase& c) {
     const auto entriesBefore = wh::test::FolderEntries(dir.Path());
     const std::string shown = "Unable to write to " + dir.Dir() + c.ShownName;
     const std::optional<std::string> bytesBefore =
-        std::filesystem::is_regular_file(dir / c.ShownName) ? std::optional(ReadFile(dir / c.ShownName))
-                                                             : std::nullopt;
+        std::filesystem::is_regular_file(dir / c.ShownName) ? std::optional(ReadFile(dir / c.ShownName)) : std::nullopt;
     TIniFile ini(dir.Dir() + c.FileName);
     const auto expectRaise = [&](const std::function<void()>& write, const char* what) {
         try {

@@ -17,8 +17,8 @@ namespace {
 
 const std::string kCatalogue = wh::test::JoinLines(
     {"[Wingharbour]", "wh_basetimestamp=0x10", "[fltsim.0]", "  Texture = 'Blue Sky'  ", "wh_archivesize=12abc",
-     "wh_status=OK", ";comment=1", "flag=yes", "[FLTSIM.0]", "texture=second", "[fltsim.1]", "=empty name first",
-     "k=v", "[fltsim.2]", "novalue", "[fltsim.3]"},
+     "wh_status=OK", ";comment=1", "flag=yes", "[FLTSIM.0]", "texture=second", "[fltsim.1]", "=empty name first", "k=v",
+     "[fltsim.2]", "novalue", "[fltsim.3]"},
     "\r\n");
 
 struct TReadCase {
@@ -33,10 +33,18 @@ TEST(MemIniFile, ReadsAsTheProfileFileReads) {
     const TIniFile file(path);
     const TMemIniFile snapshot(path);
     const std::vector<TReadCase> cases = {
-        {"fltsim.0", "texture"},   {"FLTSIM.0", " TEXTURE "}, {"fltsim.0", "wh_archivesize"},
-        {"fltsim.0", "wh_status"}, {"fltsim.0", ";comment"},  {"fltsim.0", "flag"},
-        {"Wingharbour", "wh_basetimestamp"}, {"fltsim.1", ""},   {"fltsim.1", "k"},
-        {"fltsim.2", "novalue"},   {"fltsim.3", "k"},         {"nothing", "k"},
+        {"fltsim.0", "texture"},
+        {"FLTSIM.0", " TEXTURE "},
+        {"fltsim.0", "wh_archivesize"},
+        {"fltsim.0", "wh_status"},
+        {"fltsim.0", ";comment"},
+        {"fltsim.0", "flag"},
+        {"Wingharbour", "wh_basetimestamp"},
+        {"fltsim.1", ""},
+        {"fltsim.1", "k"},
+        {"fltsim.2", "novalue"},
+        {"fltsim.3", "k"},
+        {"nothing", "k"},
     };
     for (const auto& c : cases) {
         const std::string where = c.Section + "/" + c.Key;

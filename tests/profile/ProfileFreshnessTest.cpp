@@ -24,7 +24,7 @@ namespace {
 
 struct TChangeCase {
     const char* Name;
-    bool AgedBefore;   // the file was written long before the first read
+    bool AgedBefore; // the file was written long before the first read
     std::function<void(const std::filesystem::path&)> Change;
     std::string Expected;
 };
@@ -157,8 +157,8 @@ TStamps StampsOf(const std::filesystem::path& path) {
 
 struct TWindowCase {
     const char* Name;
-    std::chrono::seconds Age;   // how far back the last-write time is put; 0 keeps the write's own
-    bool WholeSeconds;          // a stamp as file systems with coarse time stamps keep it
+    std::chrono::seconds Age; // how far back the last-write time is put; 0 keeps the write's own
+    bool WholeSeconds;        // a stamp as file systems with coarse time stamps keep it
     bool Seen;
 };
 

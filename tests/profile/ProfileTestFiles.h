@@ -11,8 +11,7 @@
 namespace wh::test {
 
 // The lines, each ended with lineEnd; the last one too unless lastEnded is false.
-inline std::string JoinLines(const std::vector<std::string>& lines, const std::string& lineEnd,
-                             bool lastEnded = true) {
+inline std::string JoinLines(const std::vector<std::string>& lines, const std::string& lineEnd, bool lastEnded = true) {
     std::string text;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         text += lines[i];

@@ -173,8 +173,8 @@ TSearchableAncestors::TSearchableAncestors(const std::filesystem::path& path) {
 TSearchableAncestors::~TSearchableAncestors() {
     std::error_code ec;
     for (const std::filesystem::path& folder : FChanged)
-        std::filesystem::permissions(folder, std::filesystem::perms::others_exec,
-                                     std::filesystem::perm_options::remove, ec);
+        std::filesystem::permissions(folder, std::filesystem::perms::others_exec, std::filesystem::perm_options::remove,
+                                     ec);
 }
 
 } // namespace wh::test

@@ -22,23 +22,35 @@ struct TChildCase {
     const char* Name;
     std::function<void()> Body;
     int Failures;
-    std::string Shown;   // part of the first failure's text
+    std::string Shown; // part of the first failure's text
 };
 
 TEST(AsUnprivileged, ChildFailuresBecomeTheCallersFailures) {
     const TChildCase cases[] = {
         {"passes", [] { EXPECT_EQ(1 + 1, 2); }, 0, ""},
-        {"two expectations fail", [] { EXPECT_EQ(1, 2) << "first"; EXPECT_TRUE(false) << "second"; }, 2, "first"},
-        {"assertion ends the body", [] { ASSERT_TRUE(false) << "stop"; ADD_FAILURE() << "never"; }, 1, "stop"},
+        {"two expectations fail",
+         [] {
+             EXPECT_EQ(1, 2) << "first";
+             EXPECT_TRUE(false) << "second";
+         },
+         2, "first"},
+        {"assertion ends the body",
+         [] {
+             ASSERT_TRUE(false) << "stop";
+             ADD_FAILURE() << "never";
+         },
+         1, "stop"},
         {"exception escapes", [] { throw std::runtime_error("thrown"); }, 1, "thrown"},
         {"crash", [] { std::abort(); }, 1, "signal"},
         {"runs as a user", [] { EXPECT_NE(::geteuid(), 0u) << "still root"; }, 0, ""},
-        {"file modes hold", [] {
+        {"file modes hold",
+         [] {
              wh::test::TTempDir dir;
              fs::create_directory(dir.Path() / "ro");
              fs::permissions(dir.Path() / "ro", fs::perms::owner_read | fs::perms::owner_exec);
              EXPECT_TRUE(std::ofstream(dir.Path() / "ro" / "f").is_open()) << "refused as it should be";
-         }, 1, "refused as it should be"},
+         },
+         1, "refused as it should be"},
     };
     for (const TChildCase& c : cases) {
         testing::TestPartResultArray results;

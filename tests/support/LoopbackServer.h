@@ -24,10 +24,10 @@ namespace wh::test {
 
 struct TSeenRequest {
     std::string Method;
-    std::string Target;   // as sent, before any decoding
+    std::string Target; // as sent, before any decoding
     std::string Version;
     std::vector<std::pair<std::string, std::string>> Headers; // the client's own only
-    int RemotePort = 0;   // tells the client's connections apart
+    int RemotePort = 0;                                       // tells the client's connections apart
 
     std::string Header(const std::string& name) const {
         const auto it = std::find_if(Headers.begin(), Headers.end(), [&](const auto& h) { return h.first == name; });
@@ -150,17 +150,17 @@ private:
 // Range and If-Range answered as Ranges says. Fields may change between requests.
 struct TServedFile {
     enum class TRanges { Honour, Ignore, IgnoreIfRange, WrongStart, NotSatisfiable };
-    std::string Body, ETag, LastModified;   // validators sent when not empty
+    std::string Body, ETag, LastModified; // validators sent when not empty
     TRanges Ranges = TRanges::Honour;
-    std::size_t CutAfter = 0;       // the next answer drops the connection after so many body bytes
-    std::function<void()> AtCut;    // runs just before it drops
+    std::size_t CutAfter = 0;    // the next answer drops the connection after so many body bytes
+    std::function<void()> AtCut; // runs just before it drops
     std::mutex Mutex;
 };
 
 inline void ServeFile(httplib::Server& server, const std::string& path, TServedFile& file) {
     using TRanges = TServedFile::TRanges;
     server.Get(path, [&file](const httplib::Request& req, httplib::Response& res) {
-        const_cast<httplib::Request&>(req).ranges.clear();   // httplib would answer Range itself
+        const_cast<httplib::Request&>(req).ranges.clear(); // httplib would answer Range itself
         std::lock_guard lock(file.Mutex);
         for (const auto& [name, value] : {std::pair{"ETag", file.ETag}, std::pair{"Last-Modified", file.LastModified}})
             if (!value.empty())
@@ -182,12 +182,13 @@ inline void ServeFile(httplib::Server& server, const std::string& path, TServedF
         const std::size_t cut = std::exchange(file.CutAfter, 0);
         if (cut == 0)
             return res.set_content(body, "application/zip");
-        res.set_content_provider(body.size(), "application/zip",
-                                 [body, cut, atCut = file.AtCut](std::size_t at, std::size_t n, httplib::DataSink& sink) {
-                                     if (at >= cut && atCut)
-                                         atCut();
-                                     return at < cut && sink.write(body.data() + at, std::min(n, cut - at));
-                                 });
+        res.set_content_provider(
+            body.size(), "application/zip",
+            [body, cut, atCut = file.AtCut](std::size_t at, std::size_t n, httplib::DataSink& sink) {
+                if (at >= cut && atCut)
+                    atCut();
+                return at < cut && sink.write(body.data() + at, std::min(n, cut - at));
+            });
     });
 }
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "fetch/SourceSettings.h"
 #include "activity/Activity.h"
+#include "fetch/SourceSettings.h"
 
 namespace wh::test {
 
@@ -32,18 +32,18 @@ private:
 // Records what the core reports, as the window would show it.
 class TRecordingActivity : public TWHActivity {
 public:
-    std::vector<std::string> Log;        // every log line, "Status: " lines included
-    std::vector<std::string> Statuses;   // texts shown in the status line
-    int Steps = 0;                       // indicator steps, ShowProgress's included
+    std::vector<std::string> Log;      // every log line, "Status: " lines included
+    std::vector<std::string> Statuses; // texts shown in the status line
+    int Steps = 0;                     // indicator steps, ShowProgress's included
     int Shows = 0;
     int Hides = 0;
     int StatusClears = 0;
-    bool StatusLineEmpty = true;          // what lblProgress would show: nothing
-    int Pumps = 0;                       // ProcessMessages calls
+    bool StatusLineEmpty = true; // what lblProgress would show: nothing
+    int Pumps = 0;               // ProcessMessages calls
     bool Busy = false;
     int BusyChanges = 0;
-    std::function<void()> OnPump;        // runs at every message pump (a "click" mid-operation)
-    bool Cancel = false;                 // what CancelRequested answers
+    std::function<void()> OnPump; // runs at every message pump (a "click" mid-operation)
+    bool Cancel = false;          // what CancelRequested answers
     TRecordingProgress Progress;
 
     void LogLine(const std::string& text) override { Log.push_back(text); }

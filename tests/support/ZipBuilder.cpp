@@ -17,9 +17,7 @@ struct TZipCloser {
     void operator()(zip_t* z) const { zip_discard(z); }
 };
 
-[[noreturn]] void Fail(zip_t* z, const std::string& what) {
-    throw std::runtime_error(what + ": " + zip_strerror(z));
-}
+[[noreturn]] void Fail(zip_t* z, const std::string& what) { throw std::runtime_error(what + ": " + zip_strerror(z)); }
 
 std::uint32_t Get(const std::string& bytes, std::size_t at, int width) {
     if (at + static_cast<std::size_t>(width) > bytes.size())
@@ -36,7 +34,7 @@ void Put(std::string& bytes, std::size_t at, std::uint32_t value, int width) {
 }
 
 void ClearUtf8Flag(std::string& bytes, std::size_t flagsAt) {
-    constexpr unsigned char kUtf8FlagHigh = 0x08;   // bit 11 of the general purpose flags
+    constexpr unsigned char kUtf8FlagHigh = 0x08; // bit 11 of the general purpose flags
     bytes.at(flagsAt + 1) = static_cast<char>(static_cast<unsigned char>(bytes.at(flagsAt + 1)) & ~kUtf8FlagHigh);
 }
 
@@ -49,7 +47,7 @@ void PatchHeaders(const std::string& path, const std::vector<TZipEntry>& entries
         std::ifstream in(path, std::ios::binary);
         bytes.assign(std::istreambuf_iterator<char>(in), {});
     }
-    constexpr std::size_t kEndRecordSize = 22;   // libzip writes no archive comment
+    constexpr std::size_t kEndRecordSize = 22; // libzip writes no archive comment
     if (bytes.size() < kEndRecordSize || Get(bytes, bytes.size() - kEndRecordSize, 4) != 0x06054b50)
         throw std::runtime_error("end of central directory not found in " + path);
     const std::size_t end = bytes.size() - kEndRecordSize;

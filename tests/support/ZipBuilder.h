@@ -10,14 +10,14 @@ namespace wh::test {
 struct TZipEntry {
     std::string Name;
     std::string Data;
-    std::time_t MTime = 0;      // 0: the time of the build
-    bool Encrypted = false;     // AES-256 with the password "secret"
-    bool Symlink = false;       // Unix symbolic link whose target is Data
-    bool Stored = false;        // no compression
+    std::time_t MTime = 0;  // 0: the time of the build
+    bool Encrypted = false; // AES-256 with the password "secret"
+    bool Symlink = false;   // Unix symbolic link whose target is Data
+    bool Stored = false;    // no compression
     // The name's bytes are stored without the UTF-8 flag even when they form
     // valid UTF-8, as old tools write CP437 names.
     bool Cp437Name = false;
-    bool DosHost = false;       // made on DOS rather than on Unix, libzip's own host
+    bool DosHost = false; // made on DOS rather than on Unix, libzip's own host
     // 0 and above: Data is already compressed with this method and goes in as
     // it is; Original is what it stands for, and gives the size and CRC.
     int RawMethod = -1;

@@ -22,7 +22,7 @@ std::string Placeholder(const std::string& label, std::size_t size, std::uint32_
 }
 
 std::uint32_t SeedOf(const std::string& text) {
-    std::uint32_t hash = 2166136261u;   // FNV-1a: stable across runs and compilers
+    std::uint32_t hash = 2166136261u; // FNV-1a: stable across runs and compilers
     for (unsigned char c : text)
         hash = (hash ^ c) * 16777619u;
     return hash;
@@ -34,7 +34,8 @@ std::string EngineWav(double pitch) {
     std::string pcm;
     for (std::uint32_t i = 0; i < samples; ++i) {
         const double t = static_cast<double>(i) / rate;
-        const double v = 0.6 * std::sin(2 * std::numbers::pi * pitch * t) + 0.3 * std::sin(2 * std::numbers::pi * pitch * 2.01 * t);
+        const double v =
+            0.6 * std::sin(2 * std::numbers::pi * pitch * t) + 0.3 * std::sin(2 * std::numbers::pi * pitch * 2.01 * t);
         pcm.push_back(static_cast<char>(128 + static_cast<int>(std::lround(v * 80))));
     }
     auto le = [](std::uint32_t value, int bytes) {

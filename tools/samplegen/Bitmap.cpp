@@ -7,9 +7,7 @@ namespace wh::sample {
 
 namespace {
 
-std::uint8_t Clamp(int v) {
-    return static_cast<std::uint8_t>(std::clamp(v, 0, 255));
-}
+std::uint8_t Clamp(int v) { return static_cast<std::uint8_t>(std::clamp(v, 0, 255)); }
 
 void PutLe(std::string& out, std::uint32_t value, int bytes) {
     for (int i = 0; i < bytes; ++i)
@@ -23,9 +21,7 @@ TRgb Mix(TRgb a, TRgb b, int amount) {
     return {channel(a.R, b.R), channel(a.G, b.G), channel(a.B, b.B)};
 }
 
-TRgb Shade(TRgb c, int delta) {
-    return {Clamp(c.R + delta), Clamp(c.G + delta), Clamp(c.B + delta)};
-}
+TRgb Shade(TRgb c, int delta) { return {Clamp(c.R + delta), Clamp(c.G + delta), Clamp(c.B + delta)}; }
 
 TBitmap::TBitmap(int width, int height, TRgb fill) : FWidth(width), FHeight(height) {
     if (width <= 0 || height <= 0)
@@ -33,9 +29,7 @@ TBitmap::TBitmap(int width, int height, TRgb fill) : FWidth(width), FHeight(heig
     FPixels.assign(static_cast<std::size_t>(width) * height, fill);
 }
 
-TRgb TBitmap::Pixel(int x, int y) const {
-    return FPixels.at(static_cast<std::size_t>(y) * FWidth + x);
-}
+TRgb TBitmap::Pixel(int x, int y) const { return FPixels.at(static_cast<std::size_t>(y) * FWidth + x); }
 
 void TBitmap::SetPixel(int x, int y, TRgb c) {
     if (x >= 0 && y >= 0 && x < FWidth && y < FHeight)
@@ -63,16 +57,16 @@ std::string TBitmap::EncodeBmp() const {
     out.reserve(headerBytes + imageBytes);
     out += "BM";
     PutLe(out, headerBytes + imageBytes, 4);
-    PutLe(out, 0, 4);               // reserved
-    PutLe(out, headerBytes, 4);     // offset of the pixels
-    PutLe(out, 40, 4);              // info header size
+    PutLe(out, 0, 4);           // reserved
+    PutLe(out, headerBytes, 4); // offset of the pixels
+    PutLe(out, 40, 4);          // info header size
     PutLe(out, static_cast<std::uint32_t>(FWidth), 4);
-    PutLe(out, static_cast<std::uint32_t>(FHeight), 4);   // positive: rows bottom-up
-    PutLe(out, 1, 2);               // planes
-    PutLe(out, 24, 2);              // bits per pixel
-    PutLe(out, 0, 4);               // BI_RGB
+    PutLe(out, static_cast<std::uint32_t>(FHeight), 4); // positive: rows bottom-up
+    PutLe(out, 1, 2);                                   // planes
+    PutLe(out, 24, 2);                                  // bits per pixel
+    PutLe(out, 0, 4);                                   // BI_RGB
     PutLe(out, imageBytes, 4);
-    PutLe(out, 2835, 4);            // 72 dpi
+    PutLe(out, 2835, 4); // 72 dpi
     PutLe(out, 2835, 4);
     PutLe(out, 0, 4);
     PutLe(out, 0, 4);

@@ -27,7 +27,7 @@ public:
     TRgb Pixel(int x, int y) const;
     // Pixels outside the picture are ignored, so shapes may overlap the edges.
     void SetPixel(int x, int y, TRgb c);
-    void FillRect(int x0, int y0, int x1, int y1, TRgb c);   // x1, y1 exclusive
+    void FillRect(int x0, int y0, int x1, int y1, TRgb c); // x1, y1 exclusive
     void FillCircle(int cx, int cy, int radius, TRgb c);
 
     // The file's bytes: BITMAPFILEHEADER, BITMAPINFOHEADER, rows bottom-up in BGR.

@@ -20,29 +20,29 @@ struct TLiveryColours {
 
 struct TSampleLivery {
     std::string Airline;
-    std::string Texture;        // the folder is "texture." + Texture
-    std::string Callsign;       // atc_airline
-    std::string Registration;   // atc_id
+    std::string Texture;      // the folder is "texture." + Texture
+    std::string Callsign;     // atc_airline
+    std::string Registration; // atc_id
     std::string FlightNumber;
     std::string Designer;
-    std::string FileName;       // some carry a note after a blank, as uploads do
+    std::string FileName; // some carry a note after a blank, as uploads do
     std::string Model;
-    std::string Status;         // "ok" or "pending"
+    std::string Status; // "ok" or "pending"
     std::string Inclusion;
     TLiveryColours Colours;
     TLocalTime ArchiveTime;
-    std::uint32_t ArtSeed = 0;  // varies the paint's grain from livery to livery
+    std::uint32_t ArtSeed = 0; // varies the paint's grain from livery to livery
 };
 
 struct TSamplePackage {
-    std::string Directory;      // also the aircraft's folder in the simulator
+    std::string Directory; // also the aircraft's folder in the simulator
     std::string Manufacturer;
     std::string UIType;
     std::string AtcType;
     std::string AtcModel;
     TLocalTime BaseTime;
     std::vector<TSampleLivery> Liveries;
-    int InstalledLivery = -1;   // index of the livery already in the sample simulator folder
+    int InstalledLivery = -1; // index of the livery already in the sample simulator folder
 };
 
 // Always the same collection: a fixed seed, fixed dates.

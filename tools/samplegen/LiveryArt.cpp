@@ -19,18 +19,18 @@ void AddGrain(TBitmap& picture, std::mt19937& rng) {
 
 TBitmap Fuselage(const TLiveryColours& c) {
     TBitmap p(TextureSize, TextureSize, c.Primary);
-    p.FillRect(0, 34, TextureSize, 42, c.Secondary);     // cheat line
+    p.FillRect(0, 34, TextureSize, 42, c.Secondary); // cheat line
     p.FillRect(0, 42, TextureSize, 44, c.Accent);
     p.FillRect(0, 44, TextureSize, TextureSize, Belly);
-    for (int x = 2; x < TextureSize; x += 5)              // cabin windows
+    for (int x = 2; x < TextureSize; x += 5) // cabin windows
         p.FillRect(x, 26, x + 3, 30, Window);
-    p.FillRect(0, 22, 6, 32, Window);                     // cockpit
+    p.FillRect(0, 22, 6, 32, Window); // cockpit
     return p;
 }
 
 TBitmap Tail(const TLiveryColours& c) {
     TBitmap p(TextureSize, TextureSize, c.Primary);
-    for (int y = 0; y < TextureSize; ++y)                 // diagonal sweep
+    for (int y = 0; y < TextureSize; ++y) // diagonal sweep
         for (int x = 0; x < TextureSize; ++x)
             if (x + y > TextureSize + 8)
                 p.SetPixel(x, y, Mix(c.Primary, c.Secondary, 220));
@@ -41,7 +41,7 @@ TBitmap Tail(const TLiveryColours& c) {
 
 TBitmap Wing(const TLiveryColours& c) {
     TBitmap p(TextureSize, TextureSize, Metal);
-    for (int x = 15; x < TextureSize; x += 16)            // panel lines
+    for (int x = 15; x < TextureSize; x += 16) // panel lines
         p.FillRect(x, 0, x + 1, TextureSize, Shade(Metal, -40));
     p.FillRect(0, 31, TextureSize, 32, Shade(Metal, -40));
     p.FillRect(56, 0, TextureSize, TextureSize, c.Accent); // wing tip

@@ -9,7 +9,7 @@
 namespace wh::sample {
 
 struct TTextureFile {
-    std::string Name;   // file name inside the texture folder
+    std::string Name; // file name inside the texture folder
     TBitmap Picture;
 };
 

@@ -12,7 +12,7 @@ std::time_t ToTimeT(const TLocalTime& t) {
     parts.tm_hour = t.Hour;
     parts.tm_min = t.Minute;
     parts.tm_sec = t.Second;
-    parts.tm_isdst = -1;   // let the zone decide whether summer time applies
+    parts.tm_isdst = -1; // let the zone decide whether summer time applies
     return std::mktime(&parts);
 }
 

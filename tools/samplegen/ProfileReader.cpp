@@ -28,7 +28,7 @@ TProfileReader::TProfileReader(const std::string& text) {
     std::istringstream in(text);
     std::string line;
     std::map<std::string, std::string>* current = nullptr;
-    std::map<std::string, std::string> ignored;   // keys above the first section
+    std::map<std::string, std::string> ignored; // keys above the first section
     while (std::getline(in, line)) {
         const std::string trimmed = Trimmed(line);
         if (trimmed.empty() || trimmed[0] == ';')

@@ -14,9 +14,7 @@ TProfileText& TProfileText::Key(const std::string& key, const std::string& value
     return *this;
 }
 
-TProfileText& TProfileText::Key(const std::string& key, long long value) {
-    return Key(key, std::to_string(value));
-}
+TProfileText& TProfileText::Key(const std::string& key, long long value) { return Key(key, std::to_string(value)); }
 
 TProfileText& TProfileText::Comment(const std::string& text) {
     FText += "; " + text + "\r\n";

@@ -58,8 +58,8 @@ std::int32_t PackedNow() {
     const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
     std::tm local{};
     localtime_r(&now, &local);
-    return wh::sample::Packed({local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,
-                               local.tm_sec});
+    return wh::sample::Packed(
+        {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec});
 }
 
 long long Integer(const TProfileReader& profile, const std::string& section, const std::string& key) {
@@ -73,10 +73,11 @@ long long Integer(const TProfileReader& profile, const std::string& section, con
 
 void CheckLivery(const fs::path& folder, const TProfileReader& list, const std::string& section, int& pending) {
     const std::string where = folder.filename().string() + " " + section;
-    for (const char* key : {"title", "sim", "model", "panel", "sound", "texture", "kb_checklists", "atc_airline",
-                            "atc_id", "ui_manufacturer", "ui_type", "ui_variation", "description", "wh_airline",
-                            "wh_designer", "wh_filename", "wh_model", "wh_status", "wh_archivesize",
-                            "wh_archivetimestamp", "wh_inclusion"})
+    for (const char* key : {"title",       "sim",           "model",       "panel",          "sound",
+                            "texture",     "kb_checklists", "atc_airline", "atc_id",         "ui_manufacturer",
+                            "ui_type",     "ui_variation",  "description", "wh_airline",     "wh_designer",
+                            "wh_filename", "wh_model",      "wh_status",   "wh_archivesize", "wh_archivetimestamp",
+                            "wh_inclusion"})
         Expect(list.Value(section, key).has_value(), where + " lacks " + key);
 
     const std::string status = list.Value(section, "wh_status").value_or("");

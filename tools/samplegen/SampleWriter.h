@@ -9,7 +9,7 @@ struct TSampleSummary {
     int Packages = 0;
     int Liveries = 0;
     int Pending = 0;
-    std::string InstalledLivery;   // "package\texture" of the livery placed in the simulator folder
+    std::string InstalledLivery; // "package\texture" of the livery placed in the simulator folder
 };
 
 // Writes <outdir>/source (the collection as a local directory or web root)

@@ -15,9 +15,7 @@ TZipReader::TZipReader(const std::filesystem::path& path) : FPath(path) {
                                  std::to_string(error) + ")");
 }
 
-TZipReader::~TZipReader() {
-    zip_discard(FArchive);
-}
+TZipReader::~TZipReader() { zip_discard(FArchive); }
 
 std::vector<std::string> TZipReader::Names() const {
     std::vector<std::string> names;

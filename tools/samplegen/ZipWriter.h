@@ -13,7 +13,7 @@ struct zip;
 namespace wh::sample {
 
 struct TZipEntry {
-    std::string Name;   // "/" between folders; a name ending in "/" is a folder
+    std::string Name; // "/" between folders; a name ending in "/" is a folder
     std::string Data;
 };
 
@@ -37,7 +37,7 @@ private:
     std::filesystem::path FPath;
     std::time_t FEntryTime;
     zip* FArchive = nullptr;
-    std::deque<std::string> FBuffers;   // libzip reads the data only when closing
+    std::deque<std::string> FBuffers; // libzip reads the data only when closing
 };
 
 // Writes an archive in one go.

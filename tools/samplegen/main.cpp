@@ -13,10 +13,10 @@ int main(int argc, char** argv) {
     try {
         const std::filesystem::path outdir = std::filesystem::absolute(argv[1]);
         const auto summary = wh::sample::WriteSample(outdir);
-        std::cout << "Sample collection: " << summary.Packages << " packages, " << summary.Liveries
-                  << " liveries (" << summary.Pending << " pending) in " << (outdir / "source").string() << "\n"
-                  << "Simulator folder: " << (outdir / "fs2002").string() << " (installed: "
-                  << summary.InstalledLivery << ")\n";
+        std::cout << "Sample collection: " << summary.Packages << " packages, " << summary.Liveries << " liveries ("
+                  << summary.Pending << " pending) in " << (outdir / "source").string() << "\n"
+                  << "Simulator folder: " << (outdir / "fs2002").string() << " (installed: " << summary.InstalledLivery
+                  << ")\n";
     } catch (const std::exception& e) {
         std::cerr << "WingharbourSampleGen: " << e.what() << "\n";
         return 1;
