@@ -194,23 +194,8 @@ TEST_F(InstallerTest, TickedRowsWithNothingToFetchAreSkippedAndStayTicked) {
     EXPECT_EQ(CfgLinesEqualTo("texture=C"), 0);
 }
 
-// The section is found by the texture line as the catalogue writes it, too.
-TEST_F(InstallerTest, ManufacturerMarkGoesIntoTheLiverysSection) {
-    for (const std::string textureLine : {"texture=abc", "texture = abc"}) {
-        SCOPED_TRACE(textureLine);
-        fs::remove_all(Root.Path() / "FS2002/aircraft/a320");
-        Options.FakeManufacturer = true;
-        WritePackage({{"abc", textureLine}});
-        MakeRows();
-        EXPECT_EQ(ErrorOf([&] { Install(); }), "(no error)");
-        EXPECT_EQ(CfgLinesEqualTo(textureLine), 1);
-        EXPECT_EQ(TIniFile(Cfg()).ReadString("fltsim.1", "ui_manufacturer", ""), "Wingharbour");
-        EXPECT_EQ(Rows.Checked, std::vector<bool>{false});
-    }
-}
-
 // Also when the catalogue writes the texture line with blanks, which the
-// specified line rule does not find.
+// specified line rule does not find; the manufacturer mark follows the section.
 TEST_F(InstallerTest, UpdatingAnInstalledLiveryRewritesItsOneSectionInPlace) {
     for (const std::string textureLine : {"texture=A", "texture = A"}) {
         SCOPED_TRACE(textureLine);
