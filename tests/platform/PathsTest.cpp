@@ -123,7 +123,7 @@ TEST(ExistenceTest, TellsFilesFromFolders) {
 
 TEST(ExecutablePathTest, NamesThisRunningProgram) {
     const std::string path = wh::ExecutablePath();
-    EXPECT_EQ(wh::ExtractFileName(path), "PathsTest");
+    EXPECT_EQ(wh::ExtractFileName(path), "PlatformTests");
     EXPECT_EQ(path.front(), '/');
     EXPECT_TRUE(wh::FileExists(path));
 }
