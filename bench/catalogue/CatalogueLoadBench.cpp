@@ -29,6 +29,7 @@
 #include "fetch/Fetch.h"
 #include "files/WorkingDir.h"
 #include "install/Installer.h"
+#include "platform/PathSnapshot.h"
 #include "platform/Paths.h"
 #include "tests/support/Recorders.h"
 #include "tests/support/TempDir.h"
@@ -165,12 +166,16 @@ public:
     };
     std::vector<TRow> Rows;
 
-    // As the window does, the working directory is looked up once per bracket.
-    void BeginUpdate() override { FWorkingDir = WorkingDir(); }
-    void EndUpdate() override {}
+    // As the window does, the working directory is looked up once per
+    // bracket, and the rows' files in one snapshot.
+    void BeginUpdate() override {
+        FWorkingDir = WorkingDir();
+        FSnapshot = std::make_unique<TPathSnapshot>();
+    }
+    void EndUpdate() override { FSnapshot.reset(); }
     void Clear() override { Rows.clear(); }
     void Add(std::unique_ptr<TWHAircraft> aircraft) override {
-        UpdateAircraftState(*aircraft, FFSDir, FWorkingDir);
+        UpdateAircraftState(*aircraft, FFSDir, FWorkingDir, FSnapshot.get());
         auto texts = AircraftRowTexts(*aircraft, ",");
         Rows.push_back({std::move(aircraft), std::move(texts)});
     }
@@ -178,6 +183,7 @@ public:
 private:
     std::string FFSDir;
     std::string FWorkingDir;
+    std::unique_ptr<TPathSnapshot> FSnapshot;
 };
 
 // The machine is shared: besides wall time the summary shows the process's
