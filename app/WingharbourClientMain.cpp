@@ -665,7 +665,7 @@ void TfmWingharbourClientMain::Clear() { FModel->Clear(); }
 void TfmWingharbourClientMain::Add(std::unique_ptr<TWHAircraft> aircraft) {
     const TWHRowContext context = FRowContext.Context();
     FModel->SetThousandsSeparator(context.ThousandsSeparator);
-    const auto texts = RefreshedRowTexts(*aircraft, context);
+    const auto texts = RefreshedRowTexts(*aircraft, context, FRowContext.Snapshot());
     FModel->Append(std::move(aircraft), texts);
 }
 

@@ -5,8 +5,9 @@
 
 namespace wh {
 
-std::array<std::string, 8> RefreshedRowTexts(TWHAircraft& aircraft, const TWHRowContext& context) {
-    UpdateAircraftState(aircraft, context.FSDir, context.WorkingDir);
+std::array<std::string, 8> RefreshedRowTexts(TWHAircraft& aircraft, const TWHRowContext& context,
+                                             TPathSnapshot* snapshot) {
+    UpdateAircraftState(aircraft, context.FSDir, context.WorkingDir, snapshot);
     return AircraftRowTexts(aircraft, context.ThousandsSeparator);
 }
 
@@ -14,6 +15,7 @@ bool TWHRowContextBracket::Begin() {
     if (FDepth++ > 0)
         return false;
     FFixed = FSource();
+    FSnapshot = std::make_unique<TPathSnapshot>();
     return true;
 }
 
@@ -21,6 +23,7 @@ bool TWHRowContextBracket::End() {
     if (FDepth == 0 || --FDepth > 0)
         return false;
     FFixed.reset();
+    FSnapshot.reset();
     return true;
 }
 

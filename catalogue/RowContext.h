@@ -2,10 +2,12 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "catalogue/Aircraft.h"
+#include "platform/PathSnapshot.h"
 
 namespace wh {
 
@@ -17,13 +19,16 @@ struct TWHRowContext {
     std::string ThousandsSeparator;
 };
 
-// RefreshAircraftRow without the widget: the record's state worked out anew,
-// then the caption and sub-items to show for it.
-std::array<std::string, 8> RefreshedRowTexts(TWHAircraft& aircraft, const TWHRowContext& context);
+// RefreshAircraftRow without the widget: the record's state worked out anew
+// (through the snapshot when given), then the caption and sub-items to show
+// for it.
+std::array<std::string, 8> RefreshedRowTexts(TWHAircraft& aircraft, const TWHRowContext& context,
+                                             TPathSnapshot* snapshot = nullptr);
 
 // The list's update bracket. While it is open the context is read once, when
 // the outermost bracket opens, so that 10,000 rows of a load do not work it
-// out 10,000 times; outside a bracket each row reads it afresh.
+// out 10,000 times, and the rows' files are looked up in one snapshot of
+// their folders; outside a bracket each row reads both afresh.
 class TWHRowContextBracket {
 public:
     using TSource = std::function<TWHRowContext()>;
@@ -36,11 +41,14 @@ public:
     bool End();
     bool IsOpen() const { return FDepth > 0; }
     TWHRowContext Context() const { return FFixed ? *FFixed : FSource(); }
+    // The open bracket's snapshot; none outside a bracket.
+    TPathSnapshot* Snapshot() const { return FSnapshot.get(); }
 
 private:
     TSource FSource;
     int FDepth = 0;
     std::optional<TWHRowContext> FFixed;
+    std::unique_ptr<TPathSnapshot> FSnapshot;
 };
 
 } // namespace wh

@@ -6,12 +6,13 @@ namespace wh {
 
 void TCatalogueRows::Add(std::unique_ptr<TWHAircraft> aircraft) {
     FRows.push_back({std::move(aircraft), {}, {}, false, true});
-    RefreshRow(RowCount() - 1);
+    Refresh(FRows.back(), FSnapshot.get());
 }
 
-void TCatalogueRows::RefreshRow(int index) {
-    TRow& row = FRows[index];
-    row.Texts = RefreshedRowTexts(*row.Aircraft, FContext);
+void TCatalogueRows::RefreshRow(int index) { Refresh(FRows[index], nullptr); }
+
+void TCatalogueRows::Refresh(TRow& row, TPathSnapshot* snapshot) {
+    row.Texts = RefreshedRowTexts(*row.Aircraft, FContext, snapshot);
     row.Folded = FoldRowTexts(row.Texts);
     Judge(row);
 }

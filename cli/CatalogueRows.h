@@ -20,8 +20,9 @@ class TCatalogueRows final : public TWHAircraftList, public TWHAircraftRows {
 public:
     explicit TCatalogueRows(TWHRowContext context) : FContext(std::move(context)) {}
 
-    void BeginUpdate() override {}
-    void EndUpdate() override {}
+    // A load's rows look their files up in one snapshot.
+    void BeginUpdate() override { FSnapshot = std::make_unique<TPathSnapshot>(); }
+    void EndUpdate() override { FSnapshot.reset(); }
     void Clear() override { FRows.clear(); }
     void Add(std::unique_ptr<TWHAircraft> aircraft) override;
 
@@ -48,8 +49,10 @@ private:
         bool Shown = true;
     };
     void Judge(TRow& row) const;
+    void Refresh(TRow& row, TPathSnapshot* snapshot);
 
     TWHRowContext FContext;
+    std::unique_ptr<TPathSnapshot> FSnapshot;
     std::optional<std::string> FNeedle{std::string()};
     std::vector<TRow> FRows;
 };

@@ -17,6 +17,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <string>
 #include <thread>
@@ -29,6 +30,7 @@
 #include "fetch/Fetch.h"
 #include "files/WorkingDir.h"
 #include "install/Installer.h"
+#include "platform/PathSnapshot.h"
 #include "platform/Paths.h"
 #include "tests/support/Recorders.h"
 #include "tests/support/TempDir.h"
@@ -165,12 +167,16 @@ public:
     };
     std::vector<TRow> Rows;
 
-    // As the window does, the working directory is looked up once per bracket.
-    void BeginUpdate() override { FWorkingDir = WorkingDir(); }
-    void EndUpdate() override {}
+    // As the window does, the working directory is looked up once per
+    // bracket, and the rows' files in one snapshot.
+    void BeginUpdate() override {
+        FWorkingDir = WorkingDir();
+        FSnapshot = std::make_unique<TPathSnapshot>();
+    }
+    void EndUpdate() override { FSnapshot.reset(); }
     void Clear() override { Rows.clear(); }
     void Add(std::unique_ptr<TWHAircraft> aircraft) override {
-        UpdateAircraftState(*aircraft, FFSDir, FWorkingDir);
+        UpdateAircraftState(*aircraft, FFSDir, FWorkingDir, FSnapshot.get());
         auto texts = AircraftRowTexts(*aircraft, ",");
         Rows.push_back({std::move(aircraft), std::move(texts)});
     }
@@ -178,6 +184,7 @@ public:
 private:
     std::string FFSDir;
     std::string FWorkingDir;
+    std::unique_ptr<TPathSnapshot> FSnapshot;
 };
 
 // The machine is shared: besides wall time the summary shows the process's
@@ -296,7 +303,9 @@ void BM_InstallOverHttp(benchmark::State& state) {
 }
 
 // The per-row part of a load alone: every row's installed state worked out
-// again against the simulator folder (one in ten liveries installed).
+// again against the simulator folder (one in ten liveries installed), asking
+// the disk for each row as outside a load, or a new snapshot per pass as a
+// load does.
 void BM_UpdateAircraftState(benchmark::State& state) {
     const int packages = static_cast<int>(state.range(0));
     TCollection& c = Collection(packages);
@@ -306,9 +315,14 @@ void BM_UpdateAircraftState(benchmark::State& state) {
     TKeepingList list(c.FSDir());
     ReadCatalogue(activity, source, list, false);
     const std::string working = WorkingDir();
-    for (auto _ : state)
+    const bool snapshots = state.range(1) != 0;
+    for (auto _ : state) {
+        std::optional<TPathSnapshot> snapshot;
+        if (snapshots)
+            snapshot.emplace();
         for (auto& row : list.Rows)
-            UpdateAircraftState(*row.Aircraft, c.FSDir(), working);
+            UpdateAircraftState(*row.Aircraft, c.FSDir(), working, snapshot ? &*snapshot : nullptr);
+    }
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(list.Rows.size()));
 }
 
@@ -330,7 +344,11 @@ BENCHMARK(BM_CopyCatalogueFiles)->Arg(50)->Arg(100)->Arg(200)->UseManualTime()->
 BENCHMARK(BM_ReadCatalogue)->Arg(50)->Arg(100)->Arg(200)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadCatalogueOverHttp)->Arg(200)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_InstallOverHttp)->ArgName("keepalive")->Arg(1)->Arg(0)->UseManualTime()->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_UpdateAircraftState)->Arg(200)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_UpdateAircraftState)
+    ->ArgNames({"packages", "snapshot"})
+    ->Args({200, 0})
+    ->Args({200, 1})
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FetchAircraftLists)->Arg(200)->Unit(benchmark::kMillisecond);
 
 void PrintSummary() {

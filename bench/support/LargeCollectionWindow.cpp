@@ -46,12 +46,21 @@ TLargeCollectionWindow::TLargeCollectionWindow(int packages, bool load) : Packag
     }
     test::WriteFile(source / "packages.lst", packagesLst);
     test::BuildZip((source / "packages.zip").string(), {{"packages.lst", packagesLst}});
-    test::WriteFile(Root.Path() / "program/WingharbourClient.ini",
-                    "[Welcome]\r\nrbLocalDir=1\r\nrbURL=0\r\nedPackageFile=" + (source / "packages.lst").string() +
-                        "\r\nFSDir=" + (Root / "fs") + "\r\n");
+    WriteSettings("rbLocalDir=1\r\nrbURL=0\r\nedPackageFile=" + (source / "packages.lst").string());
     OpenWindow();
     if (load)
         Button("btnNext")->click();
+}
+
+void TLargeCollectionWindow::WriteSettings(const std::string& sourceLines) {
+    test::WriteFile(Root.Path() / "program/WingharbourClient.ini",
+                    "[Welcome]\r\n" + sourceLines + "\r\nFSDir=" + (Root / "fs") + "\r\n");
+}
+
+void TLargeCollectionWindow::ServeFrom(const std::string& url) {
+    Window.reset(); // it keeps its own settings as it closes
+    WriteSettings("rbLocalDir=0\r\nrbURL=1\r\nedURL=" + url);
+    OpenWindow();
 }
 
 void TLargeCollectionWindow::OpenWindow() {

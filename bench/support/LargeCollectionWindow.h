@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "app/WingharbourClientMain.h"
 #include "tests/support/TempDir.h"
@@ -22,10 +23,15 @@ struct TLargeCollectionWindow {
 
     // A new window on the collection, shown on its Welcome page.
     void OpenWindow();
+    // From now on the windows load the source's files from url (which ends
+    // with "/"), a server that serves Root / "source".
+    void ServeFrom(const std::string& url);
     QPushButton* Button(const char* name) const;
     QTreeView* List() const;
     // Every row is in the list, whether the filter shows it or not.
     bool Loaded() const;
+
+    void WriteSettings(const std::string& sourceLines);
 
     int PackageCount;
     test::TTempDir Root;
