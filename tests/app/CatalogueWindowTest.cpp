@@ -133,8 +133,7 @@ TEST_F(CatalogueWindowTest, LoadLocksItsControlsAndCloseWaitsForIt) {
         EXPECT_FALSE(enabled) << name;
     EXPECT_EQ(Liveries(*window), QStringList({"Solo"}));
     EXPECT_TRUE(window->isVisible());
-    QTest::qWait(50);
-    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !window->isVisible(); }));
     EXPECT_EQ(TIniFile(IniPath()).ReadString("Welcome", "rbLocalDir", ""), "1");
 }
 
@@ -176,7 +175,7 @@ TEST_F(CatalogueWindowTest, LoadFailingAtASecondPackageKeepsTheFirstPackagesRows
     UseLocalSource(packageFile);
     auto window = Start();
     window->show();
-    TMessageBoxAnswerer answerer;
+    TDialogAnswers answerer;
     ClickNext(*window);
     ASSERT_EQ(answerer.Boxes.size(), 1u);
     EXPECT_TRUE(answerer.Boxes[0].Text.contains("aircraft.lst")) << answerer.Boxes[0].Text.toStdString();
