@@ -2,6 +2,7 @@
 
 #include <QMessageBox>
 
+#include "app/DialogAnswerer.h"
 #include "install/MessageRules.h"
 #include "platform/Codepage.h"
 #include "platform/SingleInstance.h"
@@ -10,18 +11,13 @@ namespace wh {
 
 namespace {
 
-TYesNoAnswerer& YesNoAnswerer() {
-    static TYesNoAnswerer answerer;
-    return answerer;
-}
-
 QString Widen(const std::string& ansi) { return QString::fromStdString(AnsiToUtf8(ansi)); }
 
 // Messages quote typed URLs, arguments and file names; none of it is markup.
 void ShowBox(QWidget* parent, QMessageBox::Icon icon, const std::string& title, const std::string& text) {
     QMessageBox box(icon, Widen(title), Widen(text), QMessageBox::Ok, parent);
     box.setTextFormat(Qt::PlainText);
-    box.exec();
+    ExecDialog(box);
 }
 
 } // namespace
@@ -35,14 +31,10 @@ void ShowErrorBox(QWidget* parent, const std::string& title, const std::string& 
 }
 
 bool AskWarningYesNo(QWidget* parent, const std::string& title, const std::string& text) {
-    if (YesNoAnswerer())
-        return YesNoAnswerer()(title, text);
     QMessageBox box(QMessageBox::Warning, Widen(title), Widen(text), QMessageBox::Yes | QMessageBox::No, parent);
     box.setTextFormat(Qt::PlainText);
-    return box.exec() == QMessageBox::Yes;
+    return ExecDialog(box) == QMessageBox::Yes;
 }
-
-void SetYesNoAnswerer(TYesNoAnswerer answerer) { YesNoAnswerer() = std::move(answerer); }
 
 bool AcquireSingleInstance(TSingleInstanceGuard& guard, const std::string& lockFile, const std::string& title) {
     if (guard.Acquire(lockFile))

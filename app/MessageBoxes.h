@@ -1,6 +1,5 @@
 #pragma once
 
-#include <functional>
 #include <string>
 
 class QWidget;
@@ -20,12 +19,6 @@ void ShowErrorBox(QWidget* parent, const std::string& title, const std::string& 
 // The warning box with Yes and No; true only when Yes is pressed (No, Escape
 // and closing the box all count as No).
 bool AskWarningYesNo(QWidget* parent, const std::string& title, const std::string& text);
-
-// Replaces the warning box while set, so that a test gives the answer before
-// the question is asked; it receives the box's title and text. An empty
-// answerer brings the real box back.
-using TYesNoAnswerer = std::function<bool(const std::string& title, const std::string& text)>;
-void SetYesNoAnswerer(TYesNoAnswerer answerer);
 
 // Takes the machine-wide single-instance lock; when another copy holds it,
 // tells the user and returns false.

@@ -6,7 +6,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDesktopServices>
-#include <QFileDialog>
 #include <QFocusEvent>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -34,6 +33,7 @@
 #include "app/LogoWidget.h"
 #include "app/MessageBoxes.h"
 #include "app/PathEdit.h"
+#include "app/PathPickers.h"
 #include "app/PickerRules.h"
 #include "app/ProgramInfo.h"
 #include "app/StatusPanel.h"
@@ -844,16 +844,15 @@ void TfmWingharbourClientMain::lblShowLogClick() {
 
 void TfmWingharbourClientMain::PickPackageFile() {
     const std::string start = PackagePickerStart(PackageFileText());
-    const QString chosen = QFileDialog::getOpenFileName(this, QString(), start.empty() ? QString() : OsText(start),
-                                                        QStringLiteral("package files (packages.lst);;all files (*)"));
+    const QString chosen = PickFile(this, start.empty() ? QString() : OsText(start),
+                                    QStringLiteral("package files (packages.lst);;all files (*)"));
     PathPickerClosed();
     if (!chosen.isEmpty())
         edPackageFile->setText(Wide(PackagePickerResult(Narrow(chosen))));
 }
 
 void TfmWingharbourClientMain::PickFSDir() {
-    const QString chosen =
-        QFileDialog::getExistingDirectory(this, QString(), OsText(FolderPickerStart(Narrow(edFSDir->text()))));
+    const QString chosen = PickFolder(this, OsText(FolderPickerStart(Narrow(edFSDir->text()))));
     PathPickerClosed();
     if (!chosen.isEmpty())
         edFSDir->setText(Wide(Narrow(chosen)));

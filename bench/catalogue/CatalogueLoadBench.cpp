@@ -6,7 +6,6 @@
 // server that keeps connections alive and once from one that closes each.
 
 #include <benchmark/benchmark.h>
-#include <httplib.h>
 #include <sys/resource.h>
 
 #include <algorithm>
@@ -16,7 +15,6 @@
 #include <filesystem>
 #include <map>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <set>
 #include <string>
@@ -32,6 +30,8 @@
 #include "install/Installer.h"
 #include "platform/PathSnapshot.h"
 #include "platform/Paths.h"
+#include "tests/support/CatalogueText.h"
+#include "tests/support/LoopbackServer.h"
 #include "tests/support/Recorders.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/ZipBuilder.h"
@@ -52,24 +52,24 @@ std::string PackageDir(int p) {
 }
 
 std::string AircraftListText(int p) {
-    std::string text = "[Wingharbour]\r\nwh_basetimestamp=1390000000\r\n\r\n";
+    std::vector<test::TTestLivery> liveries;
     for (int n = 0; n < LiveriesPerPackage; ++n) {
         const std::string id = PackageDir(p) + "_" + std::to_string(n);
-        text += "[fltsim." + std::to_string(n) + "]\r\n";
-        text += "title=Boeing 737-800 Airline " + id + "\r\n";
-        text += "sim=b737_800\r\nmodel=\r\npanel=\r\nsound=\r\n";
-        text += "texture=" + id + "\r\n";
-        text += "atc_id=N" + std::to_string(p * 100 + n) + "\r\n";
-        text += "ui_manufacturer=Boeing\r\nui_type=Boeing 737-800\r\n";
-        text += "ui_variation=Airline " + id + "\r\n";
-        text += "description=A livery of the collection, painted after photographs.\r\n";
-        text += "wh_airline=Airline " + id + "\r\nwh_designer=Designer " + std::to_string(n % 7) + "\r\n";
-        text += "wh_filename=" + id + ".zip\r\nwh_model=PSS\r\nwh_status=ok\r\n";
-        text += "wh_archivesize=" + std::to_string(400000 + n * 1024) + "\r\n";
-        text += "wh_archivetimestamp=0x" + std::to_string(52000000 + n) + "\r\n";
-        text += "wh_inclusion=panel, sound\r\n\r\n";
+        liveries.push_back({.Airline = "Airline " + id,
+                            .Type = "Boeing 737-800",
+                            .Designer = "Designer " + std::to_string(n % 7),
+                            .Model = "PSS",
+                            .Texture = id,
+                            .Inclusion = "panel, sound",
+                            .Size = 400000 + n * 1024,
+                            .Timestamp = "0x" + std::to_string(52000000 + n),
+                            .Extra = "title=Boeing 737-800 Airline " + id +
+                                     "\r\nsim=b737_800\r\nmodel=\r\npanel=\r\nsound=\r\natc_id=N" +
+                                     std::to_string(p * 100 + n) +
+                                     "\r\nui_manufacturer=Boeing\r\nui_variation=Airline " + id +
+                                     "\r\ndescription=A livery of the collection, painted after photographs.\r\n"});
     }
-    return text;
+    return "[Wingharbour]\r\nwh_basetimestamp=1390000000\r\n\r\n" + test::AircraftListText(liveries);
 }
 
 // One generated source, and a simulator folder where every tenth livery is installed.
@@ -81,14 +81,15 @@ struct TCollection {
     std::string FSDir() const { return Root / "fs"; }
 
     explicit TCollection(int packages) : Packages(packages) {
-        std::string packagesLst;
+        std::vector<std::string> directories;
         for (int p = 0; p < packages; ++p) {
-            packagesLst += "[package." + std::to_string(p) + "]\r\ndirectory=" + PackageDir(p) + "\r\n";
+            directories.push_back(PackageDir(p));
             test::WriteFile(Source() / PackageDir(p) / "aircraft.lst", AircraftListText(p));
             for (int n = 0; n < LiveriesPerPackage; n += 10)
                 fs::create_directories(Root.Path() / "fs/aircraft" / PackageDir(p) /
                                        ("texture." + PackageDir(p) + "_" + std::to_string(n)));
         }
+        const std::string packagesLst = test::PackagesListText(directories);
         test::WriteFile(Source() / "packages.lst", packagesLst);
         test::BuildZip((Source() / "packages.zip").string(), {{"packages.lst", packagesLst}});
         // The first package's base and some of its liveries, small archives.
@@ -107,45 +108,29 @@ struct TCollection {
 // With keepAlive false every answer closes its connection.
 class TDelayedServer {
 public:
-    TDelayedServer(fs::path root, bool keepAlive) : FRoot(std::move(root)) {
-        ::setenv("no_proxy", "127.0.0.1", 1);
-        ::setenv("NO_PROXY", "127.0.0.1", 1);
-        FServer.new_task_queue = [] { return new httplib::ThreadPool(64); };
-        FServer.set_keep_alive_max_count(keepAlive ? 100000 : 1);
+    TDelayedServer(const fs::path& root, bool keepAlive) {
+        httplib::Server& server = FLoopback.Server();
+        server.new_task_queue = [] { return new httplib::ThreadPool(64); };
+        server.set_keep_alive_max_count(keepAlive ? 100000 : 1);
         // As web servers do: without it a kept-alive connection waits for
         // the client's delayed acknowledgement between header and body.
-        FServer.set_tcp_nodelay(true);
-        FServer.Get("/(.*)", [this](const httplib::Request& req, httplib::Response& res) {
-            {
-                std::lock_guard lock(FMutex);
-                FConnections.insert(req.remote_port);
-            }
+        server.set_tcp_nodelay(true);
+        server.Get("/(.*)", [root](const httplib::Request& req, httplib::Response& res) {
             std::this_thread::sleep_for(std::chrono::milliseconds(AnswerDelayMs));
-            std::string path = req.matches[1];
-            res.set_content(test::ReadFile(FRoot / path), "application/octet-stream");
+            res.set_content(test::ReadFile(root / req.matches[1].str()), "application/octet-stream");
         });
-        FPort = FServer.bind_to_any_port("127.0.0.1");
-        FThread = std::thread([this] { FServer.listen_after_bind(); });
-        while (!FServer.is_running())
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        FLoopback.Start();
     }
-    ~TDelayedServer() {
-        FServer.stop();
-        FThread.join();
-    }
-    std::string Root() const { return "http://127.0.0.1:" + std::to_string(FPort) + "/"; }
+    std::string Root() const { return FLoopback.Root() + "/"; }
     std::size_t Connections() {
-        std::lock_guard lock(FMutex);
-        return FConnections.size();
+        std::set<int> ports;
+        for (const auto& seen : FLoopback.Seen())
+            ports.insert(seen.RemotePort);
+        return ports.size();
     }
 
 private:
-    fs::path FRoot;
-    httplib::Server FServer;
-    std::thread FThread;
-    int FPort = 0;
-    std::mutex FMutex;
-    std::set<int> FConnections;
+    test::TLoopbackServer FLoopback;
 };
 
 TCollection& Collection(int packages) {

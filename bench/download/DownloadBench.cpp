@@ -3,7 +3,6 @@
 // their times (below 1: DownloadURL is faster).
 
 #include <benchmark/benchmark.h>
-#include <httplib.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -11,11 +10,11 @@
 #include <filesystem>
 #include <map>
 #include <string>
-#include <thread>
 
 #include "activity/Activity.h"
 #include "fetch/DownloadURL.h"
 #include "fetch/Fetch.h"
+#include "tests/support/LoopbackServer.h"
 
 namespace {
 
@@ -37,15 +36,12 @@ public:
 };
 
 struct TBenchSetup {
-    httplib::Server Server;
-    std::thread Listener;
+    wh::test::TLoopbackServer Server;
     std::string Body;
     std::string Url;
     fs::path Folder;
 
     TBenchSetup() {
-        ::setenv("no_proxy", "127.0.0.1", 1);
-        ::setenv("NO_PROXY", "127.0.0.1", 1);
         Body.resize(FileSize);
         std::uint32_t x = 2463534242u;
         for (char& c : Body) {
@@ -54,18 +50,15 @@ struct TBenchSetup {
             x ^= x << 5;
             c = static_cast<char>(x);
         }
-        Server.Get("/big.bin", [this](const httplib::Request&, httplib::Response& res) {
+        Server.Server().Get("/big.bin", [this](const httplib::Request&, httplib::Response& res) {
             res.set_content_provider(Body.size(), "application/octet-stream",
                                      [this](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
                                          sink.write(Body.data() + offset, std::min<std::size_t>(length, 1 << 20));
                                          return true;
                                      });
         });
-        const int port = Server.bind_to_any_port("127.0.0.1");
-        Listener = std::thread([this] { Server.listen_after_bind(); });
-        while (!Server.is_running())
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        Url = "http://127.0.0.1:" + std::to_string(port) + "/big.bin";
+        Server.Start();
+        Url = Server.Root() + "/big.bin";
         std::string pattern = (fs::temp_directory_path() / "wh-download-bench-XXXXXX").string();
         if (!::mkdtemp(pattern.data()))
             throw std::runtime_error("cannot create a temporary folder");
@@ -73,8 +66,6 @@ struct TBenchSetup {
     }
 
     ~TBenchSetup() {
-        Server.stop();
-        Listener.join();
         std::error_code ec;
         fs::remove_all(Folder, ec);
     }

@@ -4,21 +4,21 @@
 
 #include <benchmark/benchmark.h>
 #include <unistd.h>
-#include <zip.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <random>
-#include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "activity/Activity.h"
 #include "archive/Extract.h"
 #include "files/WorkingDir.h"
 #include "platform/Paths.h"
+#include "tests/support/ZipBuilder.h"
 
 namespace {
 
@@ -41,10 +41,8 @@ public:
 };
 
 // Half random bytes, half text: deflate gets about 1.9:1, like textures do.
-void* MakeContent(std::size_t size, std::mt19937& random) {
-    auto* data = static_cast<char*>(std::malloc(size));
-    if (!data)
-        throw std::bad_alloc();
+std::string MakeContent(std::size_t size, std::mt19937& random) {
+    std::string data(size, '\0');
     static const char kText[] = "fltsim texture livery panel model sound ";
     for (std::size_t i = 0; i < size; i += 64) {
         const std::size_t n = std::min<std::size_t>(64, size - i);
@@ -71,23 +69,17 @@ struct TFixture {
         wh::OverrideCommonAppDataFolder((Root / "appdata").string());
         ArchivePath = wh::OsPath(wh::WorkingDir() + ArchiveName);
 
-        int error = 0;
-        zip_t* archive = zip_open(ArchivePath.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
-        if (!archive)
-            throw std::runtime_error("cannot create the archive");
         std::mt19937 random(42);
         // Sizes vary around the mean so that the archive comes to about its target.
         const std::size_t mean = kArchiveTarget * 19 / 10 / kFiles;
+        std::vector<wh::test::TZipEntry> entries;
         for (int i = 0; i < kFiles; ++i) {
             const std::size_t size = mean / 2 + random() % mean;
             const std::string name = "folder" + std::to_string(i % kFolders) + "/file" + std::to_string(i) + ".bmp";
-            zip_source_t* source = zip_source_buffer(archive, MakeContent(size, random), size, 1);
-            if (!source || zip_file_add(archive, name.c_str(), source, 0) < 0)
-                throw std::runtime_error(zip_strerror(archive));
+            entries.push_back({name, MakeContent(size, random)});
             Uncompressed += size;
         }
-        if (zip_close(archive) < 0)
-            throw std::runtime_error("cannot write the archive");
+        wh::test::BuildZip(ArchivePath.string(), entries);
     }
     ~TFixture() {
         std::error_code ec;

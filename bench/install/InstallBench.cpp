@@ -26,6 +26,7 @@
 #include "app/WingharbourClientMain.h"
 #include "bench/support/WindowBenchMain.h"
 #include "tests/app/WindowTestSupport.h"
+#include "tests/support/CatalogueText.h"
 #include "tests/support/LoopbackServer.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/ZipBuilder.h"
@@ -74,7 +75,7 @@ struct TSetup {
     std::map<std::string, std::string> Files; // served, by request path
     std::string TextureURL;
     std::size_t ArchiveSize = 0;
-    std::unique_ptr<test::TMessageBoxAnswerer> Boxes;
+    std::unique_ptr<test::TDialogAnswers> Boxes;
     std::unique_ptr<TfmWingharbourClientMain> Window;
 
     TSetup() {
@@ -100,7 +101,7 @@ struct TSetup {
         test::WriteFile(Root.Path() / "program/WingharbourClient.ini",
                         "[Welcome]\r\nrbLocalDir=0\r\nrbURL=1\r\nedURL=" + Server.Root() +
                             "/\r\nFSDir=" + (Root / "fs") + "\r\ncbZapFiles=1\r\ncbFakeManufacturer=0\r\n");
-        Boxes = std::make_unique<test::TMessageBoxAnswerer>();
+        Boxes = std::make_unique<test::TDialogAnswers>();
         TMainOptions options;
         options.ProgramPath = Root / "program/WingharbourClient";
         options.OpenURL = [](const std::string&) {};
@@ -129,12 +130,14 @@ struct TSetup {
                         {"model/b738.mdl", test::RandomBytes(64 * 1024, 7)}});
         const std::string archive = test::ReadFile(source / dir / (std::string(Texture) + ".zip"));
         ArchiveSize = archive.size();
-        const std::string aircraftLst =
-            "[fltsim.0]\r\ntitle=Bench 737-800 Heavy\r\nsim=b738\r\ntexture=" + std::string(Texture) +
-            "\r\nui_type=B737-800\r\nwh_airline=Bench Air\r\nwh_designer=B. Encher\r\n"
-            "wh_model=PSS\r\nwh_status=ok\r\nwh_filename=" +
-            std::string(Texture) + ".zip\r\nwh_archivesize=" + std::to_string(ArchiveSize) + "\r\n";
-        const std::string packagesLst = "[package.0]\r\ndirectory=" + dir + "\r\n";
+        const std::string aircraftLst = test::LiverySection(0, {.Airline = "Bench Air",
+                                                                .Type = "B737-800",
+                                                                .Designer = "B. Encher",
+                                                                .Model = "PSS",
+                                                                .Texture = Texture,
+                                                                .Size = static_cast<long>(ArchiveSize),
+                                                                .Extra = "title=Bench 737-800 Heavy\r\nsim=b738\r\n"});
+        const std::string packagesLst = test::PackagesListText({dir});
         test::BuildZip((source / "packages.zip").string(), {{"packages.lst", packagesLst}});
         Files["/packages.zip"] = test::ReadFile(source / "packages.zip");
         Files["/" + dir + "/aircraft.lst"] = aircraftLst;

@@ -2,12 +2,14 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include <QPushButton>
 #include <QTreeView>
 
 #include "catalogue/AircraftRows.h"
 
+#include "tests/support/CatalogueText.h"
 #include "tests/support/ZipBuilder.h"
 
 namespace wh::bench {
@@ -23,27 +25,29 @@ std::string PackageDir(int p) { return "b" + std::to_string(1000 + p).substr(1);
 TLargeCollectionWindow::TLargeCollectionWindow(int packages, bool load) : PackageCount(packages) {
     WorkingDir = std::make_unique<test::TWorkingDirOverride>(Root / "appdata");
     const fs::path source = Root.Path() / "source";
-    std::string packagesLst;
+    std::vector<std::string> directories;
     for (int p = 0; p < PackageCount; ++p) {
         const std::string dir = PackageDir(p);
-        packagesLst += "[package." + std::to_string(p) + "]\r\ndirectory=" + dir + "\r\n";
-        std::string list;
+        directories.push_back(dir);
+        std::vector<test::TTestLivery> liveries;
         for (int n = 0; n < LiveriesPerPackage; ++n) {
             const std::string id = dir + "_" + std::to_string(n);
             const bool installed = n % 10 == 0;
-            list += "[fltsim." + std::to_string(n) + "]\r\ntexture=" + id + "\r\nui_type=Type " +
-                    std::to_string((p * 31 + n) % 97) + "\r\nwh_airline=Airline " +
-                    std::to_string((p * 7919 + n * 104729) % 100003) + "\r\nwh_designer=D" + std::to_string(n % 7) +
-                    "\r\nwh_model=PSS\r\nwh_status=ok\r\nwh_filename=" + id +
-                    ".zip\r\nwh_archivesize=" + std::to_string(1000 * ((p * 13 + n) % 900)) +
-                    "\r\nwh_archivetimestamp=" + (installed && n % 20 == 0 ? "2147483647" : "1") + "\r\n";
+            liveries.push_back({.Airline = "Airline " + std::to_string((p * 7919 + n * 104729) % 100003),
+                                .Type = "Type " + std::to_string((p * 31 + n) % 97),
+                                .Designer = "D" + std::to_string(n % 7),
+                                .Model = "PSS",
+                                .Texture = id,
+                                .Size = 1000L * ((p * 13 + n) % 900),
+                                .Timestamp = installed && n % 20 == 0 ? "2147483647" : "1"});
             if (installed) {
                 fs::create_directories(Root.Path() / "fs/aircraft" / dir / ("texture." + id));
                 test::WriteFile(Root.Path() / "appdata/Wingharbour" / dir / (id + ".zip"), "zip");
             }
         }
-        test::WriteFile(source / dir / "aircraft.lst", list);
+        test::WriteFile(source / dir / "aircraft.lst", test::AircraftListText(liveries));
     }
+    const std::string packagesLst = test::PackagesListText(directories);
     test::WriteFile(source / "packages.lst", packagesLst);
     test::BuildZip((source / "packages.zip").string(), {{"packages.lst", packagesLst}});
     WriteSettings("rbLocalDir=1\r\nrbURL=0\r\nedPackageFile=" + (source / "packages.lst").string());

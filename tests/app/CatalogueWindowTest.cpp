@@ -42,13 +42,11 @@ protected:
     }
 };
 
+// The titles are read in SelectionWindowTest.AssistiveTechnologyReadsHeadersCellsAndTicks.
 TEST_F(CatalogueWindowTest, ListHasItsColumns) {
     auto window = Start();
     QTreeView* list = AircraftList(*window);
     ASSERT_EQ(list->model()->columnCount(), 8);
-    const QStringList titles = {"Livery", "Type", "Status", "Installed", "Designer", "Model", "Size", "Included"};
-    for (int column = 0; column < 8; ++column)
-        EXPECT_EQ(list->model()->headerData(column, Qt::Horizontal).toString(), titles[column]);
     for (const auto& [column, width] : {std::pair{2, 60}, {3, 60}, {5, 50}, {6, 50}, {7, 50}})
         EXPECT_EQ(list->columnWidth(column), width) << column;
 }
@@ -87,9 +85,6 @@ TEST_F(CatalogueWindowTest, LoadsALocalCollectionSortedByLivery) {
     }
     EXPECT_EQ(window->AircraftRows().RowAircraft(0).Directory, "pkgB");
 
-    EXPECT_TRUE(std::filesystem::exists(WorkDir() + "/packages.lst"));
-    EXPECT_TRUE(std::filesystem::exists(WorkDir() + "/pkgB/aircraft.lst"));
-    EXPECT_FALSE(std::filesystem::exists(WorkDir() + "/packages.zip"));
     EXPECT_TRUE(Child<QLabel>(*window, "lblProgress")->text().isEmpty());
     EXPECT_TRUE(Child<QWidget>(*window, "shProgress")->isHidden());
     const auto lines = LogFileLines();
@@ -133,8 +128,7 @@ TEST_F(CatalogueWindowTest, LoadLocksItsControlsAndCloseWaitsForIt) {
         EXPECT_FALSE(enabled) << name;
     EXPECT_EQ(Liveries(*window), QStringList({"Solo"}));
     EXPECT_TRUE(window->isVisible());
-    QTest::qWait(50);
-    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !window->isVisible(); }));
     EXPECT_EQ(TIniFile(IniPath()).ReadString("Welcome", "rbLocalDir", ""), "1");
 }
 
@@ -176,7 +170,7 @@ TEST_F(CatalogueWindowTest, LoadFailingAtASecondPackageKeepsTheFirstPackagesRows
     UseLocalSource(packageFile);
     auto window = Start();
     window->show();
-    TMessageBoxAnswerer answerer;
+    TDialogAnswers answerer;
     ClickNext(*window);
     ASSERT_EQ(answerer.Boxes.size(), 1u);
     EXPECT_TRUE(answerer.Boxes[0].Text.contains("aircraft.lst")) << answerer.Boxes[0].Text.toStdString();

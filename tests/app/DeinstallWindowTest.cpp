@@ -10,7 +10,6 @@
 #include "Collection.h"
 #include "SampleWriter.h"
 #include "WindowTestSupport.h"
-#include "app/MessageBoxes.h"
 #include "catalogue/AircraftRows.h"
 
 namespace wh::test {
@@ -26,16 +25,6 @@ int RowOf(TfmWingharbourClientMain& window, const std::string& texture) {
     ADD_FAILURE() << "no row for " << texture;
     return -1;
 }
-
-// Answers the warning boxes asked while alive; records their texts.
-struct TYesNo {
-    bool Answer = false;
-    std::vector<std::string> Questions;
-    TYesNo() {
-        SetYesNoAnswerer([this](auto&, auto& text) { return Questions.push_back(text), Answer; });
-    }
-    ~TYesNo() { SetYesNoAnswerer(nullptr); }
-};
 
 class DeinstallWindowTest : public TWindowTest {};
 
@@ -77,17 +66,18 @@ TEST_F(DeinstallWindowTest, RemoveAsksFirstAndRemovesOnlyTheTickedLivery) {
     SetListChecked(*window, removedRow, true);
     ASSERT_EQ(remove->text(), "Remove 1");
 
-    TYesNo answers;
+    TDialogAnswers answers;
     QTest::mouseClick(remove, Qt::LeftButton);
-    EXPECT_EQ(answers.Questions, std::vector<std::string>{"You are about to deinstall 1 aircraft from your flight "
-                                                          "simulator. Are you sure you want to continue?"});
+    ASSERT_EQ(answers.Boxes.size(), 1u);
+    EXPECT_EQ(answers.Boxes[0].Text, "You are about to deinstall 1 aircraft from your flight "
+                                     "simulator. Are you sure you want to continue?");
     EXPECT_TRUE(ListChecked(*window, removedRow));
     EXPECT_EQ(ListText(*window, removedRow, 3), "yes");
     EXPECT_TRUE(fs::exists(plane / ("texture." + removed)));
 
-    answers.Answer = true;
+    answers.Yes = true;
     QTest::mouseClick(remove, Qt::LeftButton);
-    EXPECT_EQ(answers.Questions.size(), 2u);
+    EXPECT_EQ(answers.Boxes.size(), 2u);
     EXPECT_FALSE(ListChecked(*window, removedRow));
     EXPECT_EQ(ListText(*window, removedRow, 2), "new");
     EXPECT_EQ(ListText(*window, removedRow, 3), "no");

@@ -25,7 +25,7 @@ TEST(MessageBoxesWindowTest, MessagesWithMarkupAreShownAsWritten) {
          "URL-protocol for 'file://<i>a</i>&amp;/' not supported."},
     };
     for (const auto& c : cases) {
-        TMessageBoxAnswerer answerer;
+        TDialogAnswers answerer;
         c.Show(c.Message);
         ASSERT_EQ(answerer.Boxes.size(), 1u) << c.Name;
         const TShownBox& box = answerer.Boxes[0];

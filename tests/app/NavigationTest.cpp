@@ -12,9 +12,9 @@ TEST(NavigationTest, BackAndNextFollowThePageTable) {
         TNavigationState Expected;
     };
     const TCase cases[] = {
-        {TWizardPage::Welcome, false, {false, false}},  {TWizardPage::Welcome, true, {false, true}},
-        {TWizardPage::Selection, false, {true, false}}, {TWizardPage::Selection, true, {true, false}},
-        {TWizardPage::Action, false, {true, false}},    {TWizardPage::Action, true, {true, false}},
+        {TWizardPage::Welcome, false, {false, false}},
+        {TWizardPage::Welcome, true, {false, true}},
+        {TWizardPage::Action, true, {true, false}},
     };
     for (const auto& c : cases) {
         const TNavigationState state = NavigationFor(c.Page, c.WelcomeValid);

@@ -1,10 +1,7 @@
 #include <filesystem>
 
-#include <QApplication>
 #include <QDir>
-#include <QFileDialog>
 #include <QPushButton>
-#include <QTimer>
 #include <QToolButton>
 
 #include "WindowTestSupport.h"
@@ -12,40 +9,6 @@
 
 namespace wh::test {
 namespace {
-
-// Answers the next file dialog: records where it opened, then picks a path
-// (or cancels when the path is empty).
-class TDialogAnswerer {
-public:
-    explicit TDialogAnswerer(QString pick) : FPick(std::move(pick)) {
-        FTimer.setInterval(10);
-        QObject::connect(&FTimer, &QTimer::timeout, [this] { Answer(); });
-        FTimer.start();
-    }
-    bool Seen = false;
-    QString OpenedIn;
-    QStringList Filters;
-    QStringList PreselectedNames;
-
-private:
-    void Answer() {
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        if (!dialog || !dialog->isVisible() || Seen)
-            return;
-        Seen = true;
-        OpenedIn = dialog->directory().absolutePath();
-        Filters = dialog->nameFilters();
-        PreselectedNames = dialog->selectedFiles();
-        if (FPick.isEmpty()) {
-            dialog->reject();
-            return;
-        }
-        dialog->selectFile(FPick);
-        QMetaObject::invokeMethod(dialog, "accept");
-    }
-    QString FPick;
-    QTimer FTimer;
-};
 
 class PickerWindowTest : public TWindowTest {
 protected:
@@ -65,13 +28,14 @@ TEST_F(PickerWindowTest, PackageFilePickerQuotesAPathWithABlank) {
     auto window = Start();
     window->show();
     auto* edit = Child<TPathEdit>(*window, "edPackageFile");
-    TDialogAnswerer answerer(Q(ProgramDir / "my collection/packages.lst"));
+    TDialogAnswers answers;
+    answers.Picks = {Q(ProgramDir / "my collection/packages.lst")};
     edit->PickerButton()->click();
-    ASSERT_TRUE(answerer.Seen);
-    EXPECT_EQ(answerer.OpenedIn, Q(ProgramDir / "first"));
-    EXPECT_EQ(answerer.Filters, QStringList({"package files (packages.lst)", "all files (*)"}));
-    ASSERT_FALSE(answerer.PreselectedNames.isEmpty());
-    EXPECT_TRUE(answerer.PreselectedNames.front().endsWith("packages.lst"));
+    ASSERT_EQ(answers.Pickers.size(), 1u);
+    EXPECT_EQ(answers.Pickers[0].OpenedIn, Q(ProgramDir / "first"));
+    EXPECT_EQ(answers.Pickers[0].Filters, QStringList({"package files (packages.lst)", "all files (*)"}));
+    ASSERT_FALSE(answers.Pickers[0].Preselected.isEmpty());
+    EXPECT_TRUE(answers.Pickers[0].Preselected.front().endsWith("packages.lst"));
     EXPECT_EQ(edit->text(), Q("\"" + (ProgramDir / "my collection/packages.lst") + "\""));
     // The quoted name still counts as an existing file.
     EXPECT_TRUE(Child<QPushButton>(*window, "btnNext")->isEnabled());
@@ -82,9 +46,9 @@ TEST_F(PickerWindowTest, CancelledPickerLeavesTheText) {
     auto window = Start();
     window->show();
     auto* edit = Child<TPathEdit>(*window, "edPackageFile");
-    TDialogAnswerer answerer{QString()};
+    TDialogAnswers answers;
     edit->PickerButton()->click();
-    ASSERT_TRUE(answerer.Seen);
+    ASSERT_EQ(answers.Pickers.size(), 1u);
     EXPECT_EQ(edit->text(), Q(ProgramDir / "first/packages.lst"));
 }
 
@@ -94,10 +58,11 @@ TEST_F(PickerWindowTest, FolderPickerWritesTheFolderUnquoted) {
     auto window = Start();
     window->show();
     auto* edit = Child<TPathEdit>(*window, "edFSDir");
-    TDialogAnswerer answerer(Q(ProgramDir / "Flight Sim"));
+    TDialogAnswers answers;
+    answers.Picks = {Q(ProgramDir / "Flight Sim")};
     edit->PickerButton()->click();
-    ASSERT_TRUE(answerer.Seen);
-    EXPECT_EQ(answerer.OpenedIn, QDir::rootPath()); // the edit names no folder
+    ASSERT_EQ(answers.Pickers.size(), 1u);
+    EXPECT_EQ(answers.Pickers[0].OpenedIn, QDir::rootPath()); // the edit names no folder
     EXPECT_EQ(edit->text(), Q(ProgramDir / "Flight Sim"));
     EXPECT_TRUE(Child<QPushButton>(*window, "btnNext")->isEnabled());
 }

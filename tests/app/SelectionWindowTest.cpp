@@ -12,12 +12,9 @@
 
 #include "WindowTestSupport.h"
 #include "catalogue/AircraftRows.h"
-#include "tests/support/NamedCases.h"
 
 namespace wh::test {
 namespace {
-
-using wh::test::PrintTo;
 
 // The summary's five numbers, then the two action buttons as caption and
 // "+" (enabled) or "-".
@@ -89,30 +86,22 @@ TEST_F(SelectionWindowTest, TickByHandUpdatesLabelAndBothCaptionsAtOnce) {
     }
 }
 
-struct TButtonCase {
-    const char* Name;
-    std::vector<const char*> Buttons;
-    std::string Expected;
-};
-
-class SelectionButtonWindowTest : public SelectionWindowTest, public testing::WithParamInterface<TButtonCase> {};
-
-TEST_P(SelectionButtonWindowTest, LeavesTheLabelAndCaptions) {
+// Each button once, in one window; what each ticks is tested with the selection.
+TEST_F(SelectionWindowTest, EachSelectionButtonLeavesTheLabelAndCaptions) {
     auto window = StartOnSelectionPage();
-    for (const char* name : GetParam().Buttons)
-        Click(*window, name);
-    EXPECT_EQ(Shown(*window), GetParam().Expected);
+    const std::pair<const char*, std::string> steps[] = {
+        {"btnSelectUpdated", Expected(3, 0, 0, 0, 0, "Fetch 0- Remove 0-")},
+        {"btnSelectInstalled", Expected(3, 1, 0, 0, 1, "Fetch 0- Remove 1+")},
+        {"btnDeselectAll", Expected(3, 0, 0, 0, 0, "Fetch 0- Remove 0-")},
+        {"btnSelectNew", Expected(3, 1, 1, 0, 0, "Fetch 1+ Remove 0-")},
+        {"btnInvertSelection", Expected(3, 2, 0, 0, 1, "Fetch 0- Remove 1+")},
+        {"btnSelectAll", Expected(3, 3, 1, 0, 1, "Fetch 1+ Remove 1+")},
+    };
+    for (const auto& [button, expected] : steps) {
+        Click(*window, button);
+        EXPECT_EQ(Shown(*window), expected) << button;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, SelectionButtonWindowTest,
-    testing::Values(
-        TButtonCase{"SelectAll", {"btnSelectAll"}, Expected(3, 3, 1, 0, 1, "Fetch 1+ Remove 1+")},
-        TButtonCase{"SelectNew", {"btnSelectNew"}, Expected(3, 1, 1, 0, 0, "Fetch 1+ Remove 0-")},
-        TButtonCase{"SelectUpdated", {"btnSelectUpdated"}, Expected(3, 0, 0, 0, 0, "Fetch 0- Remove 0-")},
-        TButtonCase{"SelectInstalled", {"btnSelectInstalled"}, Expected(3, 1, 0, 0, 1, "Fetch 0- Remove 1+")},
-        TButtonCase{"Invert", {"btnSelectNew", "btnInvertSelection"}, Expected(3, 2, 0, 0, 1, "Fetch 0- Remove 1+")},
-        TButtonCase{"DeselectAll", {"btnSelectAll", "btnDeselectAll"}, Expected(3, 0, 0, 0, 0, "Fetch 0- Remove 0-")}));
 
 TEST_F(SelectionWindowTest, HeaderClickSortsAndEnteringThePageRecounts) {
     auto window = StartOnSelectionPage();

@@ -1,32 +1,36 @@
 #include "WindowTestSupport.h"
 
-#include <QAbstractButton>
-#include <QApplication>
+#include <QFileDialog>
 #include <QLocale>
 
 #include <filesystem>
 
+#include "app/DialogAnswerer.h"
 #include "tests/support/ZipBuilder.h"
 
 namespace wh::test {
 
-TMessageBoxAnswerer::TMessageBoxAnswerer() {
-    FTimer.setInterval(10);
-    QObject::connect(&FTimer, &QTimer::timeout, [this] { Answer(); });
-    FTimer.start();
+TDialogAnswers::TDialogAnswers() {
+    SetDialogAnswerer([this](QDialog& dialog) -> int {
+        if (OnDialog)
+            OnDialog();
+        if (auto* picker = qobject_cast<QFileDialog*>(&dialog)) {
+            Pickers.push_back({picker->directory().absolutePath(), picker->nameFilters(), picker->selectedFiles()});
+            if (Pickers.size() > Picks.size() || Picks[Pickers.size() - 1].isEmpty())
+                return QDialog::Rejected;
+            picker->selectFile(Picks[Pickers.size() - 1]);
+            return QDialog::Accepted;
+        }
+        auto& box = dynamic_cast<QMessageBox&>(dialog);
+        Boxes.push_back(
+            {box.windowTitle(), box.text(), box.icon(), box.button(QMessageBox::Ok) != nullptr, box.textFormat()});
+        if (box.button(QMessageBox::Ok))
+            return QMessageBox::Ok;
+        return Yes ? QMessageBox::Yes : QMessageBox::No;
+    });
 }
 
-void TMessageBoxAnswerer::Answer() {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (!box || !box->isVisible())
-        return;
-    QAbstractButton* ok = box->button(QMessageBox::Ok);
-    Boxes.push_back({box->windowTitle(), box->text(), box->icon(), ok != nullptr, box->textFormat()});
-    if (ok)
-        ok->click();
-    else
-        box->reject();
-}
+TDialogAnswers::~TDialogAnswers() { SetDialogAnswerer(nullptr); }
 
 TWindowTest::TWindowTest() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
 
@@ -39,20 +43,12 @@ void TWindowTest::WriteSettings(const std::map<std::string, std::string>& keys) 
 
 std::string TWindowTest::BuildCollection(const std::string& folder, const TTestCollection& packages) const {
     const std::filesystem::path root = ProgramDir.Path() / folder;
-    std::string packagesLst;
-    for (std::size_t n = 0; n < packages.size(); ++n) {
-        const auto& [directory, liveries] = packages[n];
-        packagesLst += "[package." + std::to_string(n) + "]\r\ndirectory=" + directory + "\r\n";
-        std::string aircraftLst;
-        for (std::size_t i = 0; i < liveries.size(); ++i) {
-            const TTestLivery& l = liveries[i];
-            aircraftLst += "[fltsim." + std::to_string(i) + "]\r\nwh_airline=" + l.Airline + "\r\nui_type=" + l.Type +
-                           "\r\nwh_designer=" + l.Designer + "\r\nwh_model=" + l.Model + "\r\nwh_status=" + l.Status +
-                           "\r\ntexture=" + l.Texture + "\r\nwh_filename=" + l.Texture + ".zip" +
-                           "\r\nwh_inclusion=" + l.Inclusion + "\r\nwh_archivesize=" + std::to_string(l.Size) + "\r\n";
-        }
-        WriteFile(root / directory / "aircraft.lst", aircraftLst);
+    std::vector<std::string> directories;
+    for (const auto& [directory, liveries] : packages) {
+        directories.push_back(directory);
+        WriteFile(root / directory / "aircraft.lst", AircraftListText(liveries));
     }
+    const std::string packagesLst = PackagesListText(directories);
     WriteFile(root / "packages.lst", packagesLst);
     BuildZip((root / "packages.zip").string(), {{"packages.lst", packagesLst}});
     std::filesystem::create_directories(FSDir() + "/aircraft");

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -7,12 +8,12 @@
 
 #include <QMessageBox>
 #include <QString>
-#include <QTimer>
 #include <QTreeView>
 
 #include <gtest/gtest.h>
 
 #include "app/WingharbourClientMain.h"
+#include "tests/support/CatalogueText.h"
 #include "tests/support/TempDir.h"
 
 namespace wh::test {
@@ -25,27 +26,25 @@ struct TShownBox {
     Qt::TextFormat Format = Qt::AutoText;
 };
 
-// While alive, answers every modal message box with OK and records it.
-class TMessageBoxAnswerer {
-public:
-    TMessageBoxAnswerer();
-    std::vector<TShownBox> Boxes;
-
-private:
-    void Answer();
-    QTimer FTimer;
+// A picker as it opened.
+struct TShownPicker {
+    QString OpenedIn;
+    QStringList Filters;
+    QStringList Preselected;
 };
 
-// One livery of a test collection's aircraft.lst.
-struct TTestLivery {
-    std::string Airline;
-    std::string Type = "A320";
-    std::string Designer = "D. Signer";
-    std::string Model = "m1";
-    std::string Status = "ok";
-    std::string Texture;
-    std::string Inclusion = "";
-    long Size = 1048576;
+// While alive, answers every modal dialog in place of the user and records
+// it: a message box with OK (a Yes/No box with Yes when Yes is set), a picker
+// with the next of Picks (cancelled when none is left or it is empty).
+class TDialogAnswers {
+public:
+    TDialogAnswers();
+    ~TDialogAnswers();
+    std::vector<TShownBox> Boxes;
+    bool Yes = false;
+    std::vector<QString> Picks;
+    std::vector<TShownPicker> Pickers;
+    std::function<void()> OnDialog; // runs as each dialog opens
 };
 
 using TTestCollection = std::vector<std::pair<std::string, std::vector<TTestLivery>>>;

@@ -18,14 +18,17 @@ for _ in $(seq 200); do
     sleep 0.05
 done
 [ -n "$window" ] || { echo nowindow; exit 0; }
-sleep 0.5
 eval "$(xdotool getwindowgeometry --shell "$window")"
 # The bottom bar (32 px) sits above the 20-pixel status panel; its 75x25
-# buttons are anchored to the right: Back, Next, Close.
-xdotool mousemove --window "$window" $((WIDTH - 6 - 75 - 6 - 37)) $((HEIGHT - 20 - 32 + 3 + 12)) click 1
-for _ in $(seq 200); do
-    [ -e "$file" ] && break
-    sleep 0.05
+# buttons are anchored to the right: Back, Next, Close. A click that comes
+# before the window takes input is lost: click again until the load ends
+# (Next is disabled on the page the load leads to).
+for _ in $(seq 20); do
+    xdotool mousemove --window "$window" $((WIDTH - 6 - 75 - 6 - 37)) $((HEIGHT - 20 - 32 + 3 + 12)) click 1
+    for _ in $(seq 20); do
+        [ -e "$file" ] && break 2
+        sleep 0.05
+    done
 done
 [ -e "$file" ] || { echo notloaded; exit 0; }
 sleep 1

@@ -31,7 +31,7 @@ answer_box() {
     pid=$!
     win=""
     for _ in $(seq 200); do
-        win=$(xdotool search --name "^Wingharbourclient$" 2>/dev/null | head -1)
+        win=$(xdotool search --onlyvisible --name "^Wingharbourclient$" 2>/dev/null | head -1)
         [ -n "$win" ] && break
         kill -0 "$pid" 2>/dev/null || break
         sleep 0.05
@@ -41,11 +41,14 @@ answer_box() {
         echo "nobox" >"$2/result"
         exit 0
     fi
-    sleep 0.3
-    xdotool windowfocus --sync "$win" key Return 2>/dev/null
-    for _ in $(seq 100); do
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.05
+    # A key that comes before the box takes the focus is lost: Return again
+    # until the program ends.
+    for _ in $(seq 40); do
+        xdotool windowfocus --sync "$win" key Return 2>/dev/null
+        for _ in 1 2 3 4 5; do
+            kill -0 "$pid" 2>/dev/null || break 2
+            sleep 0.05
+        done
     done
     if kill -0 "$pid" 2>/dev/null; then
         kill "$pid"
@@ -63,8 +66,8 @@ lock="$work/appdata/Wingharbour/WingharbourClient.lock"
 
 answer_box "$work/second/WingharbourClient"
 case "$result" in
-    nobox) fail "the second copy showed no message box" ;;
-    hung) fail "the second copy did not end after its box was answered" ;;
+    nobox) fail "the second copy showed no message box: $(cat "$work/second.out")" ;;
+    hung) fail "the second copy did not end after its box was answered: $(cat "$work/second.out")" ;;
     "exit 0") ;;
     *) fail "the second copy ended with '$result'" ;;
 esac

@@ -16,7 +16,13 @@ for signal in TERM INT HUP; do
         sleep 0.05
     done
     [ -s "$work/run/WingharbourClient.LOG" ] || fail "the program did not start its log"
-    sleep 0.3
+    # The handlers come after the log: wait until the kernel shows the signal caught.
+    number=$(kill -l "$signal")
+    for _ in $(seq 200); do
+        mask=$(awk '/^SigCgt:/ { print $2 }' "/proc/$pid/status" 2>/dev/null)
+        [ -n "$mask" ] && (( (16#$mask >> (number - 1)) & 1 )) && break
+        sleep 0.05
+    done
     kill -s "$signal" "$pid"
     for _ in $(seq 100); do
         kill -0 "$pid" 2>/dev/null || break

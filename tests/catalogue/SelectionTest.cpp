@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "catalogue/AircraftRows.h"
 #include "catalogue/Selection.h"
+#include "tests/support/FakeRows.h"
 #include "tests/support/NamedCases.h"
 
 namespace wh {
@@ -18,38 +18,17 @@ struct TRowSpec {
     bool Shown = true; // false: the filter hides it
 };
 
-// Rows as a plain vector; a tick set outside a change bracket is counted.
-class TFakeRows : public TWHAircraftRows {
-public:
-    explicit TFakeRows(const std::vector<TRowSpec>& rowCases) {
-        for (const TRowSpec& rowCase : rowCases) {
-            FRecords.emplace_back();
-            FRecords.back().State = rowCase.State;
-            FRecords.back().Installed = rowCase.Installed;
-            Ticks.push_back(rowCase.Ticked);
-            Shown.push_back(rowCase.Shown);
-        }
+test::TFakeRows Rows(const std::vector<TRowSpec>& specs) {
+    test::TFakeRows rows;
+    for (const TRowSpec& spec : specs) {
+        rows.Records.emplace_back();
+        rows.Records.back().State = spec.State;
+        rows.Records.back().Installed = spec.Installed;
+        rows.Checked.push_back(spec.Ticked);
+        rows.Shown.push_back(spec.Shown);
     }
-    int RowCount() const override { return static_cast<int>(Ticks.size()); }
-    TWHAircraft& RowAircraft(int index) const override { return FRecords.at(index); }
-    bool RowChecked(int index) const override { return Ticks.at(index); }
-    bool RowShown(int index) const override { return Shown.at(index); }
-    void SetRowChecked(int index, bool checked) override {
-        Ticks.at(index) = checked;
-        UnbracketedTicks += Depth == 0;
-    }
-    void RefreshRow(int) override {}
-    void BeginRowChanges() override { ++Depth; }
-    void EndRowChanges() override { --Depth; }
-
-    std::vector<bool> Ticks;
-    std::vector<bool> Shown;
-    int Depth = 0;
-    int UnbracketedTicks = 0;
-
-private:
-    mutable std::vector<TWHAircraft> FRecords;
-};
+    return rows;
+}
 
 constexpr TRowSpec TickedNew{true, asNew, false}, New{false, asNew, false};
 constexpr TRowSpec TickedUpdated{true, asUpdated, true}, Updated{false, asUpdated, true};
@@ -69,7 +48,7 @@ class CountSelectionTest : public testing::TestWithParam<TCountCase> {};
 
 TEST_P(CountSelectionTest, CountsTickedRowsAndEnablesTheActions) {
     const TCountCase& c = GetParam();
-    const TWHSelectionCounts counts = CountSelection(TFakeRows(c.Rows));
+    const TWHSelectionCounts counts = CountSelection(Rows(c.Rows));
     EXPECT_EQ(counts, c.Counts);
     const TWHSelectionStatus status = SelectionStatus(counts);
     EXPECT_EQ(status.InstallEnabled, c.InstallEnabled);
@@ -122,10 +101,10 @@ struct TButtonCase {
 class SelectionButtonTest : public testing::TestWithParam<TButtonCase> {};
 
 TEST_P(SelectionButtonTest, SetsTheNamedTicksInsideOneBracket) {
-    TFakeRows rows(GetParam().Rows);
+    test::TFakeRows rows = Rows(GetParam().Rows);
     for (TWHSelectionButton button : GetParam().Buttons)
         ApplySelectionButton(rows, button);
-    EXPECT_EQ(rows.Ticks, GetParam().Ticks);
+    EXPECT_EQ(rows.Checked, GetParam().Ticks);
     EXPECT_EQ(rows.UnbracketedTicks, 0);
     EXPECT_EQ(rows.Depth, 0);
 }

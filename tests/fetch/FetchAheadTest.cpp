@@ -1,10 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <filesystem>
 #include <map>
+#include <mutex>
 #include <set>
 #include <thread>
 
@@ -50,11 +51,14 @@ protected:
             R"(/files/p(\d+)/aircraft.lst)", [this, lists](const httplib::Request& req, httplib::Response& res) {
                 const int i = std::stoi(req.matches[1]);
                 const TList list = lists.count(i) ? lists.at(i) : TList{};
-                ++Asked;
-                for (int waited = 0; list.AfterAllAsked && Asked < Count && waited < 300; ++waited)
-                    std::this_thread::sleep_for(10ms);
-                if (list.AfterAllAsked)
-                    SideBySide = Asked == Count;
+                {
+                    std::unique_lock lock(AskedMutex);
+                    ++Asked;
+                    AllAsked.notify_all();
+                    // A client that asks one list at a time waits here in vain.
+                    if (list.AfterAllAsked)
+                        SideBySide = AllAsked.wait_for(lock, 10s, [this] { return Asked == Count; });
+                }
                 std::this_thread::sleep_for(std::chrono::milliseconds(list.DelayMs));
                 if (list.Answer == TAnswer::Silent)
                     Server.WaitForRelease();
@@ -102,8 +106,10 @@ protected:
     TFakeSource Source = TFakeSource::Url("http://127.0.0.1:0/files");
     TRecordingActivity Activity;
     int Count = 0;
-    std::atomic<int> Asked{0};
-    std::atomic<bool> SideBySide{false};
+    std::mutex AskedMutex;
+    std::condition_variable AllAsked;
+    int Asked = 0;
+    bool SideBySide = false;
 };
 
 struct TRunCase {

@@ -6,6 +6,7 @@
 #include <ctime>
 #include <filesystem>
 #include <set>
+#include <typeinfo>
 
 #include "fetch/Fetch.h"
 #include "platform/Errors.h"
@@ -151,39 +152,43 @@ TEST_F(FetchTest, SettingsAreCheckedInOrderAfterTheFolderIsCreated) {
     }
 }
 
-TEST_F(FetchTest, MissingSourceFileRaisesOpenErrorAndKeepsCachedCopy) {
-    WriteFile(Working / "a320" / "base.zip", "installed base");
-    const auto oldTime = fs::last_write_time(Working / "a320" / "base.zip") - std::chrono::hours(30);
-    fs::last_write_time(Working / "a320" / "base.zip", oldTime);
-
-    try {
-        FetchFile("a320\\base.zip", Activity, TFakeSource::Local(PackageList));
-        FAIL() << "no error raised";
-    } catch (const EFOpenError& e) {
-        EXPECT_EQ(std::string(e.what()), "Could not open \"" + (SourceDir / "a320" / "base.zip").string() + "\".");
+// A local fetch that fails raises naming the file, and keeps the cached copy
+// as it was, its time included.
+TEST_F(FetchTest, FailedLocalFetchRaisesNamingTheFileAndKeepsTheCachedCopy) {
+    struct TCase {
+        const char* Name;
+        bool SourceExists;
+        const std::type_info& Raised;
+        std::string Message;
+    };
+    const fs::path cached = Working / "a320" / "base.zip";
+    const TCase cases[] = {
+        {"missing source", false, typeid(EFOpenError),
+         "Could not open \"" + (SourceDir / "a320" / "base.zip").string() + "\"."},
+        {"failed write", true, typeid(EWriteError), "Error writing \"" + cached.string() + "\""},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Activity = TRecordingActivity{};
+        fs::remove(SourceDir / "a320" / "base.zip");
+        if (c.SourceExists)
+            WriteFile(SourceDir / "a320" / "base.zip", std::string(300000, 'b'));
+        WriteFile(cached, "installed base");
+        const auto oldTime = fs::last_write_time(cached) - std::chrono::hours(30);
+        fs::last_write_time(cached, oldTime);
+        try {
+            TFileSizeLimit limit(100000);
+            FetchFile("a320\\base.zip", Activity, TFakeSource::Local(PackageList));
+            ADD_FAILURE() << "no error raised";
+        } catch (const std::exception& e) {
+            EXPECT_EQ(typeid(e), c.Raised);
+            EXPECT_EQ(std::string(e.what()), c.Message);
+        }
+        EXPECT_EQ(ReadFile(cached), "installed base");
+        EXPECT_EQ(fs::last_write_time(cached), oldTime);
+        EXPECT_EQ(NamesIn(Working / "a320"), std::set<std::string>{"base.zip"});
+        EXPECT_EQ(Activity.Statuses, std::vector<std::string>{"copying 'a320\\base.zip'"});
     }
-    EXPECT_EQ(ReadFile(Working / "a320" / "base.zip"), "installed base");
-    EXPECT_EQ(fs::last_write_time(Working / "a320" / "base.zip"), oldTime);
-    EXPECT_EQ(NamesIn(Working / "a320"), std::set<std::string>{"base.zip"});
-    EXPECT_EQ(Activity.Statuses, std::vector<std::string>{"copying 'a320\\base.zip'"});
-}
-
-TEST_F(FetchTest, FailedLocalWriteNamesCachedFileAndKeepsIt) {
-    WriteFile(SourceDir / "a320" / "base.zip", std::string(300000, 'b'));
-    WriteFile(Working / "a320" / "base.zip", "installed base");
-    const auto oldTime = fs::last_write_time(Working / "a320" / "base.zip") - std::chrono::hours(30);
-    fs::last_write_time(Working / "a320" / "base.zip", oldTime);
-
-    try {
-        TFileSizeLimit limit(100000);
-        FetchFile("a320\\base.zip", Activity, TFakeSource::Local(PackageList));
-        FAIL() << "no error raised";
-    } catch (const EWriteError& e) {
-        EXPECT_EQ(std::string(e.what()), "Error writing \"" + (Working / "a320" / "base.zip").string() + "\"");
-    }
-    EXPECT_EQ(ReadFile(Working / "a320" / "base.zip"), "installed base");
-    EXPECT_EQ(fs::last_write_time(Working / "a320" / "base.zip"), oldTime);
-    EXPECT_EQ(NamesIn(Working / "a320"), std::set<std::string>{"base.zip"});
 }
 
 // The package folder in the working directory is a plain file, so nothing can

@@ -9,6 +9,7 @@
 #include "install/Deinstaller.h"
 #include "platform/Codepage.h"
 #include "tests/support/AsUnprivileged.h"
+#include "tests/support/FakeRows.h"
 #include "tests/support/Recorders.h"
 #include "tests/support/TempDir.h"
 
@@ -18,21 +19,9 @@ using wh::test::WriteFile;
 
 namespace {
 
-// The list as the window shows it; a refresh judges the record against the disk.
-struct TListRows : wh::TWHAircraftRows {
-    mutable std::vector<wh::TWHAircraft> Records;
-    std::vector<bool> Ticks;
-    std::vector<int> Refreshed;
+// The list, with the places a refresh judges the records against.
+struct TListRows : wh::test::TFakeRows {
     wh::TWHDeinstallPlaces Places;
-
-    int RowCount() const override { return static_cast<int>(Records.size()); }
-    wh::TWHAircraft& RowAircraft(int i) const override { return Records.at(i); }
-    bool RowChecked(int i) const override { return Ticks.at(i); }
-    void SetRowChecked(int i, bool checked) override { Ticks.at(i) = checked; }
-    void RefreshRow(int i) override {
-        Refreshed.push_back(i);
-        wh::UpdateAircraftState(Records.at(i), Places.FSDir, Places.WorkingDir);
-    }
 };
 
 std::string Section(int n, const std::string& texture) {
@@ -62,6 +51,8 @@ struct TSimulator {
     TListRows Rows(const std::vector<std::pair<std::string, bool>>& textures) const {
         TListRows rows;
         rows.Places = {Dir.Dir() + "FS\\", Dir.Dir() + "W/"};
+        rows.FSDir = rows.Places.FSDir;
+        rows.WorkDir = rows.Places.WorkingDir;
         for (const auto& [texture, ticked] : textures) {
             wh::TWHAircraft aircraft;
             aircraft.Directory = "Plane";
@@ -70,7 +61,7 @@ struct TSimulator {
             aircraft.CatalogueStatus = "ok";
             wh::UpdateAircraftState(aircraft, rows.Places.FSDir, rows.Places.WorkingDir);
             rows.Records.push_back(aircraft);
-            rows.Ticks.push_back(ticked);
+            rows.Checked.push_back(ticked);
         }
         return rows;
     }
@@ -188,7 +179,7 @@ TEST(Deinstaller, RemovesTickedInstalledLiveriesAndKeepsTheAircraft) {
 
         EXPECT_EQ(RunWalk(rows, activity, c.StopAfter), error) << c.Name;
         EXPECT_EQ(ReadFile(sim.Plane / "Aircraft.cfg"), c.CfgAfter) << c.Name;
-        EXPECT_EQ(rows.Ticks, c.TicksAfter) << c.Name;
+        EXPECT_EQ(rows.Checked, c.TicksAfter) << c.Name;
         EXPECT_EQ(rows.Refreshed, c.Refreshed) << c.Name;
         for (int i : c.Refreshed)
             EXPECT_EQ(rows.Records[i].State, wh::asNew) << c.Name;
@@ -221,7 +212,7 @@ TEST(Deinstaller, ReadOnlyCfgStopsAtItsRowAndStaysAsItWas) {
         TListRows rows = sim.Rows({{"abc", true}, {"def", true}});
         wh::test::TRecordingActivity activity;
         EXPECT_EQ(RunWalk(rows, activity), "Unable to write to " + sim.CfgPath());
-        EXPECT_EQ(rows.Ticks, (std::vector<bool>{true, true}));
+        EXPECT_EQ(rows.Checked, (std::vector<bool>{true, true}));
         EXPECT_TRUE(rows.Refreshed.empty());
     });
     EXPECT_EQ(ReadFile(sim.Plane / "Aircraft.cfg"), sim.Cfg);

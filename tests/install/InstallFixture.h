@@ -9,41 +9,18 @@
 #include <string>
 #include <vector>
 
-#include "catalogue/AircraftRows.h"
 #include "catalogue/AircraftState.h"
 #include "files/WorkingDir.h"
 #include "install/CfgLines.h"
 #include "install/Installer.h"
 #include "platform/FileTimes.h"
 #include "platform/Paths.h"
+#include "tests/support/FakeRows.h"
 #include "tests/support/Recorders.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/ZipBuilder.h"
 
 namespace wh::test {
-
-// The list without widgets: ticks, records, and what the walk did to them.
-class TFakeRows : public TWHAircraftRows {
-public:
-    std::vector<TWHAircraft> Records;
-    std::vector<bool> Checked;
-    std::vector<int> Unticked;
-    std::vector<int> Refreshed;
-    std::string FSDir, WorkDir;
-
-    int RowCount() const override { return static_cast<int>(Records.size()); }
-    TWHAircraft& RowAircraft(int index) const override { return const_cast<TWHAircraft&>(Records[index]); }
-    bool RowChecked(int index) const override { return Checked[index]; }
-    void SetRowChecked(int index, bool checked) override {
-        Checked[index] = checked;
-        if (!checked)
-            Unticked.push_back(index);
-    }
-    void RefreshRow(int index) override {
-        UpdateAircraftState(Records[index], FSDir, WorkDir);
-        Refreshed.push_back(index);
-    }
-};
 
 struct TTestLiverySpec {
     TTestLiverySpec(std::string texture, std::string textureLine = "", std::string status = "ok")

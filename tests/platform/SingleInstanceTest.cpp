@@ -35,24 +35,16 @@ int AcquireInChild(const std::string& lockFile) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-TEST(SingleInstanceTest, SecondProcessIsRefusedWhileTheFirstHoldsTheLock) {
+TEST(SingleInstanceTest, SecondHolderIsRefusedWhileTheFirstHoldsTheLock) {
     TTempDir dir;
     const std::string lockFile = dir / "client.lock";
     {
-        TSingleInstanceGuard guard;
+        TSingleInstanceGuard guard, second;
         ASSERT_TRUE(guard.Acquire(lockFile));
         EXPECT_EQ(AcquireInChild(lockFile), kRefused);
+        EXPECT_FALSE(second.Acquire(lockFile)); // in the same process too
     }
     EXPECT_EQ(AcquireInChild(lockFile), kAcquired);
-}
-
-TEST(SingleInstanceTest, SecondGuardInTheSameProcessIsRefused) {
-    TTempDir dir;
-    const std::string lockFile = dir / "client.lock";
-    TSingleInstanceGuard first;
-    TSingleInstanceGuard second;
-    ASSERT_TRUE(first.Acquire(lockFile));
-    EXPECT_FALSE(second.Acquire(lockFile));
 }
 
 TEST(SingleInstanceTest, AKilledHolderLeavesTheLockFree) {
