@@ -357,7 +357,9 @@ TEST_F(DownloadTest, TransferBelowTheRateLimitForTheStallTimeFails) {
         // Each would end after 8 s: a rule that never fires shows as a success.
         {"100 bytes/s", 10, 800, false},
         {"900 bytes/s", 90, 7200, false},
-        {"8000 bytes/s", 800, 20000, true},
+        // Far above the limit, so that a loaded machine's pauses stay above it
+        // too, and long enough for the rule to be judged.
+        {"20000 bytes/s", 2000, 50000, true},
     };
     for (const auto& c : cases) {
         TLoopbackServer server;
