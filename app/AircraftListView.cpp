@@ -1,6 +1,7 @@
 #include "app/AircraftListView.h"
 
 #include <QAccessible>
+#include <QKeyEvent>
 
 namespace wh {
 
@@ -22,6 +23,17 @@ void TAircraftListView::dataChanged(const QModelIndex& topLeft, const QModelInde
         event.setLastColumn(bottomRight.column());
         QAccessible::updateAccessibility(&event);
     }
+}
+
+// Ctrl+Space, which marks the current row without ticking it, stays the view's.
+void TAircraftListView::keyPressEvent(QKeyEvent* event) {
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (FTickKey && event->key() == Qt::Key_Space && modifiers == Qt::NoModifier) {
+        FTickKey();
+        event->accept();
+        return;
+    }
+    QTreeView::keyPressEvent(event);
 }
 
 } // namespace wh

@@ -34,7 +34,7 @@ TEST_F(InstallRoomWindowTest, TheWarningAnsweredNoThenYes) {
     answer = true;
     QTest::mouseClick(fetch, Qt::LeftButton);
     SetYesNoAnswerer(nullptr);
-    EXPECT_EQ(fetch->text(), "Fetch 0");
+    EXPECT_EQ(fetch->text(), "&Fetch 0");
     EXPECT_TRUE(std::filesystem::is_directory(FSDir() + "/aircraft/a320/texture.blue"));
 }
 
