@@ -2,8 +2,34 @@
 
 #include <QAccessible>
 #include <QKeyEvent>
+#include <QStyledItemDelegate>
+
+#include "app/ThemeColours.h"
 
 namespace wh {
+
+namespace {
+
+// Fusion outlines a check box in a darker shade of the window's colour,
+// which on a dark palette is the list's own background: the box of an
+// unticked row vanishes. There the outline comes from the text's colour.
+class TCheckOutlineDelegate final : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (IsDark(option->palette.color(QPalette::Base)))
+            option->palette.setColor(QPalette::Window, option->palette.color(QPalette::Text));
+    }
+};
+
+} // namespace
+
+TAircraftListView::TAircraftListView(QWidget* parent) : QTreeView(parent) {
+    setItemDelegate(new TCheckOutlineDelegate(this));
+}
 
 // For a range the view works out the rectangle of every row in it, however
 // far off the page; with rows of one height the whole page is repainted

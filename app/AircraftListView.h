@@ -12,7 +12,7 @@ namespace wh {
 // to the current row's check box alone.
 class TAircraftListView final : public QTreeView {
 public:
-    using QTreeView::QTreeView;
+    explicit TAircraftListView(QWidget* parent = nullptr);
 
     void SetTickKeyHandler(std::function<void()> handler) { FTickKey = std::move(handler); }
 
