@@ -19,6 +19,9 @@ constexpr int PortalTimeoutMs = 500;
 
 // 1 is "prefer dark", 2 "prefer light", 0 no preference.
 bool PortalPrefersDark() {
+    // Without an address the bus library may start a bus of its own for the X display.
+    if (const char* address = std::getenv("DBUS_SESSION_BUS_ADDRESS"); address == nullptr || *address == '\0')
+        return false;
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
         return false;
