@@ -2,11 +2,13 @@
 
 #include <QMouseEvent>
 
+#include "app/ThemeColours.h"
+
 namespace wh {
 
 TLinkLabel::TLinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
     QPalette colours = palette();
-    colours.setColor(QPalette::WindowText, Qt::blue);
+    colours.setColor(QPalette::WindowText, LinkColour(colours.color(QPalette::Window)));
     setPalette(colours);
     setCursor(Qt::PointingHandCursor);
 }

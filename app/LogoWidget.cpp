@@ -8,6 +8,23 @@ namespace wh {
 
 TLogoWidget::TLogoWidget(QWidget* parent) : QWidget(parent) { setFixedWidth(164); }
 
+QIcon LogoIcon() {
+    TLogoWidget logo;
+    logo.resize(logo.width(), logo.width());
+    QIcon icon;
+    for (const int side : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        QPixmap pixmap(side, side);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.scale(qreal(side) / logo.width(), qreal(side) / logo.height());
+        logo.render(&painter, QPoint(), QRegion(), QWidget::DrawChildren);
+        painter.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
+}
+
 void TLogoWidget::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);

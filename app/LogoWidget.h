@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QIcon>
 #include <QWidget>
 
 namespace wh {
@@ -14,5 +15,9 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
 };
+
+// The window's icon: the logo in a square, drawn anew for each size a
+// desktop asks for, so that it stays sharp on a screen of any density.
+QIcon LogoIcon();
 
 } // namespace wh

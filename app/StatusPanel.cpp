@@ -5,6 +5,7 @@
 #include <QLabel>
 
 #include "app/OperationProgressPanel.h"
+#include "app/ThemeColours.h"
 
 namespace wh {
 
@@ -21,7 +22,8 @@ TStatusPanel::TStatusPanel(QWidget* parent)
     setFixedHeight(20);
     FStatusLine->setTextFormat(Qt::PlainText);
     FFrame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    FBlock->setStyleSheet(QStringLiteral("background-color: blue; border: 1px solid blue;"));
+    FBlock->setStyleSheet(QStringLiteral("background-color: %1; border: 1px solid %1;")
+                              .arg(IndicatorColour(palette().color(QPalette::Window)).name()));
     FFrame->hide();
     FBlock->hide();
     FBlock->raise();

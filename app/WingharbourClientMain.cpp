@@ -2,8 +2,10 @@
 
 #include <algorithm>
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QFocusEvent>
@@ -12,11 +14,13 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QStackedWidget>
 #include <QTreeView>
 #include <QUrl>
@@ -37,12 +41,15 @@
 #include "app/PickerRules.h"
 #include "app/ProgramInfo.h"
 #include "app/StatusPanel.h"
+#include "app/ThemeColours.h"
 #include "app/WindowLayout.h"
 #include "archive/UnZip32.h"
 #include "archive/UnzipVersionReport.h"
 #include "catalogue/ActionToolTips.h"
 #include "catalogue/AircraftState.h"
 #include "catalogue/CatalogueReader.h"
+#include "catalogue/CollectionLayout.h"
+#include "catalogue/RowTexts.h"
 #include "files/WorkingDir.h"
 #include "install/Deinstaller.h"
 #include "install/InstallRoom.h"
@@ -167,6 +174,7 @@ TfmWingharbourClientMain::~TfmWingharbourClientMain() {
 void TfmWingharbourClientMain::BuildWindow() {
     setObjectName(QStringLiteral("fmWingharbourClientMain"));
     setWindowTitle(QStringLiteral("Project Wingharbour"));
+    setWindowIcon(LogoIcon());
     setMinimumSize(560, 430);
     resize(560, 430);
 
@@ -179,9 +187,9 @@ void TfmWingharbourClientMain::BuildWindow() {
     pnlBottom = Named(new QWidget(this), "pnlBottom");
     pnlBottom->setFixedHeight(32);
     lblVersion = Named(new TLinkLabel(QString(), pnlBottom), "lblVersion");
-    btnPrev = Named(new QPushButton(QStringLiteral("<< Back"), pnlBottom), "btnPrev");
-    btnNext = Named(new QPushButton(QStringLiteral("Next >>"), pnlBottom), "btnNext");
-    btnClose = Named(new QPushButton(QStringLiteral("Close"), pnlBottom), "btnClose");
+    btnPrev = Named(new QPushButton(QStringLiteral("<< &Back"), pnlBottom), "btnPrev");
+    btnNext = Named(new QPushButton(QStringLiteral("&Next >>"), pnlBottom), "btnNext");
+    btnClose = Named(new QPushButton(QStringLiteral("&Close"), pnlBottom), "btnClose");
     auto* bottom = new QHBoxLayout(pnlBottom);
     bottom->setContentsMargins(6, 3, 6, 4);
     bottom->addWidget(lblVersion);
@@ -235,17 +243,17 @@ QWidget* TfmWingharbourClientMain::BuildWelcomePage() {
     lblWelcome->setTextFormat(Qt::PlainText);
     lblWelcome->setWordWrap(true);
     rbLocalDir =
-        Named(new QRadioButton(QStringLiteral("From local directory (select location of a packages.lst file)"), page),
+        Named(new QRadioButton(QStringLiteral("From &local directory (select location of a packages.lst file)"), page),
               "rbLocalDir");
     edPackageFile = Named(new TPathEdit(page), "edPackageFile");
-    rbURL = Named(new QRadioButton(QStringLiteral("From URL"), page), "rbURL");
+    rbURL = Named(new QRadioButton(QStringLiteral("From &URL"), page), "rbURL");
     edURL = Named(new QLineEdit(page), "edURL");
     lblFSDir = Named(new QLabel(QStringLiteral("Select your FS2002 main directory:"), page), "lblFSDir");
     edFSDir = Named(new TPathEdit(page), "edFSDir");
-    cbZapFiles = Named(new QCheckBox(QStringLiteral("Zap successfully installed files"), page), "cbZapFiles");
+    cbZapFiles = Named(new QCheckBox(QStringLiteral("&Zap successfully installed files"), page), "cbZapFiles");
     cbZapFiles->setChecked(true);
     cbFakeManufacturer =
-        Named(new QCheckBox(QStringLiteral("Install under manufacturer \"Wingharbour\""), page), "cbFakeManufacturer");
+        Named(new QCheckBox(QStringLiteral("Install under &manufacturer \"Wingharbour\""), page), "cbFakeManufacturer");
 
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(8, 4, 8, 4);
@@ -276,12 +284,28 @@ QWidget* TfmWingharbourClientMain::BuildSelectionPage() {
     lvAircraft->setUniformRowHeights(true);
     lvAircraft->setAllColumnsShowFocus(true);
     lvAircraft->setSelectionBehavior(QAbstractItemView::SelectRows);
-    lvAircraft->setSelectionMode(QAbstractItemView::SingleSelection);
+    lvAircraft->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    lvAircraft->setContextMenuPolicy(Qt::CustomContextMenu);
+    mnAircraft = Named(new QMenu(lvAircraft), "mnAircraft");
+    actTickRows = Named(mnAircraft->addAction(QStringLiteral("&Tick")), "actTickRows");
+    actUntickRows = Named(mnAircraft->addAction(QStringLiteral("&Untick")), "actUntickRows");
+    mnAircraft->addSeparator();
+    actOpenAircraftFolder =
+        Named(mnAircraft->addAction(QStringLiteral("&Open aircraft folder")), "actOpenAircraftFolder");
+    actCopyRows = Named(mnAircraft->addAction(QStringLiteral("&Copy")), "actCopyRows");
+    actCopyRows->setShortcut(QKeySequence::Copy);
+    actCopyRows->setShortcutContext(Qt::WidgetShortcut);
+    lvAircraft->addAction(actCopyRows);
+    // The popup disables what it cannot do; the copy key must still work after it.
+    connect(mnAircraft, &QMenu::aboutToHide, actCopyRows, [this] { actCopyRows->setEnabled(true); });
     // Grid lines through a style sheet; the selected row then needs its
     // colours named, or the style draws it pale under white text.
-    lvAircraft->setStyleSheet(QStringLiteral(
-        "QTreeView::item { border-right: 1px solid #d4d4d4; border-bottom: 1px solid #d4d4d4; }"
-        "QTreeView::item:selected { background: palette(highlight); color: palette(highlighted-text); }"));
+    const QString grid =
+        GridLineColour(lvAircraft->palette().color(QPalette::Base), lvAircraft->palette().color(QPalette::Text)).name();
+    lvAircraft->setStyleSheet(
+        QStringLiteral("QTreeView::item { border-right: 1px solid %1; border-bottom: 1px solid %1; }"
+                       "QTreeView::item:selected { background: palette(highlight); color: palette(highlighted-text); }")
+            .arg(grid));
     lvAircraft->header()->setSectionsClickable(true);
     for (const auto& [column, width] : {std::pair{2, 60}, {3, 60}, {5, 50}, {6, 50}, {7, 50}})
         lvAircraft->setColumnWidth(column, width);
@@ -294,12 +318,12 @@ QWidget* TfmWingharbourClientMain::BuildSelectionPage() {
         b->setFixedHeight(ButtonHeight - 2);
         return b;
     };
-    btnSelectAll = button("btnSelectAll", "select all");
-    btnSelectNew = button("btnSelectNew", "select new");
-    btnSelectUpdated = button("btnSelectUpdated", "select updated");
-    btnSelectInstalled = button("btnSelectInstalled", "select installed");
-    btnInvertSelection = button("btnInvertSelection", "invert selection");
-    btnDeselectAll = button("btnDeselectAll", "deselect all");
+    btnSelectAll = button("btnSelectAll", "select &all");
+    btnSelectNew = button("btnSelectNew", "select n&ew");
+    btnSelectUpdated = button("btnSelectUpdated", "select &updated");
+    btnSelectInstalled = button("btnSelectInstalled", "select &installed");
+    btnInvertSelection = button("btnInvertSelection", "in&vert selection");
+    btnDeselectAll = button("btnDeselectAll", "&deselect all");
     lblSelectionStatus = Named(new QLabel(pnlSelection), "lblSelectionStatus");
     lblSelectionStatus->setTextFormat(Qt::PlainText);
     // The summary's line for ticked rows the filter hides is its widest.
@@ -312,7 +336,7 @@ QWidget* TfmWingharbourClientMain::BuildSelectionPage() {
     for (QPushButton* action : {btnInstall, btnDeinstall}) {
         QPalette palette = action->palette();
         for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
-            palette.setColor(group, QPalette::ButtonText, Qt::red);
+            palette.setColor(group, QPalette::ButtonText, ActionTextColour(palette.color(group, QPalette::Button)));
         action->setPalette(palette);
     }
     auto* panel = new QVBoxLayout(pnlSelection);
@@ -396,6 +420,30 @@ void TfmWingharbourClientMain::ConnectHandlers() {
     connect(lvAircraft->header(), &QHeaderView::sectionClicked, this,
             [this](int column) { Guarded([this, column] { lvAircraftColumnClick(column); }); });
     FFilter->SetChangeHandler([this] { UpdateSelectionStatus(); });
+    static_cast<TAircraftListView*>(lvAircraft)->SetTickKeyHandler([this] {
+        Guarded([this] { lvAircraftTickKey(); });
+    });
+    connect(lvAircraft, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& position) { Guarded([this, position] { lvAircraftContextPopup(position); }); });
+    connect(actTickRows, &QAction::triggered, this,
+            [this] { Guarded([this] { MarkedRowsTicks(TWHTickChange::Tick); }); });
+    connect(actUntickRows, &QAction::triggered, this,
+            [this] { Guarded([this] { MarkedRowsTicks(TWHTickChange::Untick); }); });
+    connect(actOpenAircraftFolder, &QAction::triggered, this,
+            guarded(&TfmWingharbourClientMain::OpenAircraftFolderClick));
+    connect(actCopyRows, &QAction::triggered, this, guarded(&TfmWingharbourClientMain::CopyRowsClick));
+    // Enter on the Welcome page is Next, as in a dialog; a widget window has no default button.
+    for (const int key : {Qt::Key_Return, Qt::Key_Enter}) {
+        auto* enter = new QShortcut(QKeySequence(key), nbPages->widget(static_cast<int>(TWizardPage::Welcome)));
+        enter->setContext(Qt::WidgetWithChildrenShortcut);
+        connect(enter, &QShortcut::activated, this, [this] {
+            // The focus moves first, as with a click, so that edURL is left.
+            if (btnNext->isEnabled()) {
+                btnNext->setFocus(Qt::ShortcutFocusReason);
+                btnNext->click();
+            }
+        });
+    }
     edURL->installEventFilter(this);
     btnInstall->installEventFilter(this);
     btnDeinstall->installEventFilter(this);
@@ -568,11 +616,13 @@ void TfmWingharbourClientMain::lblVersionMouseLeave() {
     lblVersion->setFont(font);
 }
 
-void TfmWingharbourClientMain::lblVersionClick() {
+void TfmWingharbourClientMain::lblVersionClick() { OpenURL(HomePageURL()); }
+
+void TfmWingharbourClientMain::OpenURL(const std::string& url) {
     if (FOptions.OpenURL)
-        FOptions.OpenURL(HomePageURL());
+        FOptions.OpenURL(url);
     else
-        QDesktopServices::openUrl(QUrl(QString::fromStdString(HomePageURL())));
+        QDesktopServices::openUrl(QUrl(QString::fromStdString(url)));
 }
 
 // ---- Log, status line and indicator ----
@@ -706,9 +756,9 @@ void TfmWingharbourClientMain::UpdateSelectionStatus() {
     FCounts = CountSelection(*FRows);
     const TWHSelectionStatus status = SelectionStatus(FCounts);
     lblSelectionStatus->setText(Wide(status.Summary));
-    btnInstall->setText(Wide(status.InstallCaption));
+    btnInstall->setText(QLatin1Char('&') + Wide(status.InstallCaption));
     btnInstall->setEnabled(status.InstallEnabled && FOperationDepth == 0);
-    btnDeinstall->setText(Wide(status.DeinstallCaption));
+    btnDeinstall->setText(QLatin1Char('&') + Wide(status.DeinstallCaption));
     btnDeinstall->setEnabled(status.DeinstallEnabled && FOperationDepth == 0);
 }
 
@@ -737,6 +787,65 @@ void TfmWingharbourClientMain::lvAircraftChange() {
     if (FRows->ChangesBracketed() || FRowContext.IsOpen())
         return;
     UpdateSelectionStatus();
+}
+
+std::vector<int> TfmWingharbourClientMain::MarkedRows() const {
+    std::vector<int> positions;
+    for (const QModelIndex& index : lvAircraft->selectionModel()->selectedRows())
+        positions.push_back(FModel->PositionOf(index));
+    if (positions.empty())
+        positions.push_back(FModel->PositionOf(lvAircraft->currentIndex()));
+    std::erase(positions, -1);
+    std::sort(positions.begin(), positions.end());
+    return positions;
+}
+
+void TfmWingharbourClientMain::MarkedRowsTicks(TWHTickChange change) {
+    if (FOperationDepth > 0)
+        return;
+    ChangeTicks(*FRows, MarkedRows(), change);
+    UpdateSelectionStatus();
+}
+
+std::string TfmWingharbourClientMain::CurrentAircraftFolder() const {
+    const int position = FModel->PositionOf(lvAircraft->currentIndex());
+    if (position < 0)
+        return {};
+    const std::string folder =
+        AircraftFolderPath(AppendSeparator(Narrow(edFSDir->text()), '\\'), FModel->Record(position).Directory);
+    return DirectoryExists(folder) ? folder : std::string();
+}
+
+void TfmWingharbourClientMain::lvAircraftContextPopup(const QPoint& position) {
+    if (FOperationDepth > 0)
+        return;
+    const bool marked = !MarkedRows().empty();
+    for (QAction* action : {actTickRows, actUntickRows, actCopyRows})
+        action->setEnabled(marked);
+    actOpenAircraftFolder->setEnabled(!CurrentAircraftFolder().empty());
+    mnAircraft->popup(lvAircraft->viewport()->mapToGlobal(position));
+}
+
+void TfmWingharbourClientMain::OpenAircraftFolderClick() {
+    const std::string folder = CurrentAircraftFolder();
+    if (!folder.empty())
+        OpenURL(QUrl::fromLocalFile(OsText(folder)).toString(QUrl::FullyEncoded).toStdString());
+}
+
+// The columns as the header shows them, moved ones included.
+void TfmWingharbourClientMain::CopyRowsClick() {
+    const QHeaderView* header = lvAircraft->header();
+    std::vector<std::vector<std::string>> rows;
+    const std::vector<int> marked = MarkedRows();
+    if (marked.empty())
+        return;
+    for (const int position : marked) {
+        std::vector<std::string>& cells = rows.emplace_back();
+        for (int visual = 0; visual < header->count(); ++visual)
+            if (!header->isSectionHidden(header->logicalIndex(visual)))
+                cells.push_back(FModel->Text(position, header->logicalIndex(visual)));
+    }
+    QGuiApplication::clipboard()->setText(Wide(TabSeparatedRows(rows)));
 }
 
 void TfmWingharbourClientMain::lvAircraftColumnClick(int column) {

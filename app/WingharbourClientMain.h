@@ -19,10 +19,13 @@
 #include "install/WelcomeSettings.h"
 #include "platform/FreeSpace.h"
 
+class QAction;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPlainTextEdit;
+class QPoint;
 class QPushButton;
 class QRadioButton;
 class QStackedWidget;
@@ -46,7 +49,8 @@ class TWHAircraftRows;
 struct TMainOptions {
     std::string ProgramPath;            // full path of the executable, Windows-1252
     std::vector<std::string> Arguments; // after the program name
-    // Opens a URL in the user's browser; QDesktopServices when empty.
+    // Opens a URL with the desktop's handler (the browser, or the file manager
+    // for a folder); QDesktopServices when empty.
     std::function<void(const std::string&)> OpenURL;
     // The room on a folder's file system before an install; FreeSpaceOf when empty.
     std::function<std::optional<TFreeSpace>(const std::string&)> FreeSpace;
@@ -138,6 +142,12 @@ public:
     void SelectionButtonClick(TWHSelectionButton button);
     void lvAircraftChange();
     void lvAircraftColumnClick(int column);
+    // Space on the list, and the list's menu: the rows the user marked.
+    void lvAircraftTickKey() { MarkedRowsTicks(TWHTickChange::Toggle); }
+    void lvAircraftContextPopup(const QPoint& position);
+    void MarkedRowsTicks(TWHTickChange change);
+    void OpenAircraftFolderClick();
+    void CopyRowsClick();
     void btnInstallClick();
     void btnDeinstallClick();
     // What an install reads of the Welcome page, at the click.
@@ -166,6 +176,11 @@ private:
     bool InstallRoomAgreed(const TWHInstallOptions& options);
     // Runs a handler's body; an error shows in the error box and the program goes on.
     void Guarded(const std::function<void()>& body);
+    void OpenURL(const std::string& url);
+    // The display positions of the rows marked in the list, the current one
+    // when none is; and the simulator's folder of the current row's aircraft.
+    std::vector<int> MarkedRows() const;
+    std::string CurrentAircraftFolder() const;
     void PickPackageFile();
     void PickFSDir();
     void ShowPage(TWizardPage page);
@@ -212,6 +227,11 @@ private:
     QCheckBox* cbFakeManufacturer = nullptr;
     QLabel* lblSelectionCaption = nullptr;
     QTreeView* lvAircraft = nullptr;
+    QMenu* mnAircraft = nullptr; // lvAircraft's context menu
+    QAction* actTickRows = nullptr;
+    QAction* actUntickRows = nullptr;
+    QAction* actOpenAircraftFolder = nullptr;
+    QAction* actCopyRows = nullptr;
     TAircraftListModel* FModel = nullptr; // lvAircraft's rows
     TListFilter* FFilter = nullptr;       // edFilter above lvAircraft
     QWidget* pnlSelection = nullptr;

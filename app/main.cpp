@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QString>
 
+#include "app/ColourScheme.h"
 #include "app/MessageBoxes.h"
 #include "app/TerminationSignals.h"
 #include "app/WingharbourClientMain.h"
@@ -24,6 +25,7 @@ int main(int argc, char** argv) {
         arguments.push_back(wh::Utf8ToAnsi(QString::fromLocal8Bit(argv[i]).toStdString()));
     int toolkitArgc = argc > 0 ? 1 : 0;
     QApplication application(toolkitArgc, argv);
+    wh::FollowDesktopColourScheme();
 
     // Lets the process tests keep the machine's working directory out of reach.
     if (const char* folder = std::getenv("WINGHARBOUR_COMMON_APPDATA"); folder != nullptr && *folder != '\0')

@@ -48,4 +48,18 @@ std::array<std::string, 8> AircraftRowTexts(const TWHAircraft& aircraft, const s
     return texts;
 }
 
+std::string TabSeparatedRows(const std::vector<std::vector<std::string>>& rows) {
+    std::string text;
+    for (const auto& cells : rows) {
+        for (std::size_t i = 0; i < cells.size(); ++i) {
+            if (i > 0)
+                text += '\t';
+            for (const char c : cells[i])
+                text += c == '\t' || c == '\r' || c == '\n' ? ' ' : c;
+        }
+        text += '\n';
+    }
+    return text;
+}
+
 } // namespace wh

@@ -1,5 +1,6 @@
 #include "catalogue/Selection.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "catalogue/AircraftRows.h"
@@ -75,6 +76,16 @@ void ApplySelectionButton(TWHAircraftRows& rows, TWHSelectionButton button) {
         if (wanted != ticked)
             rows.SetRowChecked(i, wanted);
     }
+}
+
+void ChangeTicks(TWHAircraftRows& rows, const std::vector<int>& indexes, TWHTickChange change) {
+    bool wanted = change == TWHTickChange::Tick;
+    if (change == TWHTickChange::Toggle)
+        wanted = std::any_of(indexes.begin(), indexes.end(), [&](int i) { return !rows.RowChecked(i); });
+    const TWHRowChanges changes(rows);
+    for (const int i : indexes)
+        if (rows.RowChecked(i) != wanted)
+            rows.SetRowChecked(i, wanted);
 }
 
 } // namespace wh

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace wh {
 
@@ -45,5 +46,14 @@ enum class TWHSelectionButton { SelectAll, SelectNew, SelectUpdated, SelectInsta
 // updated" and "select installed" only add ticks. Rows the filter hides keep
 // their ticks.
 void ApplySelectionButton(TWHAircraftRows& rows, TWHSelectionButton button);
+
+// What Space and the list's menu do to the rows the user marked. Toggle ticks
+// them all unless every one is ticked already, so that a mixed selection
+// comes out alike rather than inverted.
+enum class TWHTickChange { Tick, Untick, Toggle };
+
+// Sets the ticks of the rows at these indexes inside one change bracket: the
+// caller recounts once afterwards.
+void ChangeTicks(TWHAircraftRows& rows, const std::vector<int>& indexes, TWHTickChange change);
 
 } // namespace wh

@@ -58,13 +58,13 @@ TEST_F(DeinstallWindowTest, RemoveAsksFirstAndRemovesOnlyTheTickedLivery) {
     SetListChecked(*window, removedRow, true);
     SetListChecked(*window, keptRow, true);
     auto* fetch = Child<QPushButton>(*window, "btnInstall");
-    ASSERT_EQ(fetch->text(), "Fetch 2");
+    ASSERT_EQ(fetch->text(), "&Fetch 2");
     QTest::mouseClick(fetch, Qt::LeftButton);
     ASSERT_FALSE(ListChecked(*window, removedRow));
     ASSERT_EQ(ListText(*window, removedRow, 3), "yes");
     ASSERT_EQ(ListText(*window, keptRow, 3), "yes");
     SetListChecked(*window, removedRow, true);
-    ASSERT_EQ(remove->text(), "Remove 1");
+    ASSERT_EQ(remove->text(), "&Remove 1");
 
     TDialogAnswers answers;
     QTest::mouseClick(remove, Qt::LeftButton);
@@ -82,7 +82,7 @@ TEST_F(DeinstallWindowTest, RemoveAsksFirstAndRemovesOnlyTheTickedLivery) {
     EXPECT_EQ(ListText(*window, removedRow, 2), "new");
     EXPECT_EQ(ListText(*window, removedRow, 3), "no");
     EXPECT_EQ(ListText(*window, keptRow, 3), "yes");
-    EXPECT_EQ(remove->text(), "Remove 0");
+    EXPECT_EQ(remove->text(), "&Remove 0");
     EXPECT_FALSE(remove->isEnabled());
     const std::string cfg = ReadFile(plane / "aircraft.cfg");
     EXPECT_NE(cfg.find("\r\ntexture=" + kept + "\r\n"), std::string::npos);

@@ -32,7 +32,7 @@ TEST_F(InstallRoomWindowTest, TheWarningAnsweredNoThenYes) {
     EXPECT_FALSE(std::filesystem::exists(WorkDir() + "/a320/blue.zip"));
     answers.Yes = true;
     QTest::mouseClick(fetch, Qt::LeftButton);
-    EXPECT_EQ(fetch->text(), "Fetch 0");
+    EXPECT_EQ(fetch->text(), "&Fetch 0");
     EXPECT_TRUE(std::filesystem::is_directory(FSDir() + "/aircraft/a320/texture.blue"));
 }
 

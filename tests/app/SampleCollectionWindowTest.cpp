@@ -114,7 +114,7 @@ TEST_F(SampleCollectionWindowTest, FetchInstallsTheTickedLiveriesAndRecounts) {
             ticked.push_back(i);
         }
     ASSERT_EQ(ticked.size(), 2u);
-    ASSERT_EQ(install->text(), "Fetch 2");
+    ASSERT_EQ(install->text(), "&Fetch 2");
 
     std::vector<bool> enabledMeanwhile;
     bool stillUnticked = false;
@@ -140,7 +140,7 @@ TEST_F(SampleCollectionWindowTest, FetchInstallsTheTickedLiveriesAndRecounts) {
     }
     const QString summary = Child<QLabel>(*window, "lblSelectionStatus")->text();
     EXPECT_TRUE(summary.contains(" 0 selected")) << summary.toStdString();
-    EXPECT_EQ(install->text(), "Fetch 0");
+    EXPECT_EQ(install->text(), "&Fetch 0");
     EXPECT_FALSE(install->isEnabled());
     EXPECT_TRUE(Child<QPushButton>(*window, "btnSelectAll")->isEnabled());
     EXPECT_EQ(Child<QLabel>(*window, "lblProgress")->text(), "");

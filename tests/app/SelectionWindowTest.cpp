@@ -1,14 +1,21 @@
 #include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
 #include <QAccessible>
+#include <QClipboard>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QSignalSpy>
+#include <QStackedWidget>
 #include <QTest>
+#include <QToolButton>
+#include <QUrl>
 
 #include "WindowTestSupport.h"
 #include "catalogue/AircraftRows.h"
@@ -47,7 +54,7 @@ protected:
         std::string shown = Child<QLabel>(window, "lblSelectionStatus")->text().toStdString() + " |";
         for (const char* name : {"btnInstall", "btnDeinstall"}) {
             const auto* button = Child<QPushButton>(window, name);
-            shown += " " + button->text().toStdString() + (button->isEnabled() ? "+" : "-");
+            shown += " " + button->text().remove(QLatin1Char('&')).toStdString() + (button->isEnabled() ? "+" : "-");
         }
         return shown;
     }
@@ -159,8 +166,8 @@ TEST_F(SelectionWindowTest, SelectionButtonsLeaveHiddenRowsAndTheSummaryCountsTh
     EXPECT_EQ(Rows(*window), "Newcomer+ Waiting+ ");
     EXPECT_EQ(Summary(*window),
               " 3 aircraft\r\n 3 selected\r\n 1 to install\r\n 0 to update\r\n 1 to remove\r\n 1 hidden by the filter");
-    EXPECT_EQ(Child<QPushButton>(*window, "btnInstall")->text(), "Fetch 1");
-    EXPECT_EQ(Child<QPushButton>(*window, "btnDeinstall")->text(), "Remove 1");
+    EXPECT_EQ(Child<QPushButton>(*window, "btnInstall")->text(), "&Fetch 1");
+    EXPECT_EQ(Child<QPushButton>(*window, "btnDeinstall")->text(), "&Remove 1");
 
     // Hidden rows that are not ticked add no line.
     Filter(*window)->clear();
@@ -213,6 +220,75 @@ TEST_F(SelectionWindowTest, AssistiveTechnologyReadsHeadersCellsAndTicks) {
     EXPECT_EQ(read, (std::vector<std::string>{"Livery|Type|Status|Installed|Designer|Model|Size|Included|",
                                               "[x] Newcomer|A320|new|no|D. Signer|m1|1,024KB||",
                                               "[ ] Waiting|A320||no|D. Signer|m1|1,024KB||"}));
+}
+
+// Shift+Down marks a second row; Space ticks both with one change told to
+// the view and no recount per row; Ctrl+A then Space ticks the rest.
+TEST_F(SelectionWindowTest, SpaceTicksEveryMarkedRowWithOneRecount) {
+    auto window = StartOnSelectionPage();
+    QTreeView* list = AircraftList(*window);
+    list->setCurrentIndex(list->model()->index(0, 0));
+    QTest::keyClick(list, Qt::Key_Down, Qt::ShiftModifier);
+    QSignalSpy perRow(list->model(), SIGNAL(rowChanged()));
+    QSignalSpy changes(list->model(), &QAbstractItemModel::dataChanged);
+    QTest::keyClick(list, Qt::Key_Space);
+    EXPECT_EQ(Rows(*window), "Newcomer+ Settled+ Waiting- ");
+    EXPECT_EQ(Shown(*window), Expected(3, 2, 1, 0, 1, "Fetch 1+ Remove 1+"));
+    EXPECT_EQ(perRow.count(), 0);
+    EXPECT_EQ(changes.count(), 1);
+    QTest::keyClick(list, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(list, Qt::Key_Space);
+    EXPECT_EQ(Rows(*window), "Newcomer+ Settled+ Waiting+ ");
+}
+
+TEST_F(SelectionWindowTest, TheListsMenuTicksUnticksCopiesAndOpensTheFolder) {
+    auto window = StartOnSelectionPage();
+    QTreeView* list = AircraftList(*window);
+    list->selectionModel()->select(QItemSelection(list->model()->index(0, 0), list->model()->index(1, 0)),
+                                   QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    // Settled, whose folder is made, is the current row.
+    list->selectionModel()->setCurrentIndex(list->model()->index(1, 0), QItemSelectionModel::NoUpdate);
+    const auto action = [&](const char* name) {
+        emit list->customContextMenuRequested(QPoint(5, 5));
+        EXPECT_TRUE(Child<QMenu>(*window, "mnAircraft")->isVisible());
+        return Child<QAction>(*window, name);
+    };
+    action("actTickRows")->trigger();
+    EXPECT_EQ(Shown(*window), Expected(3, 2, 1, 0, 1, "Fetch 1+ Remove 1+"));
+    action("actUntickRows")->trigger();
+    EXPECT_EQ(Rows(*window), "Newcomer- Settled- Waiting- ");
+    action("actCopyRows")->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), "Newcomer\tA320\tnew\tno\tD. Signer\tm1\t1,024KB\t\n"
+                                                                  "Settled\tA320\t\tyes\tD. Signer\tm1\t1,024KB\t\n");
+    action("actOpenAircraftFolder")->trigger();
+    const QString folder = QString::fromStdString(FSDir() + "/aircraft/pkg");
+    EXPECT_EQ(OpenedURLs, std::vector<std::string>{QUrl::fromLocalFile(folder).toString().toStdString()});
+    std::filesystem::remove_all(folder.toStdString());
+    EXPECT_FALSE(action("actOpenAircraftFolder")->isEnabled());
+}
+
+// Enter on the Welcome page is Next; then on each page with the bottom bar
+// every button has a letter of its own.
+TEST_F(SelectionWindowTest, EnterIsNextAndEveryButtonHasAMnemonicOfItsOwn) {
+    UseLocalSource(BuildCollection("c", {{"pkg", {{.Airline = "Newcomer", .Texture = "newcomer"}}}}));
+    auto window = Start();
+    window->show();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    Child<QWidget>(*window, "edPackageFile")->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    const auto* pages = Child<QStackedWidget>(*window, "nbPages");
+    ASSERT_EQ(pages->currentIndex(), 1);
+    const auto bar = Child<QWidget>(*window, "pnlBottom")->findChildren<QAbstractButton*>();
+    for (int page = 0; page < pages->count(); ++page) {
+        std::set<QKeySequence> taken;
+        for (const QAbstractButton* button : pages->widget(page)->findChildren<QAbstractButton*>() + bar) {
+            const QKeySequence key = QKeySequence::mnemonic(button->text());
+            // The path pickers' "..." take no focus and no letter.
+            EXPECT_TRUE(qobject_cast<const QToolButton*>(button) || (!key.isEmpty() && taken.insert(key).second))
+                << button->objectName().toStdString();
+        }
+    }
 }
 
 } // namespace

@@ -92,9 +92,9 @@ TEST_F(StartupWindowTest, EveryControlCarriesItsName) {
                              "meLog",
                              "lblShowLog"})
         EXPECT_NE(window->findChild<QWidget*>(QString::fromLatin1(name)), nullptr) << name;
-    EXPECT_EQ(Child<QPushButton>(*window, "btnPrev")->text(), "<< Back");
-    EXPECT_EQ(Child<QPushButton>(*window, "btnNext")->text(), "Next >>");
-    EXPECT_EQ(Child<QCheckBox>(*window, "cbFakeManufacturer")->text(), "Install under manufacturer \"Wingharbour\"");
+    EXPECT_EQ(Child<QPushButton>(*window, "btnPrev")->text(), "<< &Back");
+    EXPECT_EQ(Child<QPushButton>(*window, "btnNext")->text(), "&Next >>");
+    EXPECT_EQ(Child<QCheckBox>(*window, "cbFakeManufacturer")->text(), "Install under &manufacturer \"Wingharbour\"");
     EXPECT_TRUE(Child<QLabel>(*window, "lblWelcome")->text().contains(QString::fromStdString(HomePageURL())));
 }
 

@@ -58,5 +58,19 @@ TEST(AircraftRowTexts, FillCaptionAndSevenColumnsInOrder) {
     EXPECT_EQ(AircraftRowTexts(a, ",")[2], "");
 }
 
+TEST(TabSeparatedRows, JoinsCellsByTabsAndEndsEachRowInALineFeed) {
+    struct TCase {
+        std::vector<std::vector<std::string>> Rows;
+        const char* Text;
+    };
+    const TCase cases[] = {
+        {{{"Lufthansa", "A320", "", "no"}}, "Lufthansa\tA320\t\tno\n"},
+        {{{"a", "b"}, {"c", "d"}}, "a\tb\nc\td\n"},
+        {{{"tab\there", "line\r\nbreak"}}, "tab here\tline  break\n"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(TabSeparatedRows(c.Rows), c.Text) << c.Text;
+}
+
 } // namespace
 } // namespace wh

@@ -136,5 +136,31 @@ INSTANTIATE_TEST_SUITE_P(
                                 {false, false, true, false},
                                 {HiddenNew, New, HiddenTickedNew, TickedCurrent}}));
 
+struct TTickCase {
+    const char* Name;
+    TWHTickChange Change;
+    std::vector<int> Indexes;
+    std::vector<bool> Ticks; // of: new, new (ticked), current, current (ticked)
+};
+
+class ChangeTicksTest : public testing::TestWithParam<TTickCase> {};
+
+TEST_P(ChangeTicksTest, SetsTheNamedRowsInsideOneBracket) {
+    TFakeRows rows({New, TickedNew, Current, TickedCurrent});
+    ChangeTicks(rows, GetParam().Indexes, GetParam().Change);
+    EXPECT_EQ(rows.Ticks, GetParam().Ticks);
+    EXPECT_EQ(rows.UnbracketedTicks, 0);
+    EXPECT_EQ(rows.Depth, 0);
+}
+
+using enum TWHTickChange;
+
+INSTANTIATE_TEST_SUITE_P(Cases, ChangeTicksTest,
+                         testing::Values(TTickCase{"Tick", Tick, {0, 1}, {true, true, false, true}},
+                                         TTickCase{"Untick", Untick, {1, 2, 3}, {false, false, false, false}},
+                                         TTickCase{"ToggleMixedTicksAll", Toggle, {0, 1, 2}, {true, true, true, true}},
+                                         TTickCase{"ToggleTickedUnticks", Toggle, {1, 3}, {false, false, false, false}},
+                                         TTickCase{"ToggleOneTicksIt", Toggle, {2}, {false, true, true, true}}));
+
 } // namespace
 } // namespace wh
