@@ -146,9 +146,9 @@ struct TTickCase {
 class ChangeTicksTest : public testing::TestWithParam<TTickCase> {};
 
 TEST_P(ChangeTicksTest, SetsTheNamedRowsInsideOneBracket) {
-    TFakeRows rows({New, TickedNew, Current, TickedCurrent});
+    test::TFakeRows rows = Rows({New, TickedNew, Current, TickedCurrent});
     ChangeTicks(rows, GetParam().Indexes, GetParam().Change);
-    EXPECT_EQ(rows.Ticks, GetParam().Ticks);
+    EXPECT_EQ(rows.Checked, GetParam().Ticks);
     EXPECT_EQ(rows.UnbracketedTicks, 0);
     EXPECT_EQ(rows.Depth, 0);
 }
