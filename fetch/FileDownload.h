@@ -24,7 +24,7 @@ inline constexpr std::uint64_t ResumeFromBytes = 64 * 1024;
 // One URL downloaded into a replacement of the file at destination, which it
 // takes the place of only when whole. What a broken download of it left there
 // is continued. Run by TDownloadDriver; it must outlive the driver.
-class TFileDownload : private THttpReceiver {
+class TFileDownload final : private THttpReceiver {
 public:
     // A file that cannot be made is raised by RaiseSetupFailure, at the
     // download's turn, where a download one by one would meet it.

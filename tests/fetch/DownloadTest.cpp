@@ -239,11 +239,12 @@ TEST_F(DownloadTest, FinalStatusOtherThan200FailsAndKeepsOlderCopy) {
     };
     for (const auto& [status, body] : cases) {
         TLoopbackServer server;
-        server.Server().Get("/pack.zip", [&](const httplib::Request&, httplib::Response& res) {
-            res.status = status; // a redirect without Location cannot be followed
-            if (*body != '\0')
-                res.set_content(body, "text/html");
-        });
+        server.Server().Get("/pack.zip",
+                            [status = status, body = body](const httplib::Request&, httplib::Response& res) {
+                                res.status = status; // a redirect without Location cannot be followed
+                                if (*body != '\0')
+                                    res.set_content(body, "text/html");
+                            });
         server.Start();
         TRecordingActivity activity;
 
