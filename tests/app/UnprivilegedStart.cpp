@@ -61,9 +61,9 @@ TEST(UnprivilegedStartProcessTest, FilesLandInTheXdgFoldersAndTheSampleLoads) {
                                         {"XDG_RUNTIME_DIR", std::nullopt},
                                         {"WINGHARBOUR_COMMON_APPDATA", dir / "var/lib"}});
         const std::string workingDir = dir / "xdg/data/Wingharbour/";
-        const std::string result =
-            RunCaptured("xvfb-run -a " + Quoted(WH_PRESS_NEXT) + " " + Quoted((bin / "WingharbourClient").string()) +
-                        " " + Quoted(workingDir + "packages.lst") + " 2>&1");
+        const std::string result = RunCaptured(Quoted(WH_WITH_DISPLAY) + " " + Quoted(WH_PRESS_NEXT) + " " +
+                                               Quoted((bin / "WingharbourClient").string()) + " " +
+                                               Quoted(workingDir + "packages.lst") + " 2>&1");
         EXPECT_EQ(result, "exit 0");
 
         struct TLanding {

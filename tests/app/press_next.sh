@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# Starts the program on the virtual display xvfb-run gives, clicks Next once
+# Starts the program on the virtual display with_display.sh gives, clicks Next once
 # the window is up, waits until <file> exists (the load's result), and ends
 # the program with SIGTERM, which closes it as Close does.
 # Prints "loaded", "nowindow", "notloaded", "errorbox" or "exit <status>".
-# Usage: xvfb-run -a press_next.sh <program> <file>
+# Usage: with_display.sh press_next.sh <program> <file>
 set -uo pipefail
 program=$1
 file=$2

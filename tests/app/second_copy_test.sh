@@ -26,7 +26,7 @@ first_log=$(cat "$work/first/WingharbourClient.LOG")
 # its title) with Return and sets result: "nobox", "hung" or "exit <status>".
 answer_box() {
     rm -f "$work/result"
-    xvfb-run -a bash -c '
+    "$(dirname "$0")/with_display.sh" bash -c '
     QT_QPA_PLATFORM=xcb "$1" >"$2/second.out" 2>&1 &
     pid=$!
     win=""
@@ -57,7 +57,7 @@ answer_box() {
     fi
     wait "$pid"
     echo "exit $?" >"$2/result"
-' _ "$1" "$work" || fail "xvfb-run failed"
+' _ "$1" "$work" || fail "the virtual display failed"
     result=$(cat "$work/result" 2>/dev/null)
 }
 
@@ -83,6 +83,6 @@ first=""
 rm -f "$lock" && mkfifo "$lock"
 rm -f "$work/second/WingharbourClient.LOG" "$work/second/WingharbourClient.ini"
 answer_box "$work/second/WingharbourClient"
-[ "$result" = "exit 1" ] || fail "with a FIFO as lock file the program ended with '$result'"
+[ "$result" = "exit 1" ] || fail "with a FIFO as lock file the program ended with '$result': $(cat "$work/second.out")"
 [ -e "$work/second/WingharbourClient.LOG" ] && fail "with a FIFO as lock file the program created a log"
 echo "PASS"
