@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Starts the program on the virtual display with_display.sh gives, clicks Next once
-# the window is up, waits until <file> exists (the load's result), and ends
-# the program with SIGTERM, which closes it as Close does.
+# Starts the program on the virtual display with_display.sh gives, clicks Next
+# once the window is up, waits until <file> exists (the load's result), and
+# ends the program with SIGTERM, which closes it as Close does.
 # Prints "loaded", "nowindow", "notloaded", "errorbox" or "exit <status>".
 # Usage: with_display.sh press_next.sh <program> <file>
 set -uo pipefail

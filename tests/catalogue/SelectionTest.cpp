@@ -11,35 +11,35 @@ namespace {
 
 using test::PrintTo;
 
-struct TRowSpec {
+struct TRowState {
     bool Ticked;
     TWHAircraftState State;
     bool Installed;
     bool Shown = true; // false: the filter hides it
 };
 
-test::TFakeRows Rows(const std::vector<TRowSpec>& specs) {
+test::TFakeRows Rows(const std::vector<TRowState>& states) {
     test::TFakeRows rows;
-    for (const TRowSpec& spec : specs) {
+    for (const TRowState& row : states) {
         rows.Records.emplace_back();
-        rows.Records.back().State = spec.State;
-        rows.Records.back().Installed = spec.Installed;
-        rows.Checked.push_back(spec.Ticked);
-        rows.Shown.push_back(spec.Shown);
+        rows.Records.back().State = row.State;
+        rows.Records.back().Installed = row.Installed;
+        rows.Checked.push_back(row.Ticked);
+        rows.Shown.push_back(row.Shown);
     }
     return rows;
 }
 
-constexpr TRowSpec TickedNew{true, asNew, false}, New{false, asNew, false};
-constexpr TRowSpec TickedUpdated{true, asUpdated, true}, Updated{false, asUpdated, true};
-constexpr TRowSpec TickedCurrent{true, asNone, true}, Current{false, asNone, true};
-constexpr TRowSpec TickedPending{true, asNone, false}, Pending{false, asNone, false};
-constexpr TRowSpec HiddenTickedNew{true, asNew, false, false}, HiddenNew{false, asNew, false, false};
-constexpr TRowSpec HiddenTickedUpdated{true, asUpdated, true, false};
+constexpr TRowState TickedNew{true, asNew, false}, New{false, asNew, false};
+constexpr TRowState TickedUpdated{true, asUpdated, true}, Updated{false, asUpdated, true};
+constexpr TRowState TickedCurrent{true, asNone, true}, Current{false, asNone, true};
+constexpr TRowState TickedPending{true, asNone, false}, Pending{false, asNone, false};
+constexpr TRowState HiddenTickedNew{true, asNew, false, false}, HiddenNew{false, asNew, false, false};
+constexpr TRowState HiddenTickedUpdated{true, asUpdated, true, false};
 
 struct TCountCase {
     const char* Name;
-    std::vector<TRowSpec> Rows;
+    std::vector<TRowState> Rows;
     TWHSelectionCounts Counts; // rows, selected, install, update, remove, hidden
     bool InstallEnabled, DeinstallEnabled;
 };
@@ -95,7 +95,7 @@ struct TButtonCase {
     const char* Name;
     std::vector<TWHSelectionButton> Buttons;
     std::vector<bool> Ticks; // of: new, updated, current (ticked), pending, new (ticked)
-    std::vector<TRowSpec> Rows = {New, Updated, TickedCurrent, Pending, TickedNew};
+    std::vector<TRowState> Rows = {New, Updated, TickedCurrent, Pending, TickedNew};
 };
 
 class SelectionButtonTest : public testing::TestWithParam<TButtonCase> {};
