@@ -7,8 +7,9 @@
 namespace wh {
 
 // The window's log, status line and activity indicator, as the core sees them.
-// Every call processes the window's pending messages, so long work keeps the
-// window alive. Tests implement it with a recording object.
+// The calls process the window's pending messages (the window may pace them
+// by time), so long work keeps the window alive. Tests implement it with a
+// recording object.
 class TWHActivity {
 public:
     virtual void LogLine(const std::string& text) = 0;

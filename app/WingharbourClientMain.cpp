@@ -110,7 +110,8 @@ constexpr int ButtonHeight = 25;
 class TfmWingharbourClientMain::TOperationScope {
 public:
     explicit TOperationScope(TfmWingharbourClientMain& window) : FWindow(window) {
-        ++FWindow.FOperationDepth;
+        if (FWindow.FOperationDepth++ == 0)
+            FWindow.FPumps.Restart();
         for (QWidget* control : Controls()) {
             FSaved.push_back(control->isEnabled());
             control->setEnabled(false);
@@ -382,6 +383,7 @@ QWidget* TfmWingharbourClientMain::BuildActionPage() {
     font.setStyleHint(QFont::TypeWriter);
     font.setFixedPitch(true);
     meLog->setFont(font);
+    FLogView = std::make_unique<TLogView>(*meLog);
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(lblAction);
     layout->addWidget(meLog, 1);
@@ -507,7 +509,7 @@ void TfmWingharbourClientMain::FormCreate() {
     try {
         const TProgramFiles files = ProgramFiles(FOptions.ProgramPath);
         FLog = std::make_unique<TLogFile>(files.Log);
-        meLog->clear();
+        FLogView->Clear();
         ReportUnzipVersion();
         FSortOrder.Column = -1;
         FSettings = std::make_unique<TIniFile>(files.Settings);
@@ -628,8 +630,8 @@ void TfmWingharbourClientMain::OpenURL(const std::string& url) {
 // ---- Log, status line and indicator ----
 
 void TfmWingharbourClientMain::LogLine(const std::string& text) {
-    meLog->appendPlainText(Wide(text));
-    ProcessMessages();
+    FLogView->Append(Wide(text));
+    PumpWhenDue();
     if (!FLog)
         throw EInOutError("The log file is not open");
     FLog->WriteLine(text);
@@ -641,7 +643,6 @@ void TfmWingharbourClientMain::SetStatus(const std::string& text) {
         LogLine("Status: " + text);
     }
     StepProgress();
-    ProcessMessages();
 }
 
 void TfmWingharbourClientMain::ShowProgress() {
@@ -657,12 +658,20 @@ void TfmWingharbourClientMain::HideProgress() {
 
 void TfmWingharbourClientMain::StepProgress() {
     MoveProgress();
-    ProcessMessages();
+    PumpWhenDue();
 }
 
 void TfmWingharbourClientMain::MoveProgress() { pnlZipStatus->StepIndicator(); }
 
-void TfmWingharbourClientMain::ProcessMessages() { QCoreApplication::processEvents(); }
+void TfmWingharbourClientMain::ProcessMessages() {
+    FLogView->Flush();
+    QCoreApplication::processEvents();
+}
+
+void TfmWingharbourClientMain::PumpWhenDue() {
+    if (FPumps.Due())
+        ProcessMessages();
+}
 
 void TfmWingharbourClientMain::SetBusyCursor(bool busy) {
     if (busy) {

@@ -9,6 +9,8 @@
 #include <QWidget>
 
 #include "activity/Activity.h"
+#include "activity/PumpPacer.h"
+#include "app/LogView.h"
 #include "app/Navigation.h"
 #include "catalogue/AircraftList.h"
 #include "catalogue/RowContext.h"
@@ -198,6 +200,11 @@ private:
     // is what the deinstall confirmation shows.
     TWHSelectionCounts FCounts;
     int FBusyCursorDepth = 0;
+    std::unique_ptr<TLogView> FLogView;
+    // The log, the status line and the indicator pump by time; a pump asked
+    // for by name (ProcessMessages, ShowProgress, HideProgress) runs at once.
+    TPumpPacer FPumps;
+    void PumpWhenDue();
     int FOperationDepth = 0;
     bool FCloseRequested = false;
     bool FNavigationPending = false;    // UpdateNavigation asked for while an operation ran

@@ -11,10 +11,6 @@ namespace wh {
 
 namespace {
 
-// Messages are processed at most this often while bodies arrive: at
-// loopback speed a pump per block costs several times the transfer.
-constexpr std::chrono::milliseconds PumpInterval{5};
-
 // Tells the operation's progress of one download, on every path out.
 class TDownloadReport {
 public:
@@ -30,8 +26,7 @@ private:
 } // namespace
 
 TDownloadDriver::TDownloadDriver(TWHActivity& activity, const THttpOptions& options, std::function<void()> refill)
-    : FActivity(activity), FPollMs(options.PollMs), FRefill(std::move(refill)),
-      FLastPump(std::chrono::steady_clock::now() - PumpInterval) {}
+    : FActivity(activity), FPollMs(options.PollMs), FRefill(std::move(refill)) {}
 
 void TDownloadDriver::Add(TFileDownload& download) {
     FDownloads.push_back(&download);
@@ -71,11 +66,8 @@ bool TDownloadDriver::Complete(TFileDownload& download, std::optional<std::time_
         for (TFileDownload* any : FDownloads)
             any->StepArrivedBlocks(FActivity);
         download.ReportBytes(FActivity.OperationProgress());
-        const auto now = std::chrono::steady_clock::now();
-        if (now - FLastPump >= PumpInterval) {
-            FLastPump = now;
+        if (FPumps.Due())
             FActivity.ProcessMessages();
-        }
         if (FActivity.CancelRequested()) {
             download.Abandon();
             const std::string message = "Download of '" + download.Url() + "' cancelled.";

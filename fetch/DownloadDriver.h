@@ -1,12 +1,12 @@
 #pragma once
 
-#include <chrono>
 #include <cstddef>
 #include <ctime>
 #include <functional>
 #include <optional>
 #include <vector>
 
+#include "activity/PumpPacer.h"
 #include "fetch/HttpRequest.h"
 #include "fetch/HttpTransfers.h"
 
@@ -46,7 +46,7 @@ private:
     std::function<void()> FRefill;
     THttpTransfers FTransfers;
     std::vector<TFileDownload*> FDownloads; // added and not yet concluded
-    std::chrono::steady_clock::time_point FLastPump;
+    TPumpPacer FPumps;
 };
 
 } // namespace wh

@@ -1,5 +1,7 @@
+#include <chrono>
 #include <filesystem>
 #include <regex>
+#include <thread>
 
 #include <QCheckBox>
 #include <QEnterEvent>
@@ -14,6 +16,7 @@
 #include <QTimer>
 
 #include "WindowTestSupport.h"
+#include "activity/PumpPacer.h"
 #include "app/MessageBoxes.h"
 #include "app/PathEdit.h"
 #include "app/ProgramInfo.h"
@@ -28,7 +31,9 @@ namespace {
 
 using StartupWindowTest = TWindowTest;
 
+// What the view shows once the event loop has run.
 std::vector<std::string> LogViewLines(const QWidget& window) {
+    QCoreApplication::processEvents();
     std::vector<std::string> lines;
     const QString text = Child<QPlainTextEdit>(window, "meLog")->toPlainText();
     for (const QString& line : text.split(QLatin1Char('\n')))
@@ -151,7 +156,8 @@ TEST_F(StartupWindowTest, IndicatorStepsInsideItsFrameAndHides) {
     EXPECT_TRUE(frame->isHidden());
 }
 
-// A download moves the indicator per block and processes messages by time.
+// A download moves the indicator per block and processes messages by time;
+// a step processes them once the pacer's interval has passed.
 TEST_F(StartupWindowTest, OnlyStepProgressProcessesMessages) {
     struct Case {
         const char* Name;
@@ -167,6 +173,7 @@ TEST_F(StartupWindowTest, OnlyStepProgressProcessesMessages) {
         bool processed = false;
         QTimer::singleShot(0, window.get(), [&] { processed = true; });
         const int before = block->x();
+        std::this_thread::sleep_for(TPumpPacer::Interval + std::chrono::milliseconds(1));
         (window.get()->*c.Step)();
         EXPECT_NE(block->x(), before) << c.Name;
         EXPECT_EQ(processed, c.Processed) << c.Name;
