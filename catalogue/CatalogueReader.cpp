@@ -84,12 +84,12 @@ void DeleteQuietly(const std::string& path) {
 
 } // namespace
 
-void ReadAircraftList(const std::string& directory, TWHAircraftList& list, bool ignoreStatus,
-                      const std::function<void()>& meanwhile) {
+void ReadAircraftList(const std::string& workingDir, const std::string& directory, TWHAircraftList& list,
+                      bool ignoreStatus, const std::function<void()>& meanwhile) {
     constexpr int RowsBetweenBreaks = 32;
     const std::string listName = AircraftListName(directory);
     // Read once: the list was fetched just before and nothing writes it meanwhile.
-    const TMemIniFile ini(WorkingDir() + listName);
+    const TMemIniFile ini(workingDir + listName);
     for (int n = 0;; ++n) {
         const std::string section = LiverySectionPrefix + std::to_string(n);
         if (!ini.SectionExists(section))
@@ -105,11 +105,13 @@ void ReadAircraftList(const std::string& directory, TWHAircraftList& list, bool 
 
 void ReadCatalogue(TWHActivity& activity, const TWHSourceSettings& source, TWHAircraftList& list, bool ignoreStatus) {
     FetchFile("packages.zip", activity, source, TFetchedFile::Catalogue);
+    // One working directory for the whole load, as its fetches use.
+    const std::string working = WorkingDir();
     // An archive without packages.lst must not leave the last load's file to be read.
-    const std::string packagesLst = WorkingDir() + "packages.lst";
+    const std::string packagesLst = working + "packages.lst";
     DeleteQuietly(packagesLst);
-    ExtractArchive("packages.zip", WorkingDir(), activity);
-    DeleteQuietly(WorkingDir() + "packages.zip");
+    ExtractArchive("packages.zip", working, activity);
+    DeleteQuietly(working + "packages.zip");
     if (!FileExists(packagesLst))
         RaiseOpenError(packagesLst, std::strerror(ENOENT));
 
@@ -141,7 +143,7 @@ void ReadCatalogue(TWHActivity& activity, const TWHSourceSettings& source, TWHAi
     TFetchAhead lists(std::move(names), activity, source, TFetchedFile::Catalogue);
     for (std::size_t i = 0; i < directories.size(); ++i) {
         lists.Fetch(i);
-        ReadAircraftList(directories[i], list, ignoreStatus, [&lists] { lists.Drive(); });
+        ReadAircraftList(working, directories[i], list, ignoreStatus, [&lists] { lists.Drive(); });
     }
     if (!badEntry.empty())
         throw EWingharbour(badEntry);

@@ -15,11 +15,11 @@ class TWHAircraftList;
 // are the window's. Raises on the first failure; rows read so far stay.
 void ReadCatalogue(TWHActivity& activity, const TWHSourceSettings& source, TWHAircraftList& list, bool ignoreStatus);
 
-// Reads the working directory's aircraft.lst of one package directory (as
-// read from packages.lst, trimmed) and appends one row per entry. meanwhile,
-// when given, runs between runs of rows (the list's own work per row is the
-// costly part), so that transfers of later lists keep moving.
-void ReadAircraftList(const std::string& directory, TWHAircraftList& list, bool ignoreStatus,
-                      const std::function<void()>& meanwhile = {});
+// Reads the aircraft.lst of one package directory (as read from
+// packages.lst, trimmed) in the working directory given, and appends one row
+// per entry. meanwhile, when given, runs between runs of rows (the list's own
+// work per row is the costly part), so that transfers of later lists keep moving.
+void ReadAircraftList(const std::string& workingDir, const std::string& directory, TWHAircraftList& list,
+                      bool ignoreStatus, const std::function<void()>& meanwhile = {});
 
 } // namespace wh

@@ -66,16 +66,18 @@ void FetchFile(const std::string& relativeName, TWHActivity& activity, const TWH
     FetchFile(relativeName, activity, source, TFetchedFile::Kept, modified);
 }
 
-// The working directory is worked out once per fetch and handed down, so
-// that one fetch makes sure of it once.
 void FetchFile(const std::string& relativeName, TWHActivity& activity, const TWHSourceSettings& source,
                TFetchedFile kind, std::optional<std::time_t> modified) {
     // A download is the run of files fetched in turn, with one file.
-    if (FetchesFromURL(source)) {
+    if (FetchesFromURL(source))
         TFetchAhead(std::vector<std::string>{relativeName}, activity, source, kind).Fetch(0, modified);
-        return;
-    }
-    const std::string destination = WorkingDir() + relativeName;
+    else
+        FetchLocalFile(relativeName, WorkingDir(), activity, source, kind, modified);
+}
+
+void FetchLocalFile(const std::string& relativeName, const std::string& workingDir, TWHActivity& activity,
+                    const TWHSourceSettings& source, TFetchedFile kind, std::optional<std::time_t> modified) {
+    const std::string destination = workingDir + relativeName;
     CreateDirectoryPath(ExtractFilePath(destination));
 
     if (source.LocalDirSelected())

@@ -29,6 +29,12 @@ void FetchFile(const std::string& relativeName, TWHActivity& activity, const TWH
 void FetchFile(const std::string& relativeName, TWHActivity& activity, const TWHSourceSettings& source,
                TFetchedFile kind, std::optional<std::time_t> modified = std::nullopt);
 
+// What FetchFile does for a source it does not download from, into the
+// working directory given: a run of fetches works it out once.
+void FetchLocalFile(const std::string& relativeName, const std::string& workingDir, TWHActivity& activity,
+                    const TWHSourceSettings& source, TFetchedFile kind,
+                    std::optional<std::time_t> modified = std::nullopt);
+
 std::string LocalSourceDir(const TWHSourceSettings& source);
 
 // True when FetchFile would download from the source URL: the URL source is

@@ -37,6 +37,7 @@ struct TFetchAhead::TImpl {
     THttpOptions Options;
     TFetchedFile Kind;
     std::vector<std::string> Names;
+    std::string Working; // worked out once for the run
     bool Download = false;
     std::string SourceURL;
     // Declared before the driver, which must go first.
@@ -49,14 +50,16 @@ struct TFetchAhead::TImpl {
           const THttpOptions& options, TFetchedFile kind)
         : Activity(activity), Source(source), Options(options), Kind(kind), Names(std::move(names)),
           Download(FetchesFromURL(source)), Driver(activity, options, [this] { StartMore(); }) {
-        if (!Download || Names.empty())
+        if (Names.empty())
+            return;
+        Working = WorkingDir();
+        if (!Download)
             return;
         SourceURL = source.URLText();
-        const std::string working = WorkingDir();
         for (const std::string& name : Names) {
             auto& entry = *Entries.emplace_back(std::make_unique<TEntry>());
             entry.Name = name;
-            entry.Destination = working + name;
+            entry.Destination = Working + name;
         }
     }
 
@@ -105,7 +108,7 @@ void TFetchAhead::Fetch(std::size_t index, std::optional<std::time_t> modified) 
     if (F->Download)
         F->Fetch(*F->Entries[index], modified);
     else
-        FetchFile(F->Names[index], F->Activity, F->Source, F->Kind, modified);
+        FetchLocalFile(F->Names[index], F->Working, F->Activity, F->Source, F->Kind, modified);
     ++F->Next;
 }
 

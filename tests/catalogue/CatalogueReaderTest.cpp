@@ -393,7 +393,7 @@ class AircraftEntries : public CatalogueReader, public ::testing::WithParamInter
 TEST_P(AircraftEntries, ReadEveryKeyWithItsDefault) {
     const auto& c = GetParam();
     WriteFile(WorkDir() / "a320/aircraft.lst", "[fltsim.0]\r\n" + c.Keys);
-    ReadAircraftList("a320", List, c.IgnoreStatus);
+    ReadAircraftList(WorkingDir(), "a320", List, c.IgnoreStatus);
     ASSERT_EQ(List.Rows.size(), 1u);
     const TWHAircraft& a = *List.Rows[0];
     const TWHAircraft& e = c.Expected;
@@ -460,12 +460,12 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(CatalogueReader, EntriesEndAtTheFirstMissingSection) {
     WriteFile(WorkDir() / "a320/aircraft.lst", "[wingharbour]\r\nwh_basetimestamp=5\r\n" + Livery(0, "A", "a") +
                                                    Livery(1, "B", "b") + "[fltsim.2]\r\n" + Livery(3, "D", "d"));
-    ReadAircraftList("a320", List, false);
+    ReadAircraftList(WorkingDir(), "a320", List, false);
     EXPECT_EQ(List.Column(&TWHAircraft::Section), (std::vector<std::string>{"fltsim.0", "fltsim.1"}));
 }
 
 TEST_F(CatalogueReader, AMissingAircraftListYieldsNoRows) {
-    ReadAircraftList("nowhere", List, false);
+    ReadAircraftList(WorkingDir(), "nowhere", List, false);
     EXPECT_TRUE(List.Rows.empty());
 }
 
