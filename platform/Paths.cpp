@@ -24,18 +24,19 @@ bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 bool IsPathDelimiter(char c) { return IsSeparator(c) || c == ':'; }
 
 // Native separators, runs of them folded into one.
+// In place on a copy: a load asks it for every row's paths.
 std::string FoldSeparators(const std::string& path) {
-    std::string out;
-    out.reserve(path.size());
+    std::string out = path;
+    std::size_t length = 0;
     for (char c : path) {
         if (IsSeparator(c)) {
-            if (!out.empty() && out.back() == PathDelim)
+            if (length > 0 && out[length - 1] == PathDelim)
                 continue;
-            out += PathDelim;
-        } else {
-            out += c;
+            c = PathDelim;
         }
+        out[length++] = c;
     }
+    out.resize(length);
     return out;
 }
 

@@ -1,5 +1,6 @@
 #include "profile/ProfileDocument.h"
 
+#include <algorithm>
 #include <limits>
 #include <optional>
 
@@ -109,6 +110,9 @@ void TProfileDocument::Parse() {
     const std::string& b = FBytes;
     const std::string_view all(b);
     FSections.push_back(TProfileSection{}); // the lines before the first header
+    // About a line per break, whichever break the file uses; a hint only.
+    const auto breaks = std::max(std::count(b.begin(), b.end(), '\n'), std::count(b.begin(), b.end(), '\r'));
+    FLines.reserve(static_cast<std::size_t>(breaks) + 1);
 
     std::size_t pos = 0;
     while (pos < b.size()) {
