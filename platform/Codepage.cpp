@@ -32,6 +32,12 @@ int CodePointToAnsi(char32_t cp) {
 
 } // namespace
 
+void AnsiToUtf16(std::string_view ansi, std::u16string& out) {
+    out.resize(ansi.size());
+    for (std::size_t i = 0; i < ansi.size(); ++i)
+        out[i] = static_cast<char16_t>(AnsiToCodePoint(static_cast<unsigned char>(ansi[i])));
+}
+
 void AppendUtf8(std::string& out, char32_t cp) {
     if (cp < 0x80) {
         out += static_cast<char>(cp);

@@ -13,6 +13,10 @@ namespace wh {
 // (0x81, 0x8D, 0x8F, 0x90, 0x9D) map to the C1 controls of the same value.
 std::string AnsiToUtf8(std::string_view ansi);
 
+// Windows-1252 to UTF-16 into out, replacing what it held: every byte is one
+// unit, as the code page lies within the Basic Multilingual Plane.
+void AnsiToUtf16(std::string_view ansi, std::u16string& out);
+
 // UTF-8 to Windows-1252. A character the code page lacks becomes '?';
 // malformed UTF-8 bytes are taken as Windows-1252 bytes.
 std::string Utf8ToAnsi(std::string_view utf8);

@@ -5,12 +5,18 @@
 namespace {
 
 TEST(CodepageTest, EveryByteSurvivesTheRoundTripThroughUtf8) {
+    std::u16string utf16 = u"what the buffer held";
     for (int b = 0; b < 256; ++b) {
         const std::string ansi(1, static_cast<char>(b));
         const std::string utf8 = wh::AnsiToUtf8(ansi);
         // Bytes above ASCII become multi-byte sequences, never themselves.
         EXPECT_EQ(utf8.size() > 1, b >= 0x80) << b;
         EXPECT_EQ(wh::Utf8ToAnsi(utf8), ansi) << b;
+        // UTF-16 names the same character, in one unit.
+        char32_t cp = 0;
+        ASSERT_EQ(wh::DecodeUtf8(utf8, 0, cp), utf8.size()) << b;
+        wh::AnsiToUtf16(ansi, utf16);
+        EXPECT_EQ(utf16, std::u16string(1, static_cast<char16_t>(cp))) << b;
     }
 }
 
