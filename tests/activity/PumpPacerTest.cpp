@@ -16,11 +16,11 @@ TEST(PumpPacerTest, DueAtFirstThenOncePerInterval) {
         bool Due;
     } cases[] = {
         {"the first question", 0ms, false, true},
-        {"within the interval", 4ms, false, false},
-        {"once it has passed", 5ms, false, true},
-        {"counted from the last yes", 9ms, false, false},
+        {"within the interval", 4ms, false, false},       // of the yes at 0
+        {"once it has passed", 5ms, false, true},         // likewise
+        {"counted from the last yes", 9ms, false, false}, // at 5
         {"after a restart", 9ms, true, true},
-        {"counted from the restart's yes", 13ms, false, false},
+        {"counted from the restart's yes", 13ms, false, false}, // at 9
     };
     TPumpPacer pacer;
     for (const Case& c : cases) {
