@@ -187,6 +187,9 @@ private:
     void PickFSDir();
     void ShowPage(TWizardPage page);
     TWizardPage CurrentPage() const;
+    // The log, the status line and the indicator pump by time; a pump asked
+    // for by name (ProcessMessages, ShowProgress, HideProgress) runs at once.
+    void PumpWhenDue();
 
     TMainOptions FOptions;
     std::string FTitle;
@@ -201,10 +204,7 @@ private:
     TWHSelectionCounts FCounts;
     int FBusyCursorDepth = 0;
     std::unique_ptr<TLogView> FLogView;
-    // The log, the status line and the indicator pump by time; a pump asked
-    // for by name (ProcessMessages, ShowProgress, HideProgress) runs at once.
     TPumpPacer FPumps;
-    void PumpWhenDue();
     int FOperationDepth = 0;
     bool FCloseRequested = false;
     bool FNavigationPending = false;    // UpdateNavigation asked for while an operation ran
