@@ -1,5 +1,9 @@
 #pragma once
 
+class QObject;
+class QString;
+class QVariant;
+
 namespace wh {
 
 // Whether the desktop asks programs for dark colours: GTK_THEME naming its
@@ -10,5 +14,16 @@ bool DesktopPrefersDark();
 // Before the window is made: Fusion with dark colours when the desktop
 // prefers them and the platform theme gave Qt light ones.
 void FollowDesktopColourScheme();
+
+// Dark: as above, unless the colours are dark already. Light: back to the
+// style and colours the desktop gave, when the program had made them dark.
+// Every widget hears of it (QEvent::ApplicationPaletteChange).
+void ApplyDesktopColourScheme(bool dark);
+
+// From now on, while owner lives, a change of the portal's colour scheme is
+// followed, unless GTK_THEME names a theme: that one holds.
+void WatchDesktopColourScheme(QObject& owner);
+// What the watch does with one of the portal's SettingChanged signals.
+void DesktopSettingChanged(const QString& group, const QString& key, const QVariant& value);
 
 } // namespace wh

@@ -1,5 +1,6 @@
 #include "app/LinkLabel.h"
 
+#include <QApplication>
 #include <QMouseEvent>
 
 #include "app/ThemeColours.h"
@@ -7,10 +8,14 @@
 namespace wh {
 
 TLinkLabel::TLinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
-    QPalette colours = palette();
-    colours.setColor(QPalette::WindowText, LinkColour(colours.color(QPalette::Window)));
-    setPalette(colours);
+    ApplyColours();
     setCursor(Qt::PointingHandCursor);
+}
+
+void TLinkLabel::ApplyColours() {
+    QPalette colours = palette();
+    colours.setColor(QPalette::WindowText, LinkColour(QApplication::palette(this).color(QPalette::Window)));
+    setPalette(colours);
 }
 
 void TLinkLabel::enterEvent(QEnterEvent* event) {

@@ -10,6 +10,8 @@ class TLinkLabel : public QLabel {
     Q_OBJECT
 public:
     explicit TLinkLabel(const QString& text, QWidget* parent = nullptr);
+    // Its blue from the desktop's background, again when the desktop's colours change.
+    void ApplyColours();
 
 signals:
     void clicked();

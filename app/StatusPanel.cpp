@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <QApplication>
 #include <QLabel>
 
 #include "app/OperationProgressPanel.h"
@@ -22,12 +23,16 @@ TStatusPanel::TStatusPanel(QWidget* parent)
     setFixedHeight(20);
     FStatusLine->setTextFormat(Qt::PlainText);
     FFrame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    FBlock->setStyleSheet(QStringLiteral("background-color: %1; border: 1px solid %1;")
-                              .arg(IndicatorColour(palette().color(QPalette::Window)).name()));
+    ApplyColours();
     FFrame->hide();
     FBlock->hide();
     FBlock->raise();
     PlaceChildren();
+}
+
+void TStatusPanel::ApplyColours() {
+    FBlock->setStyleSheet(QStringLiteral("background-color: %1; border: 1px solid %1;")
+                              .arg(IndicatorColour(QApplication::palette(this).color(QPalette::Window)).name()));
 }
 
 TWHOperationProgress& TStatusPanel::OperationProgress() { return FOperation->Meter(); }

@@ -28,6 +28,8 @@ public:
     QProgressBar* OperationBar() const;
 
     void StepIndicator();
+    // The block's blue from the desktop's background, again when the desktop's colours change.
+    void ApplyColours();
     void SetIndicatorVisible(bool visible);
 
 protected:

@@ -219,6 +219,7 @@ void TfmWingharbourClientMain::BuildWindow() {
     main->addLayout(top, 1);
     main->addWidget(pnlBottom);
     main->addWidget(pnlZipStatus);
+    ApplyThemeColours();
 
     QWidget::setTabOrder(rbLocalDir, edPackageFile->LineEdit());
     QWidget::setTabOrder(edPackageFile->LineEdit(), rbURL);
@@ -299,14 +300,6 @@ QWidget* TfmWingharbourClientMain::BuildSelectionPage() {
     lvAircraft->addAction(actCopyRows);
     // The popup disables what it cannot do; the copy key must still work after it.
     connect(mnAircraft, &QMenu::aboutToHide, actCopyRows, [this] { actCopyRows->setEnabled(true); });
-    // Grid lines through a style sheet; the selected row then needs its
-    // colours named, or the style draws it pale under white text.
-    const QString grid =
-        GridLineColour(lvAircraft->palette().color(QPalette::Base), lvAircraft->palette().color(QPalette::Text)).name();
-    lvAircraft->setStyleSheet(
-        QStringLiteral("QTreeView::item { border-right: 1px solid %1; border-bottom: 1px solid %1; }"
-                       "QTreeView::item:selected { background: palette(highlight); color: palette(highlighted-text); }")
-            .arg(grid));
     lvAircraft->header()->setSectionsClickable(true);
     for (const auto& [column, width] : {std::pair{2, 60}, {3, 60}, {5, 50}, {6, 50}, {7, 50}})
         lvAircraft->setColumnWidth(column, width);
@@ -334,12 +327,6 @@ QWidget* TfmWingharbourClientMain::BuildSelectionPage() {
     // The recount gives them their captions before the page first shows.
     btnInstall = button("btnInstall", "");
     btnDeinstall = button("btnDeinstall", "");
-    for (QPushButton* action : {btnInstall, btnDeinstall}) {
-        QPalette palette = action->palette();
-        for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
-            palette.setColor(group, QPalette::ButtonText, ActionTextColour(palette.color(group, QPalette::Button)));
-        action->setPalette(palette);
-    }
     auto* panel = new QVBoxLayout(pnlSelection);
     panel->setContentsMargins(0, 0, 0, 0);
     panel->setSpacing(2);
@@ -388,6 +375,28 @@ QWidget* TfmWingharbourClientMain::BuildActionPage() {
     layout->addWidget(lblAction);
     layout->addWidget(meLog, 1);
     return page;
+}
+
+// The colours the window sets itself, from the desktop's palette: at the
+// start, and again whenever the desktop's colours change.
+void TfmWingharbourClientMain::ApplyThemeColours() {
+    // Grid lines through a style sheet; the selected row then needs its
+    // colours named, or the style draws it pale under white text.
+    const QPalette list = QApplication::palette(lvAircraft);
+    lvAircraft->setStyleSheet(
+        QStringLiteral("QTreeView::item { border-right: 1px solid %1; border-bottom: 1px solid %1; }"
+                       "QTreeView::item:selected { background: palette(highlight); color: palette(highlighted-text); }")
+            .arg(GridLineColour(list.color(QPalette::Base), list.color(QPalette::Text)).name()));
+    for (QPushButton* action : {btnInstall, btnDeinstall}) {
+        const QPalette desktop = QApplication::palette(action);
+        QPalette palette = action->palette();
+        for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
+            palette.setColor(group, QPalette::ButtonText, ActionTextColour(desktop.color(group, QPalette::Button)));
+        action->setPalette(palette);
+    }
+    for (TLinkLabel* link : {lblVersion, lblShowLog})
+        link->ApplyColours();
+    pnlZipStatus->ApplyColours();
 }
 
 void TfmWingharbourClientMain::ConnectHandlers() {
@@ -450,6 +459,8 @@ void TfmWingharbourClientMain::ConnectHandlers() {
     btnInstall->installEventFilter(this);
     btnDeinstall->installEventFilter(this);
     lvAircraft->installEventFilter(this);
+    // The application hears of new desktop colours first; the window's own follow.
+    qApp->installEventFilter(this);
     lvAircraft->viewport()->installEventFilter(this);
 }
 
@@ -471,6 +482,8 @@ void TfmWingharbourClientMain::Guarded(const std::function<void()>& body) {
 bool TfmWingharbourClientMain::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::ToolTip && (watched == btnInstall || watched == btnDeinstall))
         SetActionToolTips();
+    if (event->type() == QEvent::ApplicationPaletteChange && watched == qApp)
+        ApplyThemeColours();
     // The list keeps scrolling and repainting during an operation, but no
     // click or key may tick a row.
     if (FOperationDepth > 0 && (watched == lvAircraft || watched == lvAircraft->viewport())) {

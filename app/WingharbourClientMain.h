@@ -167,6 +167,7 @@ private:
     QWidget* BuildSelectionPage();
     QWidget* BuildActionPage();
     void ConnectHandlers();
+    void ApplyThemeColours();
     void FormCreate();
     void FormDestroy();
     // The window's place and size and the list's columns from the settings, before the

@@ -26,6 +26,7 @@ int main(int argc, char** argv) {
     int toolkitArgc = argc > 0 ? 1 : 0;
     QApplication application(toolkitArgc, argv);
     wh::FollowDesktopColourScheme();
+    wh::WatchDesktopColourScheme(application);
 
     // Lets the process tests keep the machine's working directory out of reach.
     if (const char* folder = std::getenv("WINGHARBOUR_COMMON_APPDATA"); folder != nullptr && *folder != '\0')
