@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <optional>
 #include <string_view>
+#include <utility>
 
 #include <QApplication>
 #include <QDBusConnection>
@@ -67,6 +68,24 @@ public slots:
     }
 };
 
+// The application hears of new colours first, and hears of nothing else here.
+class TPaletteWatch : public QObject {
+public:
+    TPaletteWatch(QObject& owner, std::function<void()> react) : QObject(&owner), FReact(std::move(react)) {
+        qApp->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == qApp && event->type() == QEvent::ApplicationPaletteChange)
+            FReact();
+        return false;
+    }
+
+private:
+    std::function<void()> FReact;
+};
+
 bool PortalPrefersDark() {
     const auto bus = SessionBus();
     if (!bus)
@@ -118,6 +137,8 @@ void WatchDesktopColourScheme(QObject& owner) {
     QDBusConnection(*bus).connect(PortalService, PortalPath, PortalSettings, QStringLiteral("SettingChanged"), watch,
                                   SLOT(SettingChanged(QString, QString, QDBusVariant)));
 }
+
+void WhenPaletteChanges(QObject& owner, std::function<void()> react) { new TPaletteWatch(owner, std::move(react)); }
 
 void DesktopSettingChanged(const QString& group, const QString& key, const QVariant& value) {
     if (group == AppearanceGroup && key == ColourSchemeKey)

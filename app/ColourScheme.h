@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 class QObject;
 class QString;
 class QVariant;
@@ -23,6 +25,9 @@ void ApplyDesktopColourScheme(bool dark);
 // From now on, while owner lives, a change of the portal's colour scheme is
 // followed, unless GTK_THEME names a theme: that one holds.
 void WatchDesktopColourScheme(QObject& owner);
+// Calls react, while owner lives, whenever the application's colours change:
+// by the desktop's platform theme or by the scheme above.
+void WhenPaletteChanges(QObject& owner, std::function<void()> react);
 // What the watch does with one of the portal's SettingChanged signals.
 void DesktopSettingChanged(const QString& group, const QString& key, const QVariant& value);
 

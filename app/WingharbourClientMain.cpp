@@ -29,6 +29,7 @@
 #include "app/AircraftListModel.h"
 #include "app/AircraftListRows.h"
 #include "app/AircraftListView.h"
+#include "app/ColourScheme.h"
 #include "app/CommandLine.h"
 #include "app/LinkLabel.h"
 #include "app/ListFilter.h"
@@ -459,8 +460,7 @@ void TfmWingharbourClientMain::ConnectHandlers() {
     btnInstall->installEventFilter(this);
     btnDeinstall->installEventFilter(this);
     lvAircraft->installEventFilter(this);
-    // The application hears of new desktop colours first; the window's own follow.
-    qApp->installEventFilter(this);
+    WhenPaletteChanges(*this, [this] { ApplyThemeColours(); });
     lvAircraft->viewport()->installEventFilter(this);
 }
 
@@ -482,8 +482,6 @@ void TfmWingharbourClientMain::Guarded(const std::function<void()>& body) {
 bool TfmWingharbourClientMain::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::ToolTip && (watched == btnInstall || watched == btnDeinstall))
         SetActionToolTips();
-    if (event->type() == QEvent::ApplicationPaletteChange && watched == qApp)
-        ApplyThemeColours();
     // The list keeps scrolling and repainting during an operation, but no
     // click or key may tick a row.
     if (FOperationDepth > 0 && (watched == lvAircraft || watched == lvAircraft->viewport())) {
