@@ -6,20 +6,23 @@
 
 namespace wh {
 
-TLogoWidget::TLogoWidget(QWidget* parent) : QWidget(parent) { setFixedWidth(164); }
+TLogoWidget::TLogoWidget(QWidget* parent) : QWidget(parent) { setFixedWidth(Width); }
+
+void DrawLogoSquare(QPaintDevice& device, int side) {
+    TLogoWidget logo;
+    logo.resize(TLogoWidget::Width, TLogoWidget::Width);
+    QPainter painter(&device);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(qreal(side) / logo.width(), qreal(side) / logo.height());
+    logo.render(&painter, QPoint(), QRegion(), QWidget::DrawChildren);
+}
 
 QIcon LogoIcon() {
-    TLogoWidget logo;
-    logo.resize(logo.width(), logo.width());
     QIcon icon;
     for (const int side : {16, 22, 24, 32, 48, 64, 128, 256}) {
         QPixmap pixmap(side, side);
         pixmap.fill(Qt::transparent);
-        QPainter painter(&pixmap);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.scale(qreal(side) / logo.width(), qreal(side) / logo.height());
-        logo.render(&painter, QPoint(), QRegion(), QWidget::DrawChildren);
-        painter.end();
+        DrawLogoSquare(pixmap, side);
         icon.addPixmap(pixmap);
     }
     return icon;

@@ -10,11 +10,17 @@ namespace wh {
 class TLogoWidget : public QWidget {
     Q_OBJECT
 public:
+    static constexpr int Width = 164;
+
     explicit TLogoWidget(QWidget* parent = nullptr);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 };
+
+// The logo in a square of side pixels on device: the window's width of it,
+// which keeps the wing, the harbour and the name.
+void DrawLogoSquare(QPaintDevice& device, int side);
 
 // The window's icon: the logo in a square, drawn anew for each size a
 // desktop asks for, so that it stays sharp on a screen of any density.

@@ -9,21 +9,11 @@
 #include <QApplication>
 #include <QDir>
 #include <QImage>
-#include <QPainter>
 #include <QSvgGenerator>
 
 #include "app/LogoWidget.h"
 
 namespace {
-
-// The logo is drawn for a fixed width; a square of that width keeps the
-// wing, the harbour and the name.
-void Draw(wh::TLogoWidget& logo, QPaintDevice& device, int side) {
-    QPainter painter(&device);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.scale(qreal(side) / logo.width(), qreal(side) / logo.height());
-    logo.render(&painter, QPoint(), QRegion(), QWidget::DrawChildren);
-}
 
 bool MakeFolder(const QString& path) { return QDir().mkpath(path); }
 
@@ -36,10 +26,7 @@ int main(int argc, char** argv) {
     }
     QApplication application(argc, argv);
     const QString folder = QString::fromLocal8Bit(argv[1]);
-    wh::TLogoWidget logo;
-    logo.resize(logo.width(), logo.width());
-
-    const int side = logo.width();
+    const int side = wh::TLogoWidget::Width;
     if (!MakeFolder(folder + "/scalable"))
         return 1;
     QSvgGenerator svg;
@@ -47,7 +34,7 @@ int main(int argc, char** argv) {
     svg.setSize(QSize(side, side));
     svg.setViewBox(QRect(0, 0, side, side));
     svg.setTitle(QStringLiteral("Wingharbour Client"));
-    Draw(logo, svg, side);
+    wh::DrawLogoSquare(svg, side);
 
     for (int i = 2; i < argc; ++i) {
         const int size = std::atoi(argv[i]);
@@ -56,7 +43,7 @@ int main(int argc, char** argv) {
         const QString dir = folder + QStringLiteral("/%1x%1").arg(size);
         QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
         image.fill(Qt::transparent);
-        Draw(logo, image, size);
+        wh::DrawLogoSquare(image, size);
         if (!MakeFolder(dir) || !image.save(dir + "/WingharbourClient.png"))
             return 1;
     }
