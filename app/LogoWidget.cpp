@@ -8,13 +8,18 @@ namespace wh {
 
 TLogoWidget::TLogoWidget(QWidget* parent) : QWidget(parent) { setFixedWidth(Width); }
 
+namespace {
+
+// The logo on w x h of the painter's coordinates.
+void PaintLogo(QPainter& p, qreal w, qreal h);
+
+} // namespace
+
 void DrawLogoSquare(QPaintDevice& device, int side) {
-    TLogoWidget logo;
-    logo.resize(TLogoWidget::Width, TLogoWidget::Width);
     QPainter painter(&device);
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.scale(qreal(side) / logo.width(), qreal(side) / logo.height());
-    logo.render(&painter, QPoint(), QRegion(), QWidget::DrawChildren);
+    painter.scale(qreal(side) / TLogoWidget::Width, qreal(side) / TLogoWidget::Width);
+    PaintLogo(painter, TLogoWidget::Width, TLogoWidget::Width);
 }
 
 QIcon LogoIcon() {
@@ -31,8 +36,12 @@ QIcon LogoIcon() {
 void TLogoWidget::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
-    const qreal w = width();
-    const qreal h = height();
+    PaintLogo(p, width(), height());
+}
+
+namespace {
+
+void PaintLogo(QPainter& p, qreal w, qreal h) {
     const qreal horizon = h * 0.62;
 
     QLinearGradient sky(0, 0, 0, horizon);
@@ -84,5 +93,7 @@ void TLogoWidget::paintEvent(QPaintEvent*) {
     p.setPen(QColor(0xe6, 0xf0, 0xff));
     p.drawText(QRectF(0, h * 0.42, w, 30), Qt::AlignCenter, QStringLiteral("Wingharbour"));
 }
+
+} // namespace
 
 } // namespace wh
