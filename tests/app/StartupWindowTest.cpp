@@ -11,12 +11,15 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QStackedWidget>
 #include <QTest>
 #include <QTimer>
+#include <QTreeView>
 
 #include "WindowTestSupport.h"
 #include "activity/PumpPacer.h"
+#include "app/ColourScheme.h"
 #include "app/MessageBoxes.h"
 #include "app/PathEdit.h"
 #include "app/ProgramInfo.h"
@@ -179,6 +182,32 @@ TEST_F(StartupWindowTest, OnlyStepProgressProcessesMessages) {
         EXPECT_EQ(processed, c.Processed) << c.Name;
         QCoreApplication::processEvents();
     }
+}
+
+// A change of the portal's scheme while the window is open reaches each colour
+// the window sets itself, and the light ones come back; the colours' own rules
+// are ThemeColours'.
+TEST_F(StartupWindowTest, OwnColoursFollowThePortalsScheme) {
+    auto window = Start();
+    const auto colours = [&] {
+        return std::vector<QString>{
+            Child<QTreeView>(*window, "lvAircraft")->styleSheet(), Child<QFrame>(*window, "shProgress")->styleSheet(),
+            Child<QPushButton>(*window, "btnInstall")->palette().color(QPalette::ButtonText).name(),
+            Child<QLabel>(*window, "lblVersion")->palette().color(QPalette::WindowText).name()};
+    };
+    const auto scheme = [](const char* key, unsigned value) {
+        DesktopSettingChanged(QStringLiteral("org.freedesktop.appearance"), QString::fromLatin1(key), value);
+    };
+    const auto restore = qScopeGuard([] { ApplyDesktopColourScheme(false); });
+    const auto light = colours();
+    scheme("contrast", 1);
+    EXPECT_EQ(colours(), light);
+    scheme("color-scheme", 1);
+    const auto dark = colours();
+    for (std::size_t i = 0; i < light.size(); ++i)
+        EXPECT_NE(dark[i], light[i]) << i;
+    scheme("color-scheme", 0);
+    EXPECT_EQ(colours(), light);
 }
 
 TEST_F(StartupWindowTest, IndicatorStaysAnchoredToTheRightWhenResized) {
